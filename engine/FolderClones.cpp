@@ -1,0 +1,3 @@
+#include "engine/ScanWindow.h"
+
+void ScanWindow::FindDirectoryDuplicates() { }

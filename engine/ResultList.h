@@ -1,0 +1,92 @@
+#pragma once
+// The data of a result list (lvFiles, lvDirs): groups with id and header,
+// items with caption, sub-items, group id, check state and an optional
+// TFileInfo (not owned). The Qt model in ui/ is a thin view over it.
+//
+// Change notification: while a batch is open (BeginUpdate, counted) or redraw
+// is off, changes are only remembered; the observer gets one ListReset when the
+// last batch closes with redraw on (or on Invalidate). Outside a batch every
+// structural change resets at once and a check change reports its item.
+
+#include "engine/TFileInfo.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct ResultGroup {
+    int Id = -1;
+    QString Header;
+};
+
+struct ResultItem {
+    QString Caption;
+    QStringList SubItems;
+    int GroupId = -1;  // negative: in no group
+    bool Checked = false;
+    TFileInfo* Data = nullptr;
+};
+
+class ResultListObserver {
+public:
+    virtual ~ResultListObserver() = default;
+    virtual void ListReset() = 0;
+    virtual void ItemCheckChanged(int index) = 0;
+};
+
+class ResultList {
+public:
+    QStringList Columns; // captions, in column order
+    QList<int> ColumnWidths;
+
+    const QList<ResultGroup>& Groups() const { return FGroups; }
+    const QList<ResultItem>& Items() const { return FItems; }
+    int ItemCount() const { return int(FItems.size()); }
+    int GroupCount() const { return int(FGroups.size()); }
+    const ResultItem& Item(int i) const { return FItems[i]; }
+
+    void AddGroup(int id, const QString& header);
+    void DeleteFirstGroup();
+    int AddItem(ResultItem item);
+    void DeleteItem(int index);
+    void ClearItems();
+    void SetChecked(int index, bool checked);
+
+    void BeginUpdate();
+    void EndUpdate();
+    int BatchCount() const { return FBatch; }
+    bool GroupView() const { return FGroupView; }
+    void SetGroupView(bool on);
+    bool Redraw() const { return FRedraw; }
+    void SetRedraw(bool on);
+    void Invalidate();
+
+    void SetObserver(ResultListObserver* o) { FObserver = o; }
+
+private:
+    void Changed();
+
+    QList<ResultGroup> FGroups;
+    QList<ResultItem> FItems;
+    int FBatch = 0;
+    bool FGroupView = true;
+    bool FRedraw = true;
+    bool FDirty = false;
+    ResultListObserver* FObserver = nullptr;
+};
+
+// Byte count to the size text of headers and size columns: "0.00" megabytes of
+// 1048576 bytes with the system locale's decimal separator, then the
+// translation of " MB"; "0" for a negative count.
+QString FormatSizeMB(qint64 Bytes);
+// Same, with an explicit decimal separator (for tests).
+QString FormatSizeMB(qint64 Bytes, QChar decimalPoint);
+
+// Folder part of a path: up to its last "/", which is dropped unless it is the
+// root ("/data/a.txt" -> "/data", "/a.txt" -> "/").
+QString FolderPart(const QString& path);
+
+// The CSV text of a list: UTF-8 byte-order mark, the column captions bare and
+// joined with ",", then one line per item (caption and sub-items, each quoted
+// with doubled quotes), every line ended by CR LF.
+QByteArray CsvText(const ResultList& list);

@@ -1,0 +1,162 @@
+#pragma once
+// The scan window: the state and the steps of a scan, run against the few
+// window operations a window provides. TMainForm (ui/), the command-line host
+// (cli/) and the tests' recording window derive from it.
+//
+// Everything here runs on the window's thread, except HashFile, which the
+// hashing workers call. A step reports a failure that is not about one file or
+// folder by throwing (std::exception); the Scan command shows it.
+
+#include "engine/CompareMode.h"
+#include "engine/ResultList.h"
+#include "engine/TFileInfo.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+// The values of the settings controls, for windows without controls.
+struct ScanSettings {
+    int CompareIndex = 3; // rgCompare item index; -1 when none is chosen
+    bool FileDuplicates = true;
+    bool DirDuplicates = false;
+    QString Masks = QStringLiteral("*.*");
+    int MinSizeMB = 1;
+    bool ParallelHash = true;
+    int MaxGroups = 100;
+    int MinGroupSize = 2;
+};
+
+// An error with a text for the person in front of the window.
+class ScanError : public std::runtime_error {
+public:
+    explicit ScanError(const QString& message)
+        : std::runtime_error(message.toStdString())
+    {
+    }
+};
+
+class ScanWindow {
+public:
+    ScanWindow();
+    virtual ~ScanWindow();
+    ScanWindow(const ScanWindow&) = delete;
+    ScanWindow& operator=(const ScanWindow&) = delete;
+
+    // ---- commands
+    // Runs one whole scan. Ignored while a run is in progress.
+    void btnScanClick();
+    // Asks the running scan to stop at its next test.
+    void btnStopClick();
+    // Asks for a folder (ChooseFolder) and adds it. Ignored during a run.
+    void btnAddFolderClick();
+    // Removes the selected folder (SelectedFolderIndex). Ignored during a run.
+    void btnRemoveFolderClick();
+
+    // Adds a chosen folder as the folder dialog would: normalized, not twice,
+    // and FLastAddFolderParent set. Returns false when nothing was added
+    // (empty, already listed, or a run is in progress).
+    bool AddFolder(const QString& chosenPath);
+    const QStringList& Folders() const { return FFolders; }
+
+    bool IsRunning() const { return FRunning; }
+
+    // ---- the steps of a scan
+    void CollectFiles();
+    void ComputeAllHashes();
+    void FindFileDuplicates();
+    void FindDirectoryDuplicates();
+
+    // ---- window operations of the steps
+    void PumpMessages();
+    void SetMarquee(bool On);
+    void BeginListUpdate(ResultList& View, bool& WasGroupView);
+    void EndListUpdate(ResultList& View, bool GroupView);
+    void ClearListGroups(ResultList& View);
+    void ClearResults();
+    CompareMode GetCompareMode();
+
+    // ---- helpers
+    // Trimmed, absolute, ending in "/"; the empty text for an empty input.
+    static QString NormalizeFolder(const QString& Text);
+    // The masks of a mask text; at least one ("*.*").
+    static QStringList ParseMasks(const QString& Text);
+    // Whether name matches mask ("*.*" matches every name).
+    static bool MaskMatches(const QString& mask, const QString& name);
+    // SHA-1 of the file's content in 40 lower-case hexadecimal digits; the
+    // empty text when no regular file exists at FileName. Throws when the file
+    // cannot be opened or read. Safe to call from any thread.
+    static QString HashFile(const QString& FileName);
+    void AddFileGroup(const QList<TFileInfo*>& Files, qint64 TotalSize, int& GroupNumber);
+    void AddDirGroup(const QStringList& Dirs, const QHash<QString, qint64>& DirSize, qint64 TotalSize,
+        int& GroupNumber);
+
+    // ---- display state, shown by the window through the hooks below
+    const QString& StatusText() const { return FStatus; }
+    int ProgressMin() const { return FProgressMin; }
+    int ProgressMax() const { return FProgressMax; }
+    int ProgressPosition() const { return FProgressPos; }
+    bool ProgressMarquee() const { return FMarquee; }
+
+    // ---- scan state
+    ResultList lvFiles;
+    ResultList lvDirs;
+    std::vector<std::unique_ptr<TFileInfo>> FFiles; // owns the records, in collection order
+    QHash<QString, TFileInfo*> FFileMap;            // by exact FullPath
+    std::atomic<bool> FStopRequested { false };
+    QString FLastAddFolderParent;
+
+    // The settings of a window without controls (the CLI, tests); TMainForm
+    // reads its controls instead.
+    ScanSettings FSettings;
+
+protected:
+    // ---- what a window provides
+    // Handles every pending event once and returns; never waits.
+    virtual void ProcessPendingEvents() = 0;
+    // A plain message box (OK).
+    virtual void ShowMessage(const QString& text) = 0;
+    // The folder dialog; the chosen folder or the empty text.
+    virtual QString ChooseFolder(const QString& title, const QString& startFolder);
+    // Index of the selected folder item, or -1.
+    virtual int SelectedFolderIndex() const { return -1; }
+
+    // Notifications: the display state above changed.
+    virtual void StatusChanged() { }
+    virtual void ProgressChanged() { }
+    // A run began or ended: Stop enabled, cursor, commands to lock.
+    virtual void RunningChanged() { }
+    virtual void FoldersChanged() { }
+
+    // Settings, read at the moment each step tests them.
+    virtual int CompareIndex() const { return FSettings.CompareIndex; }
+    virtual bool FileDuplicatesChecked() const { return FSettings.FileDuplicates; }
+    virtual bool DirDuplicatesChecked() const { return FSettings.DirDuplicates; }
+    virtual QString MasksText() const { return FSettings.Masks; }
+    virtual int MinSizeMBValue() const { return FSettings.MinSizeMB; }
+    virtual bool ParallelHashChecked() const { return FSettings.ParallelHash; }
+    virtual int MaxGroupsValue() const { return FSettings.MaxGroups; }
+    virtual int MinGroupSizeValue() const { return FSettings.MinGroupSize; }
+
+    // ---- display setters for the steps
+    void SetStatus(const QString& text);
+    void SetProgressMin(int v);
+    void SetProgressMax(int v);
+    void SetProgressPosition(int v);
+    void SetProgressStyleMarquee(bool on);
+
+    QStringList FFolders; // lbFolders: normalized, in the order of adding
+
+private:
+    bool FRunning = false;
+    QString FStatus;
+    int FProgressMin = 0;
+    int FProgressMax = 100;
+    int FProgressPos = 0;
+    bool FMarquee = false;
+};

@@ -1,0 +1,72 @@
+#pragma once
+// Text look-up: every shown text is English in the program and passes through
+// Translate at the moment it is shown. Texts with %d and %s are translated first
+// and filled afterwards with Fill / TrFill, never through a printf-style format.
+//
+// Used only from the user-interface thread.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <initializer_list>
+
+// The catalogue: one column per language, in file order; entry 0 of a column is
+// the language's display name, entry 1 its code, entries 2.. its texts. Column 0
+// is the key column (the program's English texts). Empty until a catalogue is
+// installed.
+extern QList<QStringList> TranslationTable;
+// Column of the current language; 0 (or less) means no translation.
+extern int CurrentLanguageIndex;
+// Code of the chosen language, such as "de".
+extern QString CurrentLanguageCode;
+
+// Replaces the catalogue (and its look-up index). Does not touch the language
+// index or code.
+void InstallTranslationTable(QList<QStringList> table);
+
+// English text -> text of the current language; the text itself when the
+// catalogue lacks it, its entry is empty, or the translation's placeholders
+// (%d, %s, in order) differ from the key's, so a damaged catalogue can neither
+// crash a fill nor garble a message.
+QString Translate(const QString& Text);
+
+// The placeholders of a text in order, as a string of 'd' and 's' ("ds" for
+// "Group %d (%s)").
+QString PlaceholderKinds(const QString& text);
+
+// One value for a placeholder: %d takes a whole number, %s a text.
+class FillArg {
+public:
+    FillArg(int v) : FIsNumber(true), FNumber(v) {}
+    FillArg(long v) : FIsNumber(true), FNumber(v) {}
+    FillArg(long long v) : FIsNumber(true), FNumber(v) {}
+    FillArg(unsigned v) : FIsNumber(true), FNumber(v) {}
+    FillArg(const QString& v) : FIsNumber(false), FText(v) {}
+    FillArg(const char* v) : FIsNumber(false), FText(QString::fromUtf8(v)) {}
+    bool IsNumber() const { return FIsNumber; }
+    QString Text() const { return FIsNumber ? QString::number(FNumber) : FText; }
+
+private:
+    bool FIsNumber;
+    long long FNumber = 0;
+    QString FText;
+};
+
+// Fills %d and %s of text, in order, with args. A placeholder without a value
+// stays as it is; surplus values are ignored. Anything else in text is kept
+// literally (a '%' in a path or a translation is harmless).
+QString Fill(const QString& text, std::initializer_list<FillArg> args);
+
+// Translate, then Fill.
+inline QString TrFill(const QString& english, std::initializer_list<FillArg> args)
+{
+    return Fill(Translate(english), args);
+}
+
+// Loads "transl.dt" beside the running program and picks the current language
+// from the saved choice or the system language. Never fails: on any error the
+// program runs in English.
+void LoadTranslation();
+// The catalogue code of the system's user-interface language ("en" for others).
+QString SystemLanguageCode();

@@ -1,0 +1,1 @@
+#include "platform/core/FileSystem.h"

@@ -1,0 +1,43 @@
+#pragma once
+// Everything that blocks on a person or leaves the process goes through
+// Desktop: message boxes, the folder and save dialogs, the file manager, the
+// browser and starting a program. Tests install their own Desktop so that no
+// test opens a real box, browser or file manager.
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+namespace platform {
+
+enum class BoxKind { Plain, Information, Error };
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // A box with one OK button. Blocks until it is closed.
+    virtual void ShowMessage(QWidget* parent, BoxKind kind, const QString& title, const QString& text) = 0;
+    // A question box with Yes and No; true only for Yes.
+    virtual bool Confirm(QWidget* parent, const QString& title, const QString& text) = 0;
+    // Folder dialog; the chosen folder, or the empty text when cancelled.
+    virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& startFolder) = 0;
+    // Save dialog with a Qt filter ("CSV files (*.csv);;All files (*)") and a
+    // default file name; the chosen path, or the empty text when cancelled. No
+    // default suffix is added and no question asked before replacing a file.
+    virtual QString ChooseSaveFile(QWidget* parent, const QString& filter, const QString& defaultName) = 0;
+    // Shows a file selected in the file manager (its folder when none answers).
+    virtual void ShowInFileManager(const QString& filePath) = 0;
+    // Opens a folder, a web page or any other URL with the desktop's handler.
+    virtual void OpenUrl(const QUrl& url) = 0;
+    // Starts a downloaded program.
+    virtual void StartProgram(const QString& path) = 0;
+};
+
+// The Desktop in use: the real one unless a test installed another.
+Desktop& CurrentDesktop();
+// Installs d (not owned) for the rest of the run; nullptr restores the real one.
+void SetDesktop(Desktop* d);
+
+} // namespace platform

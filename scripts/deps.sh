@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Twinlens need, when
+# they are missing. Usage: scripts/deps.sh build|test|bench
+set -euo pipefail
+what=${1:-build}
+pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libssl-dev)
+case "$what" in
+  test)  pkgs+=(openssl dbus) ;;
+  bench) pkgs+=(jdupes rmlint fdupes rdfind hyperfine time python3) ;;
+esac
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}" >&2
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

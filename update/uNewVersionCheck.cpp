@@ -1,0 +1,1 @@
+// update check: to come
