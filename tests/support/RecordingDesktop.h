@@ -1,0 +1,116 @@
+#pragma once
+// A Desktop for tests: records every box, dialog and hand-over instead of
+// showing or starting anything, and answers questions and dialogs from
+// scripted queues. It installs itself for its lifetime (platform::SetDesktop)
+// and restores the real Desktop when destroyed.
+//
+// Header-only, so that every test executable that links the desktop part can
+// use it. Main thread only, like the Desktop it stands in for.
+
+#include "platform/desktop/Desktop.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <functional>
+
+class RecordingDesktop : public platform::Desktop {
+public:
+    struct Message {
+        QWidget* Parent = nullptr;
+        platform::BoxKind Kind = platform::BoxKind::Plain;
+        QString Title;
+        QString Text;
+    };
+    struct Question {
+        QWidget* Parent = nullptr;
+        QString Title;
+        QString Text;
+    };
+    struct FolderRequest {
+        QWidget* Parent = nullptr;
+        QString Title;
+        QString StartFolder;
+    };
+    struct SaveRequest {
+        QWidget* Parent = nullptr;
+        QString Filter;
+        QString DefaultName;
+    };
+
+    // ---- what was asked for, in order
+    QList<Message> Messages;
+    QList<Question> Questions;
+    QList<FolderRequest> FolderRequests;
+    QList<SaveRequest> SaveRequests;
+    QStringList ShownInFileManager;
+    QList<QUrl> OpenedUrls;
+    QStringList StartedPrograms;
+
+    // ---- scripted answers, consumed from the front
+    // Confirm: the next answer, or DefaultConfirm when none is left.
+    QList<bool> ConfirmAnswers;
+    bool DefaultConfirm = false;
+    // ChooseFolder / ChooseSaveFile: the next answer, or "" (cancelled).
+    QStringList FolderAnswers;
+    QStringList SaveAnswers;
+
+    // Runs after a message box is recorded, while the caller waits for the
+    // box, as a person's reaction would (press Stop, close the window...).
+    std::function<void(const Message&)> OnMessage;
+
+    RecordingDesktop() { platform::SetDesktop(this); }
+    ~RecordingDesktop() override { platform::SetDesktop(nullptr); }
+    RecordingDesktop(const RecordingDesktop&) = delete;
+    RecordingDesktop& operator=(const RecordingDesktop&) = delete;
+
+    QStringList MessageTexts() const
+    {
+        QStringList texts;
+        for (const Message& m : Messages)
+            texts << m.Text;
+        return texts;
+    }
+
+    void Clear()
+    {
+        Messages.clear();
+        Questions.clear();
+        FolderRequests.clear();
+        SaveRequests.clear();
+        ShownInFileManager.clear();
+        OpenedUrls.clear();
+        StartedPrograms.clear();
+    }
+
+    void ShowMessage(QWidget* parent, platform::BoxKind kind, const QString& title, const QString& text) override
+    {
+        Messages.append({ parent, kind, title, text });
+        if (OnMessage)
+            OnMessage(Messages.last());
+    }
+
+    bool Confirm(QWidget* parent, const QString& title, const QString& text) override
+    {
+        Questions.append({ parent, title, text });
+        return ConfirmAnswers.isEmpty() ? DefaultConfirm : ConfirmAnswers.takeFirst();
+    }
+
+    QString ChooseFolder(QWidget* parent, const QString& title, const QString& startFolder) override
+    {
+        FolderRequests.append({ parent, title, startFolder });
+        return FolderAnswers.isEmpty() ? QString() : FolderAnswers.takeFirst();
+    }
+
+    QString ChooseSaveFile(QWidget* parent, const QString& filter, const QString& defaultName) override
+    {
+        SaveRequests.append({ parent, filter, defaultName });
+        return SaveAnswers.isEmpty() ? QString() : SaveAnswers.takeFirst();
+    }
+
+    void ShowInFileManager(const QString& filePath) override { ShownInFileManager.append(filePath); }
+    void OpenUrl(const QUrl& url) override { OpenedUrls.append(url); }
+    void StartProgram(const QString& path) override { StartedPrograms.append(path); }
+};
