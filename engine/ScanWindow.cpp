@@ -1,5 +1,236 @@
 #include "engine/ScanWindow.h"
 
-ScanWindow::ScanWindow() = default;
+#include "i18n/translation.h"
+#include "platform/core/FileSystem.h"
+
+ScanWindow::ScanWindow()
+{
+    lvFiles.Columns = QStringList { Translate(QStringLiteral("Group")), Translate(QStringLiteral("File name")),
+        Translate(QStringLiteral("Directory")), Translate(QStringLiteral("File size (MB)")) };
+    lvFiles.ColumnWidths = { 60, 300, 520, 100 };
+    lvDirs.Columns = QStringList { Translate(QStringLiteral("Group")), Translate(QStringLiteral("Directory")),
+        Translate(QStringLiteral("Size")) };
+    lvDirs.ColumnWidths = { 60, 740, 160 };
+}
+
 ScanWindow::~ScanWindow() = default;
-QString ScanWindow::ChooseFolder(const QString&, const QString&) { return {}; }
+
+QString ScanWindow::ChooseFolder(const QString&, const QString&)
+{
+    return QString();
+}
+
+// ---- display state
+
+void ScanWindow::SetStatus(const QString& text)
+{
+    FStatus = text;
+    StatusChanged();
+}
+
+void ScanWindow::SetProgressMin(int v)
+{
+    FProgressMin = v;
+    ProgressChanged();
+}
+
+void ScanWindow::SetProgressMax(int v)
+{
+    FProgressMax = v;
+    ProgressChanged();
+}
+
+void ScanWindow::SetProgressPosition(int v)
+{
+    FProgressPos = v;
+    ProgressChanged();
+}
+
+void ScanWindow::SetProgressStyleMarquee(bool on)
+{
+    FMarquee = on;
+    ProgressChanged();
+}
+
+// ---- the Scan and Stop commands
+
+void ScanWindow::btnScanClick()
+{
+    // Pumps deliver every command while a run is under way; a second run would
+    // free the records and rows the running step still uses.
+    if (FRunning)
+        return;
+    if (FFolders.isEmpty()) {
+        ShowMessage(Translate(QStringLiteral("Please add at least one folder.")));
+        return;
+    }
+    FStopRequested = false;
+    FRunning = true;
+    RunningChanged();
+
+    try {
+        ClearResults();
+        CollectFiles();
+        if (!FStopRequested) {
+            if (GetCompareMode() == CompareMode::ByContent && (FileDuplicatesChecked() || DirDuplicatesChecked()))
+                ComputeAllHashes();
+            if (!FStopRequested) {
+                if (FileDuplicatesChecked())
+                    FindFileDuplicates();
+                if (FStopRequested) {
+                    SetStatus(Translate(QStringLiteral("Cancelled")));
+                } else {
+                    if (DirDuplicatesChecked())
+                        FindDirectoryDuplicates();
+                    SetStatus(FStopRequested ? Translate(QStringLiteral("Cancelled"))
+                                             : QStringLiteral("  ") + Translate(QStringLiteral("Done.")));
+                }
+            }
+        }
+    } catch (const std::exception& e) {
+        ShowMessage(Translate(QStringLiteral("Error: ")) + QString::fromUtf8(e.what()));
+    } catch (...) {
+        ShowMessage(Translate(QStringLiteral("Error: ")) + QStringLiteral("unknown error"));
+    }
+
+    SetProgressPosition(0);
+    FRunning = false;
+    RunningChanged();
+}
+
+void ScanWindow::btnStopClick()
+{
+    FStopRequested = true;
+    SetStatus(Translate(QStringLiteral("Stopping...")));
+}
+
+// ---- folder list
+
+void ScanWindow::btnAddFolderClick()
+{
+    if (FRunning)
+        return;
+    const QString start = platform::DirectoryExists(FLastAddFolderParent) ? FLastAddFolderParent : QString();
+    const QString chosen = ChooseFolder(Translate(QStringLiteral("Select folder to scan")), start);
+    if (chosen.isEmpty())
+        return;
+    AddFolder(chosen);
+}
+
+bool ScanWindow::AddFolder(const QString& chosenPath)
+{
+    if (FRunning)
+        return false;
+    const QString folder = NormalizeFolder(chosenPath);
+    if (folder.isEmpty())
+        return false;
+    // The next dialog starts in the parent of the chosen folder, also when it
+    // was listed already.
+    QString bare = folder;
+    while (bare.size() > 1 && bare.endsWith(u'/'))
+        bare.chop(1);
+    const qsizetype slash = bare.lastIndexOf(u'/');
+    FLastAddFolderParent = slash <= 0 ? QStringLiteral("/") : bare.left(slash);
+
+    if (FFolders.contains(folder)) // paths are exact on this platform
+        return false;
+    FFolders.append(folder);
+    FoldersChanged();
+    return true;
+}
+
+void ScanWindow::btnRemoveFolderClick()
+{
+    if (FRunning)
+        return;
+    const int i = SelectedFolderIndex();
+    if (i < 0 || i >= FFolders.size())
+        return;
+    FFolders.removeAt(i);
+    FoldersChanged();
+}
+
+QString ScanWindow::NormalizeFolder(const QString& Text)
+{
+    // Characters up to the blank are trimmed, unless they are part of the name
+    // of an existing folder (legal here, unlike on some systems).
+    QString t = Text;
+    if (!platform::DirectoryExists(t)) {
+        qsizetype b = 0, e = t.size();
+        while (b < e && t[b].unicode() <= 32)
+            ++b;
+        while (e > b && t[e - 1].unicode() <= 32)
+            --e;
+        t = t.mid(b, e - b);
+    }
+    if (t.isEmpty())
+        return QString();
+    QString abs = platform::AbsolutePath(t);
+    if (!abs.endsWith(u'/'))
+        abs += u'/';
+    return abs;
+}
+
+// ---- window operations
+
+void ScanWindow::PumpMessages()
+{
+    ProcessPendingEvents();
+}
+
+void ScanWindow::SetMarquee(bool On)
+{
+    if (On && !FMarquee)
+        SetProgressStyleMarquee(true);
+    else if (!On && FMarquee)
+        SetProgressStyleMarquee(false);
+    PumpMessages();
+}
+
+void ScanWindow::BeginListUpdate(ResultList& View, bool& WasGroupView)
+{
+    WasGroupView = View.GroupView();
+    View.SetRedraw(false);
+    View.BeginUpdate();
+    View.SetGroupView(false);
+}
+
+void ScanWindow::EndListUpdate(ResultList& View, bool GroupView)
+{
+    View.EndUpdate();
+    View.SetGroupView(GroupView);
+    View.SetRedraw(true);
+    View.Invalidate();
+}
+
+void ScanWindow::ClearListGroups(ResultList& View)
+{
+    while (View.GroupCount() > 0)
+        View.DeleteFirstGroup();
+}
+
+void ScanWindow::ClearResults()
+{
+    lvFiles.ClearItems();
+    lvDirs.ClearItems();
+    ClearListGroups(lvFiles);
+    ClearListGroups(lvDirs);
+    FFiles.clear();
+    FFileMap.clear();
+    SetProgressPosition(0);
+    SetStatus(QString());
+}
+
+CompareMode ScanWindow::GetCompareMode()
+{
+    switch (CompareIndex()) {
+    case 0:
+        return CompareMode::ByName;
+    case 1:
+        return CompareMode::BySize;
+    case 2:
+        return CompareMode::ByNameAndSize;
+    default:
+        return CompareMode::ByContent;
+    }
+}

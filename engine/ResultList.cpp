@@ -1,0 +1,161 @@
+#include "engine/ResultList.h"
+
+#include "i18n/translation.h"
+
+#include <QLocale>
+
+void ResultList::Changed()
+{
+    if (FBatch > 0 || !FRedraw) {
+        FDirty = true;
+        return;
+    }
+    FDirty = false;
+    if (FObserver)
+        FObserver->ListReset();
+}
+
+void ResultList::AddGroup(int id, const QString& header)
+{
+    FGroups.append(ResultGroup { id, header });
+    Changed();
+}
+
+void ResultList::DeleteFirstGroup()
+{
+    if (FGroups.isEmpty())
+        return;
+    FGroups.removeFirst();
+    Changed();
+}
+
+int ResultList::AddItem(ResultItem item)
+{
+    FItems.append(std::move(item));
+    Changed();
+    return int(FItems.size()) - 1;
+}
+
+void ResultList::DeleteItem(int index)
+{
+    if (index < 0 || index >= FItems.size())
+        return;
+    FItems.removeAt(index);
+    Changed();
+}
+
+void ResultList::ClearItems()
+{
+    FItems.clear();
+    Changed();
+}
+
+void ResultList::SetChecked(int index, bool checked)
+{
+    if (index < 0 || index >= FItems.size() || FItems[index].Checked == checked)
+        return;
+    FItems[index].Checked = checked;
+    if (FBatch > 0 || !FRedraw) {
+        FDirty = true;
+        return;
+    }
+    if (FObserver)
+        FObserver->ItemCheckChanged(index);
+}
+
+void ResultList::BeginUpdate()
+{
+    ++FBatch;
+}
+
+void ResultList::EndUpdate()
+{
+    if (FBatch == 0)
+        return;
+    if (--FBatch == 0 && FDirty)
+        Changed();
+}
+
+void ResultList::SetGroupView(bool on)
+{
+    if (FGroupView == on)
+        return;
+    FGroupView = on;
+    Changed();
+}
+
+void ResultList::SetRedraw(bool on)
+{
+    FRedraw = on;
+    if (on && FDirty)
+        Changed();
+}
+
+void ResultList::Invalidate()
+{
+    if (FBatch == 0 && FRedraw && FDirty)
+        Changed();
+}
+
+QString FormatSizeMB(qint64 Bytes, QChar decimalPoint)
+{
+    if (Bytes < 0)
+        return QStringLiteral("0");
+    // Hundredths of a megabyte, halves rounded up, in exact integer arithmetic.
+    const qint64 hundredths = Bytes / 1048576 * 100 + ((Bytes % 1048576) * 100 + 524288) / 1048576;
+    const qint64 whole = qint64(hundredths / 100);
+    const int frac = int(hundredths % 100);
+    QString text = QString::number(whole);
+    text += decimalPoint;
+    if (frac < 10)
+        text += u'0';
+    text += QString::number(frac);
+    return text + Translate(QStringLiteral(" MB"));
+}
+
+QString FormatSizeMB(qint64 Bytes)
+{
+    static const QChar point = [] {
+        const QString p = QLocale::system().decimalPoint();
+        return p.isEmpty() ? QChar(u'.') : p.front();
+    }();
+    return FormatSizeMB(Bytes, point);
+}
+
+QString FolderPart(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return QString();
+    if (slash == 0)
+        return QStringLiteral("/");
+    return path.left(slash);
+}
+
+namespace {
+void AppendQuoted(QString& line, const QString& field)
+{
+    line += u'"';
+    for (QChar c : field) {
+        if (c == u'"')
+            line += u'"';
+        line += c;
+    }
+    line += u'"';
+}
+} // namespace
+
+QByteArray CsvText(const ResultList& list)
+{
+    QString text = list.Columns.join(u',');
+    text += QStringLiteral("\r\n");
+    for (const ResultItem& item : list.Items()) {
+        AppendQuoted(text, item.Caption);
+        for (const QString& sub : item.SubItems) {
+            text += u',';
+            AppendQuoted(text, sub);
+        }
+        text += QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
