@@ -1,0 +1,163 @@
+#include "cli/CliOptions.h"
+
+#include <QStringList>
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+using Apply = std::function<QString(CliOptions&, const QString& value)>;
+
+struct OptionRow {
+    const char* Name;      // with the leading "--"
+    const char* ValueName; // nullptr: a switch without a value
+    const char* Help;
+    Apply Set;             // returns an error text, or the empty text
+};
+
+// A whole number in [lo, hi], in the words of the option's help.
+Apply Number(int lo, int hi, int ScanSettings::* field)
+{
+    return [=](CliOptions& o, const QString& v) -> QString {
+        bool ok = false;
+        const qlonglong n = v.toLongLong(&ok);
+        if (!ok)
+            return QStringLiteral("is not a whole number: %1").arg(v);
+        if (n < lo || n > hi)
+            return QStringLiteral("must be between %1 and %2: %3").arg(lo).arg(hi).arg(v);
+        o.Settings.*field = int(n);
+        return {};
+    };
+}
+
+const QList<OptionRow>& Table()
+{
+    static const QList<OptionRow> rows = {
+        { "--compare", "name|size|name-size|content", "how files are compared (content: SHA-1)",
+            [](CliOptions& o, const QString& v) -> QString {
+                static const QStringList modes = { "name", "size", "name-size", "content" };
+                const qsizetype i = modes.indexOf(v);
+                if (i < 0)
+                    return QStringLiteral("must be one of name, size, name-size, content: %1").arg(v);
+                o.Settings.CompareIndex = int(i); // the order of CompareMode
+                return {};
+            } },
+        { "--masks", "TEXT", "file masks, separated by , ; | or spaces (*.*)",
+            [](CliOptions& o, const QString& v) -> QString {
+                o.Settings.Masks = v;
+                return {};
+            } },
+        { "--min-size-mb", "N", "smallest file to collect, in MB of 1048576 bytes; 0: any non-empty file (1)",
+            Number(0, 1048576, &ScanSettings::MinSizeMB) },
+        { "--max-groups", "N", "largest number of groups to list; 0: all (100)",
+            Number(0, 1000000, &ScanSettings::MaxGroups) },
+        { "--min-group-size", "N", "smallest number of files in a group (2)",
+            Number(2, 1000, &ScanSettings::MinGroupSize) },
+        { "--no-files", nullptr, "do not look for file clones (collect only)",
+            [](CliOptions& o, const QString&) -> QString {
+                o.Settings.FileDuplicates = false;
+                return {};
+            } },
+        { "--files-csv", "FILE", "write the file clone list to FILE instead of standard output",
+            [](CliOptions& o, const QString& v) -> QString {
+                if (v.isEmpty())
+                    return QStringLiteral("needs a file name");
+                o.FilesCsv = v;
+                return {};
+            } },
+        { "--serial", nullptr, "hash on one thread",
+            [](CliOptions& o, const QString&) -> QString {
+                o.Settings.ParallelHash = false;
+                return {};
+            } },
+        { "--quiet", nullptr, "no status or progress on standard error",
+            [](CliOptions& o, const QString&) -> QString {
+                o.Quiet = true;
+                return {};
+            } },
+        { "--help", nullptr, "show this text",
+            [](CliOptions& o, const QString&) -> QString {
+                o.Help = true;
+                return {};
+            } },
+        { "--version", nullptr, "show the version",
+            [](CliOptions& o, const QString&) -> QString {
+                o.Version = true;
+                return {};
+            } },
+    };
+    return rows;
+}
+
+const OptionRow* Find(const QString& name)
+{
+    for (const OptionRow& r : Table())
+        if (name == QLatin1String(r.Name))
+            return &r;
+    return nullptr;
+}
+
+} // namespace
+
+ParseResult ParseCommandLine(int argc, const char* const* argv, CliOptions& options)
+{
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (optionsEnded || !arg.startsWith('-') || arg == "-") {
+            options.Folders << arg;
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const QString text = QString::fromLocal8Bit(arg);
+        const qsizetype eq = text.indexOf(QLatin1Char('='));
+        const QString name = eq < 0 ? text : text.left(eq);
+        const OptionRow* row = Find(name);
+        if (!row)
+            return { false, QStringLiteral("unknown option %1 (see --help)").arg(name) };
+        QString value;
+        if (row->ValueName) {
+            if (eq >= 0)
+                value = text.mid(eq + 1);
+            else if (i + 1 < argc)
+                value = QString::fromLocal8Bit(argv[++i]);
+            else
+                return { false, QStringLiteral("%1 needs a value: %2").arg(name, QLatin1String(row->ValueName)) };
+        } else if (eq >= 0) {
+            return { false, QStringLiteral("%1 takes no value").arg(name) };
+        }
+        const QString error = row->Set(options, value);
+        if (!error.isEmpty())
+            return { false, name + QLatin1Char(' ') + error };
+    }
+    return {};
+}
+
+QString UsageText()
+{
+    QString out = QStringLiteral(
+        "Usage: twinlens-cli [options] FOLDER...\n"
+        "Finds file clones under the folders and writes the clone list as CSV\n"
+        "(UTF-8 with byte-order mark, CR LF lines) to standard output.\n"
+        "Status and progress go to standard error. Ctrl-C stops the scan; the\n"
+        "groups found so far are written. A second Ctrl-C ends at once.\n\nOptions:\n");
+    for (const OptionRow& r : Table()) {
+        QString left = QLatin1String(r.Name);
+        if (r.ValueName)
+            left += QLatin1Char(' ') + QLatin1String(r.ValueName);
+        out += QStringLiteral("  %1\n      %2\n").arg(left, QLatin1String(r.Help));
+    }
+    out += QStringLiteral(
+        "\nExit status: 0 done; 1 an error was reported or the output could not\n"
+        "be written; 2 bad command line or no folder to scan; 130 stopped by Ctrl-C.\n");
+    return out;
+}
+
+QString VersionText()
+{
+    return QStringLiteral("Twinlens 2.3");
+}

@@ -1,0 +1,115 @@
+#include "cli/CliWindow.h"
+
+#include <csignal>
+#include <cstdio>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+std::atomic<bool> CliWindow::FInterrupted { false };
+
+namespace {
+
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+
+// A redrawn line costs a write to the terminal; ten a second look live. Plain
+// lines go to logs, where one a second is plenty.
+constexpr qint64 TerminalInterval = 100;
+constexpr qint64 PlainInterval = 1000;
+
+int TerminalWidth()
+{
+    struct winsize ws {};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0)
+        return ws.ws_col;
+    return 80;
+}
+
+} // namespace
+
+CliWindow::CliWindow(bool quiet)
+    : FQuiet(quiet)
+    , FTerminal(::isatty(STDERR_FILENO) == 1)
+{
+    FClock.start();
+}
+
+void CliWindow::CatchInterrupt()
+{
+    struct sigaction sa {};
+    // Only the lock-free store: nothing else is async-signal-safe.
+    sa.sa_handler = [](int) { FInterrupted.store(true); };
+    sigemptyset(&sa.sa_mask);
+    // SA_RESETHAND: the second Ctrl-C meets the default action and ends the program.
+    sa.sa_flags = SA_RESETHAND | SA_RESTART;
+    ::sigaction(SIGINT, &sa, nullptr);
+}
+
+void CliWindow::ProcessPendingEvents()
+{
+    if (FInterrupted.load(std::memory_order_relaxed) && !FStopDelivered) {
+        FStopDelivered = true;
+        btnStopClick();
+    }
+}
+
+void CliWindow::ShowMessage(const QString& text)
+{
+    FErrorShown = true;
+    if (FLineOpen) {
+        std::fputc('\n', stderr);
+        FLineOpen = false;
+    }
+    std::fprintf(stderr, "twinlens-cli: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+void CliWindow::StatusChanged()
+{
+    Show(false);
+}
+
+void CliWindow::ProgressChanged()
+{
+    Show(false);
+}
+
+void CliWindow::Show(bool force)
+{
+    if (FQuiet)
+        return;
+    const qint64 now = FClock.elapsed();
+    if (!force && FLastShown >= 0 && now - FLastShown < (FTerminal ? TerminalInterval : PlainInterval))
+        return;
+    QString text = StatusText();
+    if (FTerminal) {
+        if (!ProgressMarquee() && ProgressMax() > ProgressMin() && ProgressPosition() > ProgressMin()) {
+            const qint64 pct = 100LL * (ProgressPosition() - ProgressMin()) / (ProgressMax() - ProgressMin());
+            text = QStringLiteral("[%1%] ").arg(pct, 3) + text;
+        }
+        // One line only: a wrapped line could not be redrawn with \r.
+        const int width = TerminalWidth() - 1;
+        if (text.size() > width)
+            text = text.left(qMax(0, width - 3)) + QStringLiteral("...");
+        std::fprintf(stderr, "\r%s\x1b[K", text.toLocal8Bit().constData());
+        FLineOpen = true;
+    } else {
+        if (text == FLastText)
+            return;
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+    std::fflush(stderr);
+    FLastText = StatusText();
+    FLastShown = now;
+}
+
+void CliWindow::FinishStatus()
+{
+    if (FQuiet)
+        return;
+    Show(true);
+    if (FLineOpen) {
+        std::fputc('\n', stderr);
+        FLineOpen = false;
+        std::fflush(stderr);
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The scan window of twinlens-cli: settings from the command line, status and
+// progress on standard error, message boxes as error lines, and Ctrl-C as the
+// Stop command.
+
+#include "engine/ScanWindow.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <atomic>
+
+class CliWindow : public ScanWindow {
+public:
+    explicit CliWindow(bool quiet);
+
+    // Installs the SIGINT handler: the first Ctrl-C only raises a flag, which
+    // the next pump turns into btnStopClick; the handler then steps aside, so
+    // a second Ctrl-C ends the program at once.
+    static void CatchInterrupt();
+    static bool Interrupted() { return FInterrupted.load(); }
+
+    // Whether a message box was shown (an error of the run).
+    bool ErrorShown() const { return FErrorShown; }
+
+    // Writes the last status for good: the redrawn line is closed.
+    void FinishStatus();
+
+protected:
+    void ProcessPendingEvents() override;
+    void ShowMessage(const QString& text) override;
+    void StatusChanged() override;
+    void ProgressChanged() override;
+
+private:
+    void Show(bool force);
+
+    // Set from the signal handler; lock-free, so async-signal-safe.
+    static std::atomic<bool> FInterrupted;
+    bool FStopDelivered = false;
+
+    bool FQuiet;
+    bool FTerminal;
+    bool FErrorShown = false;
+    bool FLineOpen = false; // a redrawn line is on the terminal
+    QElapsedTimer FClock;
+    qint64 FLastShown = -1;
+    QString FLastText;
+};
