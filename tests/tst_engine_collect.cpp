@@ -1,0 +1,176 @@
+// File collection: which files a scan takes, in what order, with what it shows
+// meanwhile, and the rule that one file system object is one entry.
+
+#include "platform/core/FileSystem.h"
+#include "support/RecordingWindow.h"
+#include "support/TestDir.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+class TestCollect : public QObject {
+    Q_OBJECT
+private slots:
+    void sizeFilter_data();
+    void sizeFilter();
+    void statusAndPumps();
+    void oneObjectOneEntry();
+};
+
+void TestCollect::sizeFilter_data()
+{
+    QTest::addColumn<int>("minMB");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("empty, no minimum") << 0 << qint64(0) << false;
+    QTest::newRow("1 byte, no minimum") << 0 << qint64(1) << true;
+    QTest::newRow("just below 1 MB") << 1 << qint64(1048575) << false;
+    QTest::newRow("exactly 1 MB") << 1 << qint64(1048576) << true;
+    // 4096 * 1048576 overflows 32 bits: the minimum must be computed in 64.
+    QTest::newRow("just below 4096 MB") << 4096 << qint64(4294967295LL) << false;
+    QTest::newRow("exactly 4096 MB") << 4096 << qint64(4294967296LL) << true;
+    QTest::newRow("above 4096 MB") << 4096 << qint64(5000000000LL) << true;
+}
+
+void TestCollect::sizeFilter()
+{
+    QFETCH(int, minMB);
+    QFETCH(qint64, size);
+    QFETCH(bool, kept);
+    TestDir dir;
+    const QString path = size > (1 << 24) ? dir.createSparseFile("f.bin", size) : dir.createFile("f.bin", size);
+    RecordingWindow w;
+    w.FSettings.MinSizeMB = minMB;
+    w.FSettings.FileDuplicates = false;
+    w.AddFolder(dir.path());
+    w.btnScanClick();
+    QCOMPARE(int(w.FFiles.size()), kept ? 1 : 0);
+    QVERIFY(w.Statuses().contains(QStringLiteral("Found %1 files (after filters).").arg(kept ? 1 : 0)));
+    if (kept) {
+        QCOMPARE(w.FFiles[0]->FullPath, path);
+        QCOMPARE(w.FFiles[0]->Name, "f.bin");
+        QCOMPARE(w.FFiles[0]->Size, size);
+        QCOMPARE(w.FFileMap.value(path), w.FFiles[0].get());
+    }
+}
+
+// 120 kept files in one listing: the per-file status and a pump at listing
+// positions 0, 50, 100 and 119, the progress set for every file.
+void TestCollect::statusAndPumps()
+{
+    TestDir dir;
+    for (int i = 0; i < 120; ++i)
+        dir.createFile(QStringLiteral("d/f%1.bin").arg(i, 3, 10, QLatin1Char('0')), QByteArray(i + 1, 'a'));
+    RecordingWindow w;
+    w.FSettings.MinSizeMB = 0;
+    w.FSettings.FileDuplicates = false;
+    w.AddFolder(dir.path());
+    w.btnScanClick();
+    QCOMPARE(int(w.FFiles.size()), 120);
+
+    const QString folder = dir.folder();
+    QStringList expected = { "Scanning folders...", QStringLiteral("Scanning folder list: %1   [*.*]").arg(folder) };
+    for (int i : { 0, 50, 100, 119 })
+        expected << QStringLiteral("Scanning: %1 (%2/120)").arg(w.FFiles[i]->FullPath).arg(i + 1);
+    expected << "Found 120 files (after filters)." << "  Done.";
+    QStringList shown = w.Statuses();
+    shown.removeAll(QString()); // the run clears the status first
+    QCOMPARE(shown, expected);
+
+    // Pumps: after the first text, around the listing (marquee on, off), and
+    // after each per-file text.
+    const QStringList atPumps = w.StatusAtPumps();
+    QCOMPARE(atPumps.size(), 7);
+    QCOMPARE(atPumps[0], "Scanning folders...");
+    QCOMPARE(atPumps[1], expected[1]);
+    QCOMPARE(atPumps[2], expected[1]);
+    QCOMPARE(atPumps.mid(3), expected.mid(2, 4));
+
+    // Listing order is the order of the names.
+    for (int i = 1; i < 120; ++i)
+        QVERIFY(w.FFiles[i - 1]->FullPath < w.FFiles[i]->FullPath);
+
+    QList<int> positions;
+    bool sawMarquee = false;
+    for (const auto& p : w.Progress()) {
+        sawMarquee = sawMarquee || p.Marquee;
+        if (positions.isEmpty() || positions.last() != p.Position)
+            positions << p.Position;
+    }
+    QVERIFY(sawMarquee);
+    QCOMPARE(w.CurrentProgress().Max, 120);
+    QVERIFY(!w.CurrentProgress().Marquee);
+    QCOMPARE(w.ProgressPosition(), 0);
+    QList<int> counted;
+    for (int p : positions)
+        if (p > 0)
+            counted << p;
+    QCOMPARE(counted.size(), 120);
+    QCOMPARE(counted.first(), 1);
+    QCOMPARE(counted.last(), 120);
+}
+
+// Links, hard links, nested listed folders, overlapping masks, a FIFO, a
+// directory link loop and a name that is not UTF-8, all in one tree: every
+// object is collected once, under a path that names it, and no group holds a
+// file twice.
+void TestCollect::oneObjectOneEntry()
+{
+    TestDir dir;
+    const QByteArray same(3000, 's');
+    dir.createFile("a/one.txt", same);
+    dir.createFile("a/two.txt", same);
+    dir.createFile("a/sub/three.bin", same);
+    dir.createFile("a/other.txt", QByteArray(3000, 'o'));
+    dir.createHardLink("a/one.txt", "a/hard.txt");
+    dir.createLink("one.txt", "a/link.txt");
+    dir.createLink(dir.path("a/sub"), "b");        // directory link into the tree
+    dir.createLink("..", "a/sub/up");              // loop back to a
+    dir.createLink("missing.txt", "a/dangling.txt");
+    dir.createFifo("a/pipe.txt");
+    dir.createRawFile("a/bad\xff\xfe.txt", same);
+
+    RecordingWindow w;
+    w.FSettings.MinSizeMB = 0;
+    w.FSettings.Masks = "*.*,*.txt,*.TXT";
+    w.FSettings.MaxGroups = 0;
+    w.AddFolders({ dir.path(), dir.path("a"), dir.path("b") });
+    w.btnScanClick();
+    QCOMPARE(w.StatusText(), "  Done.");
+    QVERIFY(w.Messages().isEmpty());
+
+    QSet<QString> paths;
+    QHash<platform::FileId, QString> ids;
+    for (const auto& f : w.FFiles) {
+        QVERIFY2(!paths.contains(f->FullPath), qPrintable("twice: " + f->FullPath));
+        paths.insert(f->FullPath);
+        platform::FileId id;
+        QVERIFY2(platform::GetFileId(f->FullPath, id), qPrintable("names nothing: " + f->FullPath));
+        QVERIFY2(!ids.contains(id), qPrintable(f->FullPath + " is " + ids.value(id)));
+        ids.insert(id, f->FullPath);
+        QVERIFY2(!f->FullPath.contains(QChar::ReplacementCharacter), qPrintable(f->FullPath));
+        QVERIFY(!f->FullPath.endsWith("pipe.txt"));
+        QVERIFY(!f->FullPath.endsWith("link.txt"));
+    }
+    // one.txt (or its hard link), two.txt, three.bin, other.txt; the file
+    // with the non-UTF-8 name may be carried or left out, never renamed.
+    QVERIFY2(w.FFiles.size() == 4 || w.FFiles.size() == 5, qPrintable(QStringList(paths.values()).join('\n')));
+    QVERIFY(paths.contains(dir.path("a/two.txt")));
+    QVERIFY(paths.contains(dir.path("a/other.txt")));
+    QVERIFY(paths.contains(dir.path("a/one.txt")) != paths.contains(dir.path("a/hard.txt")));
+    QCOMPARE(w.FFileMap.size(), qsizetype(w.FFiles.size()));
+
+    // The content group: one.txt, two.txt, three.bin, each once.
+    QCOMPARE(w.lvFiles.GroupCount(), 1);
+    QSet<TFileInfo*> members;
+    for (const ResultItem& item : w.lvFiles.Items()) {
+        QVERIFY(item.Data);
+        QVERIFY2(!members.contains(item.Data), qPrintable("twice in a group: " + item.Data->FullPath));
+        members.insert(item.Data);
+    }
+    QVERIFY(members.size() == 3 || members.size() == 4);
+}
+
+QTEST_GUILESS_MAIN(TestCollect)
+#include "tst_engine_collect.moc"
