@@ -1,0 +1,51 @@
+#pragma once
+// The application object of the desktop program and its general error
+// handler. A failure (std::exception) that escapes a command is shown in an
+// error box with its text, and the program goes on: no exception may leave an
+// event handler, because Qt's own frames are not exception-safe.
+
+#include <QApplication>
+#include <QString>
+
+#include <exception>
+#include <utility>
+
+class QWidget;
+
+namespace ui {
+
+// The application title: the first word of the window caption, the title of
+// message boxes and the organisation of the stored language choice.
+inline QString ApplicationTitle() { return QStringLiteral("Twinlens"); }
+
+// Shows an error box (through platform::Desktop) with the text of the
+// exception being handled; call it only inside a catch block.
+void ShowCurrentException(QWidget* parent = nullptr);
+
+// Runs a command and reports any failure that escapes it through
+// ShowCurrentException. Returns false when it failed.
+template <class F>
+bool RunGuarded(QWidget* parent, F&& command)
+{
+    try {
+        std::forward<F>(command)();
+        return true;
+    } catch (...) {
+        ShowCurrentException(parent);
+        return false;
+    }
+}
+
+class Application : public QApplication {
+    Q_OBJECT
+public:
+    // Sets the application name and the organisation ("Twinlens") that
+    // QSettings uses. No display name is set: the platform would append it to
+    // the caption, which already begins with the title.
+    Application(int& argc, char** argv);
+
+    // Delivers every event under the general error handler.
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+} // namespace ui

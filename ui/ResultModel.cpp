@@ -1,0 +1,237 @@
+#include "ui/ResultModel.h"
+
+#include <QFont>
+#include <QHash>
+
+ResultModel::ResultModel(ResultList& list, QObject* parent)
+    : QAbstractItemModel(parent)
+    , FList(list)
+{
+    FColumns = int(FList.Columns.size());
+    Rebuild();
+    FList.SetObserver(this);
+}
+
+ResultModel::~ResultModel() { FList.SetObserver(nullptr); }
+
+bool ResultModel::Stale() const { return FList.BatchCount() > 0 || !FList.Redraw(); }
+
+void ResultModel::Rebuild()
+{
+    FShowsGroups = FList.GroupView();
+    FTop.clear();
+    FGroupItems.clear();
+    const int count = FList.ItemCount();
+    FItemTop.fill(-1, count);
+    FItemChild.fill(-1, count);
+
+    QList<int> lone;
+    // Without items no group is shown; clearing a long list group by group
+    // must not cost a pass over the remaining groups each time.
+    if (FShowsGroups && count > 0) {
+        const QList<ResultGroup>& groups = FList.Groups();
+        QHash<int, int> groupOfId;
+        groupOfId.reserve(groups.size());
+        for (int g = int(groups.size()) - 1; g >= 0; --g)
+            groupOfId.insert(groups[g].Id, g); // the first group of an id wins
+        FGroupItems.resize(groups.size());
+        for (int i = 0; i < count; ++i) {
+            const int id = FList.Item(i).GroupId;
+            const auto it = id >= 0 ? groupOfId.constFind(id) : groupOfId.constEnd();
+            if (it == groupOfId.constEnd())
+                lone.append(i);
+            else
+                FGroupItems[*it].append(i);
+        }
+        // A group whose items have all gone is not shown, as an empty group
+        // has nothing to head.
+        for (int g = 0; g < FGroupItems.size(); ++g) {
+            const QList<int>& items = FGroupItems[g];
+            if (items.isEmpty())
+                continue;
+            const int top = int(FTop.size());
+            FTop.append({ g, -1 });
+            for (int c = 0; c < items.size(); ++c) {
+                FItemTop[items[c]] = top;
+                FItemChild[items[c]] = c;
+            }
+        }
+    } else {
+        lone.reserve(count);
+        for (int i = 0; i < count; ++i)
+            lone.append(i);
+    }
+    FTop.reserve(FTop.size() + lone.size());
+    for (int i : lone) {
+        FItemTop[i] = int(FTop.size());
+        FTop.append({ -1, i });
+    }
+}
+
+void ResultModel::ListReset()
+{
+    beginResetModel();
+    FColumns = int(FList.Columns.size());
+    Rebuild();
+    endResetModel();
+    emit Reset();
+}
+
+void ResultModel::ItemCheckChanged(int index)
+{
+    if (Stale())
+        return;
+    const QModelIndex at = IndexOfItem(index);
+    if (at.isValid())
+        emit dataChanged(at, at, { Qt::CheckStateRole });
+}
+
+void ResultModel::ColumnsChanged()
+{
+    if (int(FList.Columns.size()) != FColumns) {
+        ListReset();
+        return;
+    }
+    if (FColumns > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, FColumns - 1);
+}
+
+QModelIndex ResultModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (row < 0 || column < 0 || column >= FColumns)
+        return {};
+    if (!parent.isValid())
+        return row < FTop.size() ? createIndex(row, column, quintptr(0)) : QModelIndex();
+    if (parent.internalId() != 0 || parent.column() != 0)
+        return {};
+    const TopRow& top = FTop[parent.row()];
+    if (top.Group < 0 || row >= FGroupItems[top.Group].size())
+        return {};
+    return createIndex(row, column, quintptr(parent.row()) + 1);
+}
+
+QModelIndex ResultModel::parent(const QModelIndex& child) const
+{
+    if (!child.isValid() || child.internalId() == 0)
+        return {};
+    return createIndex(int(child.internalId() - 1), 0, quintptr(0));
+}
+
+int ResultModel::rowCount(const QModelIndex& parent) const
+{
+    if (!parent.isValid())
+        return int(FTop.size());
+    if (parent.internalId() != 0 || parent.column() != 0)
+        return 0;
+    const TopRow& top = FTop[parent.row()];
+    return top.Group < 0 ? 0 : int(FGroupItems[top.Group].size());
+}
+
+int ResultModel::columnCount(const QModelIndex&) const { return FColumns; }
+
+bool ResultModel::hasChildren(const QModelIndex& parent) const { return rowCount(parent) > 0; }
+
+bool ResultModel::IsGroupRow(const QModelIndex& index) const
+{
+    return index.isValid() && index.internalId() == 0 && FTop[index.row()].Group >= 0;
+}
+
+int ResultModel::ItemIndex(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != this || Stale())
+        return -1;
+    int item;
+    if (index.internalId() == 0)
+        item = FTop[index.row()].Item;
+    else
+        item = FGroupItems[FTop[int(index.internalId() - 1)].Group][index.row()];
+    return item < FList.ItemCount() ? item : -1;
+}
+
+QModelIndex ResultModel::IndexOfItem(int itemIndex) const
+{
+    if (itemIndex < 0 || itemIndex >= FItemTop.size() || FItemTop[itemIndex] < 0 || FColumns == 0)
+        return {};
+    const int top = FItemTop[itemIndex];
+    const int child = FItemChild[itemIndex];
+    if (child < 0)
+        return createIndex(top, 0, quintptr(0));
+    return createIndex(child, 0, quintptr(top) + 1);
+}
+
+QVariant ResultModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || Stale())
+        return {};
+    if (IsGroupRow(index)) {
+        if (index.column() != 0)
+            return {};
+        const int g = FTop[index.row()].Group;
+        if (g >= FList.GroupCount())
+            return {};
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole:
+            return FList.Groups()[g].Header;
+        case Qt::FontRole: {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        default:
+            return {};
+        }
+    }
+    const int i = ItemIndex(index);
+    if (i < 0)
+        return {};
+    const ResultItem& item = FList.Item(i);
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        if (index.column() == 0)
+            return role == Qt::DisplayRole ? QVariant(item.Caption) : QVariant();
+        return index.column() - 1 < item.SubItems.size() ? QVariant(item.SubItems[index.column() - 1]) : QVariant();
+    case Qt::CheckStateRole:
+        if (index.column() == 0)
+            return item.Checked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool ResultModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::CheckStateRole || index.column() != 0)
+        return false;
+    const int i = ItemIndex(index);
+    if (i < 0)
+        return false;
+    FList.SetChecked(i, value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags ResultModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    if (IsGroupRow(index))
+        return Qt::ItemIsEnabled;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    if (Stale())
+        return f;
+    f |= Qt::ItemIsSelectable;
+    if (index.column() == 0)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= FColumns)
+        return {};
+    if (role == Qt::DisplayRole)
+        return FList.Columns.value(section);
+    return {};
+}

@@ -1,0 +1,223 @@
+#pragma once
+// The main window: the settings panel, the two result pages, the command
+// buttons, the status line and the menu bar. It is the scan window of the
+// desktop program: the scan steps (ScanWindow) run on its thread and reach the
+// display only through the window hooks below.
+//
+// Every control carries the program's name as its objectName, so tests and
+// the command helpers find it by name. Every command is a slot named after its
+// control; a failure that escapes one is shown by the general error handler
+// and the window goes on.
+//
+// While a scan runs, pumps deliver every command. The commands that would
+// change the folder list, the collected files or the result lists (Scan, Add
+// and Remove folder, the check commands, the removal, the exports, Open
+// location) are disabled and also refuse to run; Stop, the page switch, the
+// settings panel, the language and the Help items stay available. Closing the
+// window during a scan stops the scan and closes once the run has returned.
+
+#include "engine/ScanWindow.h"
+
+#include <QGroupBox>
+#include <QList>
+#include <QMainWindow>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QToolButton;
+class QTreeView;
+class ResultModel;
+
+// The program's version as shown in the caption and the About box.
+inline QString ProgramVersion() { return QStringLiteral("2.3"); }
+
+// The "Compare files by" radio group: a titled box of exclusive choices with
+// an item index (-1 when none is chosen), as the scan reads it.
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit TRadioGroup(QWidget* parent = nullptr);
+    // Sets the choices' texts (mnemonic texts: "&&" shows one "&"). The first
+    // call makes the choices; later calls only re-caption them and must pass
+    // as many texts. The chosen item is not changed.
+    void SetItems(const QStringList& items);
+    int ItemCount() const { return int(FItems.size()); }
+    QRadioButton* Item(int i) const { return FItems.value(i); }
+    int ItemIndex() const;
+    // Chooses item index; any other value (-1) clears the choice.
+    void SetItemIndex(int index);
+
+private:
+    QButtonGroup* FButtons;
+    QList<QRadioButton*> FItems;
+};
+
+class TMainForm : public QMainWindow, public ScanWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The item of list that its view shows selected, as an index into the
+    // list's items; -1 when none is selected (or the list is being filled).
+    int SelectedItemIndex(const ResultList& list) const;
+    // The list of the page that is showing: lvFiles on tsFiles, else lvDirs.
+    ResultList& ActiveList();
+    // The model and view of a list.
+    ResultModel* ModelOf(const ResultList& list) const;
+    QTreeView* ViewOf(const ResultList& list) const;
+
+    // Sets every caption in the current language (the radio choice is kept,
+    // the status line reads "Ready").
+    void ApplyTranslation();
+    // Fills the Language submenu (mmLanguage) from the catalogue.
+    void BuildLanguageMenu();
+
+    // ---- controls (owned by the window)
+    QWidget* PanelTop = nullptr;
+    QLabel* Label1 = nullptr;
+    QListWidget* lbFolders = nullptr;
+    QPushButton* btnAddFolder = nullptr;
+    QPushButton* btnRemoveFolder = nullptr;
+    QCheckBox* chkFileDuplicates = nullptr;
+    QCheckBox* chkDirDuplicates = nullptr;
+    TRadioGroup* rgCompare = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* edMasks = nullptr;
+    QLabel* Label3 = nullptr;
+    QSpinBox* seMinSizeMB = nullptr;
+    QCheckBox* chkParallelHash = nullptr;
+    QLabel* Label4 = nullptr;
+    QSpinBox* seMaxGroups = nullptr;
+    QLabel* Label5 = nullptr;
+    QSpinBox* seMinGroupSize = nullptr;
+    QToolButton* btnScan = nullptr;
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* tsFiles = nullptr;
+    QWidget* tsDirs = nullptr;
+    QTreeView* lvFilesView = nullptr; // objectName "lvFiles"
+    QTreeView* lvDirsView = nullptr;  // objectName "lvDirs"
+
+    QWidget* PanelBottom = nullptr;
+    QPushButton* btnSelectAllButOne = nullptr;
+    QPushButton* btnCheckAll = nullptr;
+    QPushButton* btnUncheckAll = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* btnDeleteSelected = nullptr;
+    QPushButton* btnExportFiles = nullptr;
+    QPushButton* btnExportDirs = nullptr;
+    QWidget* Panel1 = nullptr;
+    QLabel* lblStatus = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+    QPushButton* btnStop = nullptr;
+
+    // ---- menus
+    QMenu* File1 = nullptr;
+    QMenu* Action1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QMenu* View1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QMenu* Page1 = nullptr;
+    QMenu* mmLanguage = nullptr;
+    QAction* AddFolder1 = nullptr;
+    QAction* ExportFileClones1 = nullptr;
+    QAction* ExportFolderClones1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* Scan1 = nullptr;
+    QAction* Stop1 = nullptr;
+    QAction* MoveCheckedtoRecycleBin1 = nullptr;
+    QAction* Checkallbutoneingroup1 = nullptr;
+    QAction* Checkall1 = nullptr;
+    QAction* Uncheckall1 = nullptr;
+    QAction* FileClones1 = nullptr;
+    QAction* FolderClones1 = nullptr;
+    QAction* ShowSettingsPanel1 = nullptr;
+    QAction* utorial1 = nullptr;
+    QAction* ContactUs1 = nullptr;
+    QAction* VisitWebsite1 = nullptr;
+    QAction* About1 = nullptr;
+
+public slots:
+    // ---- scan commands (guarded versions of the engine's)
+    void btnScanClick();
+    void btnStopClick();
+    void btnAddFolderClick();
+    void btnRemoveFolderClick();
+
+    // ---- window commands
+    // Shows or hides the settings panel after its menu item's check mark was
+    // toggled (QAction toggles it on trigger).
+    void ShowSettingsPanel1Click();
+    void PageControl1Change();
+    void FileClones1Click();
+    void FolderClones1Click();
+    void Exit1Click();
+
+    // ---- result commands; each refuses to run during a scan
+    void btnSelectAllButOneClick();
+    void btnCheckAllClick();
+    void btnUncheckAllClick();
+    void Button1Click();
+    void btnDeleteSelectedClick();
+    void btnExportFilesClick();
+    void btnExportDirsClick();
+    // ---- Help menu
+    void utorial1Click();
+    void ContactUs1Click();
+    void VisitWebsite1Click();
+    void Button2Click();
+
+protected:
+    // ---- ScanWindow
+    void ProcessPendingEvents() override;
+    void ShowMessage(const QString& text) override;
+    QString ChooseFolder(const QString& title, const QString& startFolder) override;
+    int SelectedFolderIndex() const override;
+    void StatusChanged() override;
+    void ProgressChanged() override;
+    void RunningChanged() override;
+    void FoldersChanged() override;
+    int CompareIndex() const override;
+    bool FileDuplicatesChecked() const override;
+    bool DirDuplicatesChecked() const override;
+    QString MasksText() const override;
+    int MinSizeMBValue() const override;
+    bool ParallelHashChecked() const override;
+    int MaxGroupsValue() const override;
+    int MinGroupSizeValue() const override;
+
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void CreateMenus();
+    void CreateSettingsPanel();
+    void CreatePages();
+    void CreateBottomPanel();
+    void SetupListViews();
+    QTreeView* CreateResultView(ResultList& list, const char* name);
+    void UpdateCommandStates();
+    // Runs a command under the general error handler.
+    template <class F>
+    void Guarded(F&& command);
+    // Same, for commands that change the folder list or the results: ignored
+    // while a scan runs.
+    template <class F>
+    void GuardedResultCommand(F&& command);
+
+    ResultModel* FFilesModel = nullptr;
+    ResultModel* FDirsModel = nullptr;
+    bool FCloseRequested = false;
+    bool FBusyCursor = false;
+};
