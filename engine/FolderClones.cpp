@@ -135,6 +135,8 @@ void ScanWindow::FindDirectoryDuplicates()
         FolderSignatureBuilder builder;
         const QString filesError = QStringLiteral("!FILES_ACCESS_ERROR!");
         const QString dirsError = QStringLiteral("!DIRS_ACCESS_ERROR!");
+        const QString listingFailed = QStringLiteral("!LISTING_FAILED!");
+        const QString listingRefused = QStringLiteral("!LISTING_REFUSED!");
         int position = 0;
         for (int index : order) {
             if (FStopRequested)
@@ -142,9 +144,19 @@ void ScanWindow::FindDirectoryDuplicates()
             builder.Clear();
             qint64 dirTotal = 0;
             const QString& path = dirs[index].Path;
-            if (platform::ListDirectory(path, entries) == platform::ListStatus::Failed) {
+            const platform::ListStatus listed = platform::ListDirectory(path, entries);
+            if (listed == platform::ListStatus::Failed) {
                 builder.AddMarker(filesError);
                 builder.AddMarker(dirsError);
+                // Vanished folders may share a signature: nothing is left to
+                // remove. One that is still there holds something unknown,
+                // which must not match anything.
+                if (platform::DirectoryExists(path))
+                    builder.AddMarker(listingFailed, dirs[index].Id);
+            } else if (listed == platform::ListStatus::Refused) {
+                // An unreadable folder is not an empty one: removing it as a
+                // copy of an empty folder could take what it holds.
+                builder.AddMarker(listingRefused, dirs[index].Id);
             } else {
                 for (const platform::DirEntry& e : entries) {
                     using platform::EntryKind;

@@ -283,6 +283,17 @@ void FolderSignatureBuilder::AddMarker(QStringView marker)
     EndEntry();
 }
 
+void FolderSignatureBuilder::AddMarker(QStringView marker, const platform::FileId& id)
+{
+    BeginEntry(QLatin1StringView(""));
+    FArena.append(marker);
+    AppendSeparator();
+    AppendNumber(qint64(id.Device));
+    FArena.append(u':');
+    AppendNumber(qint64(id.Inode));
+    EndEntry();
+}
+
 namespace {
 
 void AppendUtf8(QByteArray& out, QStringView s)

@@ -69,6 +69,9 @@ QString DigestHex(const FolderDigest& digest);
 //                          outside printable ASCII and "%" written as %XX
 //   !FILES_ACCESS_ERROR!, !DIRS_ACCESS_ERROR!
 //                          the folder could not be listed
+//   !LISTING_REFUSED!|dev:ino, !LISTING_FAILED!|dev:ino
+//                          the folder exists but its content is unknown; the
+//                          identity keeps it from matching any other folder
 // In names, "%", CR and LF are written as %25, %0D and %0A, so that no name
 // can forge a line. Entries form a multiset: equal entries are all kept
 // ("a.txt" and "A.txt" of one size are two lines). The text lists them sorted
@@ -94,6 +97,8 @@ public:
     void AddUnrepresentable(char kind, QByteArrayView nativeName, qint64 size, const platform::FileId& id);
     // "!FILES_ACCESS_ERROR!" or "!DIRS_ACCESS_ERROR!".
     void AddMarker(QStringView marker);
+    // A marker bound to one object: "marker|dev:ino".
+    void AddMarker(QStringView marker, const platform::FileId& id);
 
     int EntryCount() const { return int(FEntries.size()); }
     // The signature text of the entries so far (valid until the next change).

@@ -35,6 +35,14 @@ int OpenUp(const char* p, const struct stat*, int type, struct FTW*)
     return 0;
 }
 
+// mkdir -p on native bytes, so that parents named in invalid UTF-8 are not
+// turned into other names on the way.
+void MakeNativeParents(const QByteArray& path, int from)
+{
+    for (int i = path.indexOf('/', from + 1); i > 0; i = path.indexOf('/', i + 1))
+        ::mkdir(path.left(i).constData(), 0755);
+}
+
 } // namespace
 
 TestDir::TestDir()
@@ -164,8 +172,7 @@ QString TestDir::createFifo(const QString& rel)
 QByteArray TestDir::createRawFile(const QByteArray& relNative, const QByteArray& content)
 {
     const QByteArray p = nativePath() + '/' + relNative;
-    const int slash = p.lastIndexOf('/');
-    QDir().mkpath(QFile::decodeName(p.left(slash)));
+    MakeNativeParents(p, int(nativePath().size()));
     const int fd = ::open(p.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
         Fail("create", QString::fromLatin1(p.toPercentEncoding("/")), errno);
@@ -173,6 +180,15 @@ QByteArray TestDir::createRawFile(const QByteArray& relNative, const QByteArray&
     ::close(fd);
     if (n != content.size())
         Fail("write", QString::fromLatin1(p.toPercentEncoding("/")));
+    return p;
+}
+
+QByteArray TestDir::createRawDir(const QByteArray& relNative)
+{
+    const QByteArray p = nativePath() + '/' + relNative;
+    MakeNativeParents(p, int(nativePath().size()));
+    if (::mkdir(p.constData(), 0755) != 0 && errno != EEXIST)
+        Fail("create folder", QString::fromLatin1(p.toPercentEncoding("/")), errno);
     return p;
 }
 

@@ -44,6 +44,9 @@ public:
     // encoding), so the name may be invalid UTF-8. Returns the absolute native
     // path; such a name has no faithful QString.
     QByteArray createRawFile(const QByteArray& relNative, const QByteArray& content);
+    // A folder whose name is given as raw bytes, like createRawFile; its
+    // parents are created. Returns the absolute native path.
+    QByteArray createRawDir(const QByteArray& relNative);
     QByteArray nativePath() const;
 
     // Removes a file, link or (recursively) folder; true when it is gone.
