@@ -1,1 +1,493 @@
-// update check: to come
+#include "update/uNewVersionCheck.h"
+
+#include "i18n/translation.h"
+#include "platform/desktop/Desktop.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSslConfiguration>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+#include <limits>
+
+// The resource lives in this static library; without an explicit reference the
+// linker would drop it.
+static void InitUpdateResources() { Q_INIT_RESOURCE(updateicon); }
+
+TUpdateSettings UpdateSettings;
+bool UpdateForced = false;
+QString NewVersionMessage;
+bool AbortRequested = false;
+
+namespace {
+
+const char* const UserAgent = "Mozilla/4.0 (compatible; MyApp)";
+const QString VersionPath = QStringLiteral("/download/version/twinlens-version.html");
+const QString ChangesPath = QStringLiteral("/download/version/twinlens-changes.html");
+const QString InstallerPath = QStringLiteral("/download/twinlens.exe");
+const QString InstallerFileName = QStringLiteral("quillmere_update.exe");
+// Both documents are a line or two; a server that sends more is not the
+// update server, and start-up does not buffer it.
+constexpr qint64 MaxDocumentBytes = 1 << 20;
+
+// Thrown inside the check; the catch-all turns it into "no update".
+struct TCheckFailed {};
+
+// The server's URL for path, or an invalid URL when the server is not https.
+QUrl ServerUrl(const QString& path)
+{
+    QUrl url(UpdateSettings.Server + path, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme() != QLatin1String("https") || url.host().isEmpty())
+        return QUrl();
+    return url;
+}
+
+QNetworkRequest BaseRequest(const QUrl& url)
+{
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(UserAgent));
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    if (!UpdateSettings.ExtraCaCertificates.isEmpty()) {
+        // Left untouched otherwise, so that the system's authorities load as usual.
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        QList<QSslCertificate> cas = tls.caCertificates();
+        cas += UpdateSettings.ExtraCaCertificates;
+        tls.setCaCertificates(cas);
+        request.setSslConfiguration(tls);
+    }
+    return request;
+}
+
+bool IsSuccessStatus(const QNetworkReply* reply)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    return status >= 200 && status <= 299;
+}
+
+// GETs one document of the check; throws on any failure.
+QByteArray FetchDocument(QNetworkAccessManager& client, const QString& path)
+{
+    const QUrl url = ServerUrl(path);
+    if (!url.isValid())
+        throw TCheckFailed {};
+    QNetworkRequest request = BaseRequest(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(10);
+    request.setTransferTimeout(UpdateSettings.ReadTimeoutMs);
+
+    QNetworkReply* reply = client.get(request);
+    QEventLoop loop;
+    QTimer bound;
+    bound.setSingleShot(true);
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&bound, &QTimer::timeout, reply, &QNetworkReply::abort);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > MaxDocumentBytes)
+            reply->abort();
+    });
+    bound.start(UpdateSettings.RequestBoundMs);
+    if (!reply->isFinished())
+        loop.exec();
+    bound.stop();
+
+    const bool ok = reply->error() == QNetworkReply::NoError && IsSuccessStatus(reply)
+        && reply->url().scheme() == QLatin1String("https");
+    const QByteArray body = ok ? reply->readAll() : QByteArray();
+    delete reply;
+    if (!ok)
+        throw TCheckFailed {};
+    return body;
+}
+
+QStringList DecodeLines(QByteArray bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    const QString text = QString::fromUtf8(bytes);
+    QStringList lines;
+    QString line;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            lines << line;
+            line.clear();
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
+
+// A whole number as the version document writes it: blanks and a sign before
+// the digits, nothing after them.
+int ParseWholeInteger(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    if (i == text.size())
+        throw TCheckFailed {};
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            throw TCheckFailed {};
+        value = value * 10 + (c - u'0');
+        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1)
+            throw TCheckFailed {};
+    }
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
+        throw TCheckFailed {};
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+bool CheckForNewVersion()
+{
+    try {
+        QString firstLine;
+        QStringList changes;
+        {
+            QNetworkAccessManager client;
+            const QStringList version = DecodeLines(FetchDocument(client, VersionPath));
+            changes = DecodeLines(FetchDocument(client, ChangesPath));
+            if (version.isEmpty())
+                throw TCheckFailed {};
+            firstLine = version.first();
+            client.clearConnectionCache();
+        }
+        // Only lines with nothing at all go; a line of blanks is the server's
+        // own spacing.
+        for (qsizetype i = changes.size() - 1; i >= 0; --i) {
+            if (changes[i].isEmpty())
+                changes.removeAt(i);
+        }
+
+        const qsizetype slash = firstLine.indexOf(u'/');
+        if (slash < 0)
+            throw TCheckFailed {};
+        const QString latestText = firstLine.left(slash);
+        const int latest = ParseWholeInteger(latestText);
+        const int minimum = ParseWholeInteger(firstLine.mid(slash + 1));
+        const QString display = latestText.left(latestText.size() - 1) + u'.' + latestText.right(1);
+
+        QString tail = QStringLiteral("\r\n\r\n") + Translate(QStringLiteral("What's new:")) + QStringLiteral("\r\n");
+        for (const QString& line : changes)
+            tail += line + QStringLiteral("\r\n");
+
+        if (minimum > RunningVersion) {
+            NewVersionMessage = TrFill(QStringLiteral("This version of the software is out of date. You must "
+                                                      "download the current version %s to continue using the software."),
+                                    { display })
+                + tail;
+            UpdateForced = true;
+            return true;
+        }
+        if (latest > RunningVersion) {
+            NewVersionMessage = TrFill(QStringLiteral("The new version %s is available"), { display }) + tail;
+            return true;
+        }
+        return false;
+    } catch (...) {
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+TfrmNewVersion::TfrmNewVersion(QWidget* parent)
+    : QDialog(parent)
+{
+    InitUpdateResources();
+    setObjectName(QStringLiteral("frmNewVersion"));
+    setWindowTitle(QStringLiteral("New Version"));
+    QFont f = font();
+    f.setFamilies({ QStringLiteral("Segoe UI"), f.family() });
+    f.setPixelSize(12);
+    setFont(f);
+    setFixedSize(425, 187);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(90, 11, 315, 106);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    VirtualImage1 = new QLabel(this);
+    VirtualImage1->setObjectName(QStringLiteral("VirtualImage1"));
+    VirtualImage1->setGeometry(9, 15, 70, 75);
+    VirtualImage1->setAlignment(Qt::AlignCenter);
+    const QPixmap icon(QStringLiteral(":/update-icon.png"));
+    if (!icon.isNull()) {
+        QPixmap shown = icon.scaled(VirtualImage1->size() * devicePixelRatioF(), Qt::KeepAspectRatio,
+            Qt::SmoothTransformation);
+        shown.setDevicePixelRatio(devicePixelRatioF());
+        VirtualImage1->setPixmap(shown);
+    }
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(8, 127, 397, 17);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->hide();
+
+    btUpdateNow = new QPushButton(QStringLiteral("Update Now"), this);
+    btUpdateNow->setObjectName(QStringLiteral("btUpdateNow"));
+    btUpdateNow->setGeometry(214, 151, 100, 25);
+    btUpdateNow->setAutoDefault(false);
+
+    btCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btCancel->setObjectName(QStringLiteral("btCancel"));
+    btCancel->setGeometry(327, 151, 75, 25);
+    btCancel->setAutoDefault(false);
+
+    setTabOrder(btUpdateNow, btCancel);
+    btUpdateNow->setFocus();
+
+    connect(btUpdateNow, &QPushButton::clicked, this, &TfrmNewVersion::btUpdateNowClick);
+    connect(btCancel, &QPushButton::clicked, this, &TfrmNewVersion::btCancelClick);
+}
+
+TfrmNewVersion::~TfrmNewVersion()
+{
+    if (FReply) {
+        FReply->disconnect(this);
+        FReply->abort();
+    }
+}
+
+QString TfrmNewVersion::DownloadTargetPath()
+{
+    QString dir = QDir::tempPath();
+    const QString canonical = QFileInfo(dir).canonicalFilePath();
+    if (!canonical.isEmpty())
+        dir = canonical;
+    return dir + u'/' + InstallerFileName;
+}
+
+void TfrmNewVersion::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    FormShow();
+}
+
+void TfrmNewVersion::FormShow()
+{
+    FContinueStartup = 1;
+    setWindowTitle(u' ' + QApplication::applicationName());
+    btUpdateNow->setText(Translate(QStringLiteral("Update Now")));
+    btCancel->setText(UpdateForced ? Translate(QStringLiteral("Exit")) : Translate(QStringLiteral("Skip")));
+    Label1->setText(NewVersionMessage);
+}
+
+void TfrmNewVersion::FormClose()
+{
+    if (UpdateForced)
+        FContinueStartup = 0;
+}
+
+void TfrmNewVersion::done(int r)
+{
+    FormClose();
+    // The download owns the end of the dialog: it closes it itself once the
+    // installer has started or the failure has been shown.
+    if (FDownloading)
+        return;
+    QDialog::done(r);
+}
+
+void TfrmNewVersion::btCancelClick()
+{
+    if (FDownloading) {
+        AbortRequested = true;
+        // Taken at once rather than at the next piece of data, so that Abort
+        // also ends a download from a server that has gone silent.
+        if (FReply)
+            DownloadWork(FReply, 0, FReply->bytesAvailable());
+        return;
+    }
+    close();
+}
+
+void TfrmNewVersion::btUpdateNowClick()
+{
+    if (FDownloading)
+        return;
+    UpdateForced = true;
+    AbortRequested = false;
+    FCancelled = false;
+    FDownloadError.clear();
+    FDownloading = true;
+
+    btCancel->setText(Translate(QStringLiteral("Abort")));
+    btUpdateNow->setEnabled(false);
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+    ProgressBar1->repaint();
+    QCoreApplication::processEvents();
+
+    const QUrl url = ServerUrl(InstallerPath);
+    if (!url.isValid()) {
+        FinishDownload(TrFill(QStringLiteral("The update server is not reached over HTTPS: %s"),
+            { UpdateSettings.Server }));
+        return;
+    }
+
+    // A fresh file of our own: whatever lay at this name in the shared
+    // temporary folder (a file of someone else's, a link) is not written through.
+    const QString target = DownloadTargetPath();
+    const QFileInfo existing(target);
+    if (existing.exists() || existing.isSymLink())
+        QFile::remove(target);
+    FTarget.setFileName(target);
+    if (!FTarget.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        FinishDownload(TrFill(QStringLiteral("Cannot create file %s: %s"), { target, FTarget.errorString() }));
+        return;
+    }
+    FTarget.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    QNetworkRequest request = BaseRequest(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setTransferTimeout(0);
+    FClient = new QNetworkAccessManager(this);
+    FReply = FClient->get(request);
+    connect(FReply, &QNetworkReply::readyRead, this, &TfrmNewVersion::DownloadReadyRead);
+    connect(FReply, &QNetworkReply::downloadProgress, this,
+        [this](qint64 received, qint64) { DownloadWork(FReply, 0, received); });
+    connect(FReply, &QNetworkReply::finished, this, &TfrmNewVersion::DownloadFinished);
+}
+
+void TfrmNewVersion::DownloadWork(QObject* sender, int direction, qint64 bytesSoFar)
+{
+    Q_UNUSED(direction);
+    auto* reply = qobject_cast<QNetworkReply*>(sender);
+    if (!reply || reply != FReply || reply->isFinished())
+        return;
+    if (AbortRequested) {
+        FailDownload(Translate(QStringLiteral("Download is cancelled. Please download manually.")));
+        return;
+    }
+    bool hasLength = false;
+    const qint64 length = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&hasLength);
+    const bool chunked = reply->rawHeader("Transfer-Encoding").toLower().contains("chunked");
+    if (chunked || !hasLength || length <= 0)
+        return;
+    const qint64 percent = std::clamp<qint64>(bytesSoFar * 100 / length, 0, 100);
+    ProgressBar1->setValue(static_cast<int>(percent));
+    ProgressBar1->repaint();
+}
+
+void TfrmNewVersion::DownloadReadyRead()
+{
+    if (!FReply || !FTarget.isOpen())
+        return;
+    const QByteArray data = FReply->readAll();
+    if (!data.isEmpty() && FTarget.write(data) != data.size())
+        FailDownload(TrFill(QStringLiteral("Cannot write file %s: %s"), { FTarget.fileName(), FTarget.errorString() }));
+}
+
+// Ends the running GET with errorText as its error.
+void TfrmNewVersion::FailDownload(const QString& errorText)
+{
+    if (FDownloadError.isEmpty())
+        FDownloadError = errorText;
+    if (FReply && FReply->isRunning())
+        FReply->abort();
+}
+
+void TfrmNewVersion::DownloadFinished()
+{
+    QNetworkReply* reply = FReply;
+    if (!reply)
+        return;
+    QString error = FDownloadError;
+    if (error.isEmpty()) {
+        if (reply->error() != QNetworkReply::NoError) {
+            error = reply->errorString();
+        } else if (!IsSuccessStatus(reply)) {
+            // A redirect is not followed here, so it is a failure too, not an installer.
+            error = QStringLiteral("HTTP/1.1 %1 %2")
+                        .arg(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())
+                        .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+        } else {
+            const QByteArray rest = reply->readAll();
+            if (!rest.isEmpty() && FTarget.write(rest) != rest.size())
+                error = TrFill(QStringLiteral("Cannot write file %s: %s"), { FTarget.fileName(), FTarget.errorString() });
+        }
+    }
+    if (FTarget.isOpen() && !FTarget.flush() && error.isEmpty())
+        error = TrFill(QStringLiteral("Cannot write file %s: %s"), { FTarget.fileName(), FTarget.errorString() });
+    FTarget.close();
+    FinishDownload(error);
+}
+
+// Clean-up, the failure box or the installer's start, and the end of the dialog.
+void TfrmNewVersion::FinishDownload(const QString& errorText)
+{
+    QString error = errorText;
+    if (FReply) {
+        FReply->disconnect(this);
+        FReply->deleteLater();
+        FReply = nullptr;
+    }
+    if (FClient) {
+        FClient->deleteLater();
+        FClient = nullptr;
+    }
+    if (FTarget.isOpen())
+        FTarget.close();
+
+    if (error.isEmpty()) {
+        const QString target = DownloadTargetPath();
+        if (!QFileInfo::exists(target)) {
+            error = Translate(QStringLiteral("Cannot find downloaded file."));
+        } else {
+            // The installer came complete over a verified connection; it is
+            // made runnable for its owner only.
+            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            platform::CurrentDesktop().StartProgram(target);
+        }
+    }
+    if (!error.isEmpty()) {
+        platform::CurrentDesktop().ShowMessage(this, platform::BoxKind::Error, QApplication::applicationName(),
+            Translate(QStringLiteral("Failed to download update. Please download manually on website."))
+                + QStringLiteral("\r\n\r\n") + error);
+        QUrl site(QStringLiteral(TWINLENS_WEBSITE));
+        if (site.path().isEmpty())
+            site.setPath(QStringLiteral("/"));
+        platform::CurrentDesktop().OpenUrl(site);
+    }
+    FDownloading = false;
+    done(QDialog::Accepted);
+}

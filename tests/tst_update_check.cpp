@@ -1,0 +1,273 @@
+// The version check against a real HTTPS server on 127.0.0.1 whose
+// certificate only this test trusts.
+
+#include "i18n/translation.h"
+#include "support/TestHttpServer.h"
+#include "update/uNewVersionCheck.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+namespace {
+const QByteArray VersionPath = "/download/version/twinlens-version.html";
+const QByteArray ChangesPath = "/download/version/twinlens-changes.html";
+const QByteArray UserAgent = "Mozilla/4.0 (compatible; MyApp)";
+const QString OptionalHead = QStringLiteral("The new version %1 is available");
+const QString ForcedHead = QStringLiteral("This version of the software is out of date. You must download the "
+                                          "current version %1 to continue using the software.");
+
+QString Message(const QString& head, const QStringList& changes)
+{
+    QString m = head + QStringLiteral("\r\n\r\nWhat's new:\r\n");
+    for (const QString& line : changes)
+        m += line + QStringLiteral("\r\n");
+    return m;
+}
+} // namespace
+
+class TestUpdateCheck : public QObject {
+    Q_OBJECT
+
+private:
+    TestCertificates FCerts;
+    TUpdateSettings FDefaults;
+
+    bool RunCheck(TestHttpServer& server)
+    {
+        UpdateSettings.Server = server.Origin();
+        return CheckForNewVersion();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        FCerts = TestCertificates::Make();
+        FDefaults = UpdateSettings;
+    }
+
+    void init()
+    {
+        UpdateSettings = FDefaults;
+        UpdateSettings.ExtraCaCertificates = { FCerts.Ca };
+        UpdateForced = false;
+        NewVersionMessage.clear();
+        InstallTranslationTable({});
+        CurrentLanguageIndex = 0;
+    }
+
+    void defaultsAreTheBuildsServerOverHttps()
+    {
+        QCOMPARE(FDefaults.Server, QStringLiteral(TWINLENS_UPDATE_SERVER));
+        QVERIFY(FDefaults.Server.startsWith(QLatin1String("https://")));
+        QCOMPARE(FDefaults.ReadTimeoutMs, 10000);
+        QVERIFY(FDefaults.ExtraCaCertificates.isEmpty());
+    }
+
+    void documents_data()
+    {
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<QByteArray>("changes");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<bool>("forced");
+        QTest::addColumn<QString>("head");
+        QTest::addColumn<QStringList>("lines");
+
+        const QByteArray log = "Faster scans\r\nFewer bugs\r\n";
+        const QStringList logLines { "Faster scans", "Fewer bugs" };
+        QTest::newRow("24/20 optional") << QByteArray("24/20\r\n") << log << true << false << OptionalHead.arg("2.4") << logLines;
+        QTest::newRow("24/24 forced") << QByteArray("24/24\r\n") << log << true << true << ForcedHead.arg("2.4") << logLines;
+        QTest::newRow("forced ignores latest") << QByteArray("20/24") << log << true << true << ForcedHead.arg("2.0") << logLines;
+        QTest::newRow("23/23 none") << QByteArray("23/23\r\n") << log << false << false << QString() << QStringList();
+        QTest::newRow("20/10 none") << QByteArray("20/10") << log << false << false << QString() << QStringList();
+        QTest::newRow("only the first line counts") << QByteArray("20/10\n30/30\n") << log << false << false << QString() << QStringList();
+        QTest::newRow("100 shows 10.0") << QByteArray("100/5") << log << true << false << OptionalHead.arg("10.0") << logLines;
+        QTest::newRow("5 shows .5") << QByteArray("5/24") << log << true << true << ForcedHead.arg(".5") << logLines;
+        QTest::newRow("blanks and signs before the digits") << QByteArray(" 24/ +20") << log << true << false
+                                                            << OptionalHead.arg(" 2.4") << logLines;
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" "24/20\r\n") << QByteArray("\xEF\xBB\xBF" "Faster scans\r\nFewer bugs")
+                                         << true << false << OptionalHead.arg("2.4") << logLines;
+        QTest::newRow("empty lines dropped, blank lines kept")
+            << QByteArray("30/5") << QByteArray("one\r\n\r\nthree\r\n  \r\n\r\n\r\n") << true << false
+            << OptionalHead.arg("3.0") << QStringList { "one", "three", "  " };
+        QTest::newRow("CR, LF and CR LF breaks") << QByteArray("24/20\rnoise") << QByteArray("a\rb\nc\r\nd")
+                                                 << true << false << OptionalHead.arg("2.4") << QStringList { "a", "b", "c", "d" };
+        QTest::newRow("UTF-8 change log") << QByteArray("24/20") << QByteArray("Schneller \xC3\xBC" "berall\n")
+                                          << true << false << OptionalHead.arg("2.4") << QStringList { QString::fromUtf8("Schneller \xC3\xBC" "berall") };
+        QTest::newRow("empty change log") << QByteArray("24/20") << QByteArray() << true << false << OptionalHead.arg("2.4") << QStringList();
+
+        const auto malformed = [](const char* name, const QByteArray& version) {
+            QTest::newRow(name) << version << QByteArray("x\n") << false << false << QString() << QStringList();
+        };
+        malformed("no slash", "24");
+        malformed("point in a number", "2.4/20");
+        malformed("blank after a number", "24/20 ");
+        malformed("blank after the first number", "24 /20");
+        malformed("empty latest", "/20");
+        malformed("empty minimum", "24/");
+        malformed("sign without digits", "-/20");
+        malformed("beyond the integer range", "99999999999/1");
+        malformed("empty version document", "");
+        malformed("empty first line", "\r\n24/20");
+    }
+
+    void documents()
+    {
+        QFETCH(QByteArray, version);
+        QFETCH(QByteArray, changes);
+        QFETCH(bool, result);
+        QFETCH(bool, forced);
+        QFETCH(QString, head);
+        QFETCH(QStringList, lines);
+
+        TestHttpServer server(&FCerts);
+        server.Route(VersionPath, TestResponse::Ok(version));
+        server.Route(ChangesPath, TestResponse::Ok(changes));
+
+        QCOMPARE(RunCheck(server), result);
+        QCOMPARE(UpdateForced, forced);
+        QCOMPARE(NewVersionMessage, result ? Message(head, lines) : QString());
+        // Both documents, always, as HTTP/1.1 with the program's agent.
+        QCOMPARE(server.Paths, (QList<QByteArray> { VersionPath, ChangesPath }));
+        QCOMPARE(server.UserAgents, (QList<QByteArray> { UserAgent, UserAgent }));
+        QCOMPARE(server.Versions, (QList<QByteArray> { "HTTP/1.1", "HTTP/1.1" }));
+    }
+
+    void textsAreTranslatedBeforeFilling()
+    {
+        InstallTranslationTable({
+            { "English", "en", "The new version %s is available", "What's new:" },
+            { "Deutsch", "de", "Version %s ist da", "Neu:" },
+        });
+        CurrentLanguageIndex = 1;
+        TestHttpServer server(&FCerts);
+        server.Route(VersionPath, TestResponse::Ok("24/20"));
+        server.Route(ChangesPath, TestResponse::Ok("Eins"));
+        QVERIFY(RunCheck(server));
+        QCOMPARE(NewVersionMessage, QStringLiteral("Version 2.4 ist da\r\n\r\nNeu:\r\nEins\r\n"));
+    }
+
+    void failuresGiveFalse_data()
+    {
+        QTest::addColumn<QByteArray>("versionAnswer"); // "404", "redirect:N", "http-redirect", "ok"
+        QTest::addColumn<QByteArray>("changesAnswer");
+        QTest::addColumn<bool>("result");
+
+        QTest::newRow("404 for the version document") << QByteArray("404") << QByteArray("ok") << false;
+        QTest::newRow("404 for the change log") << QByteArray("ok") << QByteArray("404") << false;
+        QTest::newRow("500 for the change log") << QByteArray("ok") << QByteArray("500") << false;
+        QTest::newRow("10 redirects are followed") << QByteArray("redirect:10") << QByteArray("ok") << true;
+        QTest::newRow("11 redirects are too many") << QByteArray("redirect:11") << QByteArray("ok") << false;
+        QTest::newRow("redirect to plain HTTP refused") << QByteArray("http-redirect") << QByteArray("ok") << false;
+        QTest::newRow("change log redirected to plain HTTP") << QByteArray("ok") << QByteArray("http-redirect") << false;
+    }
+
+    void failuresGiveFalse()
+    {
+        QFETCH(QByteArray, versionAnswer);
+        QFETCH(QByteArray, changesAnswer);
+        QFETCH(bool, result);
+
+        TestHttpServer server(&FCerts);
+        TestHttpServer plain; // serves the same documents without TLS
+        plain.Route(VersionPath, TestResponse::Ok("24/20"));
+        plain.Route(ChangesPath, TestResponse::Ok("plain"));
+        const auto answer = [&](const QByteArray& path, const QByteArray& how, const QByteArray& body) {
+            if (how == "ok") {
+                server.Route(path, TestResponse::Ok(body));
+            } else if (how == "404") {
+                server.Route(path, TestResponse::NotFound());
+            } else if (how == "500") {
+                server.Route(path, TestResponse { 500, "Internal Server Error", "oops", {}, TestResponse::Mode::Whole, 0 });
+            } else if (how == "http-redirect") {
+                server.Route(path, TestResponse::Redirect(plain.Origin().toUtf8() + path));
+            } else if (how.startsWith("redirect:")) {
+                const int n = how.mid(9).toInt();
+                const auto hop = [](int k) { return "/hop/" + QByteArray::number(k); };
+                server.Route(path, TestResponse::Redirect(hop(1)));
+                for (int k = 1; k < n; ++k)
+                    server.Route(hop(k), TestResponse::Redirect(hop(k + 1)));
+                server.Route(hop(n), TestResponse::Ok(body));
+            }
+        };
+        answer(VersionPath, versionAnswer, "24/20");
+        answer(ChangesPath, changesAnswer, "new");
+
+        QCOMPARE(RunCheck(server), result);
+        QCOMPARE(UpdateForced, false);
+        QCOMPARE(NewVersionMessage, result ? Message(OptionalHead.arg("2.4"), { "new" }) : QString());
+        QCOMPARE(plain.Paths, QList<QByteArray>());
+    }
+
+    void refusesWhatIsNotVerifiedHttps()
+    {
+        // A server whose certificate no system authority signed.
+        {
+            TestHttpServer server(&FCerts);
+            server.Route(VersionPath, TestResponse::Ok("24/24"));
+            server.Route(ChangesPath, TestResponse::Ok("new"));
+            UpdateSettings.ExtraCaCertificates.clear();
+            QVERIFY(!RunCheck(server));
+            QCOMPARE(server.Paths, QList<QByteArray>());
+        }
+        // A server address that is not https is never asked.
+        {
+            TestHttpServer plain;
+            plain.Route(VersionPath, TestResponse::Ok("24/24"));
+            plain.Route(ChangesPath, TestResponse::Ok("new"));
+            QVERIFY(!RunCheck(plain));
+            QCOMPARE(plain.Connections, 0);
+        }
+        QCOMPARE(UpdateForced, false);
+        QCOMPARE(NewVersionMessage, QString());
+    }
+
+    void waitsAreBounded()
+    {
+        // A server that takes the request and then says nothing: the read
+        // time-out ends the wait.
+        {
+            TestHttpServer server(&FCerts);
+            server.Route(VersionPath, TestResponse { 200, "OK", {}, {}, TestResponse::Mode::Silent, 0 });
+            UpdateSettings.ReadTimeoutMs = 300;
+            QElapsedTimer t;
+            t.start();
+            QVERIFY(!RunCheck(server));
+            QCOMPARE(server.Paths, (QList<QByteArray> { VersionPath }));
+            QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+        }
+        // A server that answers the change log with half its body, then stalls.
+        {
+            TestHttpServer server(&FCerts);
+            server.Route(VersionPath, TestResponse::Ok("24/20"));
+            server.Route(ChangesPath, TestResponse { 200, "OK", QByteArray(100, 'x'), {}, TestResponse::Mode::Partial, 50 });
+            UpdateSettings.ReadTimeoutMs = 300;
+            QElapsedTimer t;
+            t.start();
+            QVERIFY(!RunCheck(server));
+            QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+        }
+        // A peer that accepts the connection but never completes the TLS
+        // handshake: the bound on the whole request ends it.
+        {
+            UpdateSettings = FDefaults;
+            UpdateSettings.ExtraCaCertificates = { FCerts.Ca };
+            UpdateSettings.RequestBoundMs = 400;
+            TestHttpServer mute; // plain TCP: a TLS hello gets no answer
+            UpdateSettings.Server = QStringLiteral("https://127.0.0.1:") + QString::number(mute.Port());
+            QElapsedTimer t;
+            t.start();
+            QVERIFY(!CheckForNewVersion());
+            QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+        }
+        QCOMPARE(NewVersionMessage, QString());
+    }
+
+    void nameThatDoesNotResolve()
+    {
+        UpdateSettings.Server = QStringLiteral("https://twinlens.invalid");
+        QVERIFY(!CheckForNewVersion());
+    }
+};
+
+QTEST_MAIN(TestUpdateCheck)
+#include "tst_update_check.moc"
