@@ -297,8 +297,11 @@ void TfrmNewVersion::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    if (const QScreen* s = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(s->availableGeometry().center());
+        move(frame.topLeft());
+    }
     FormShow();
 }
 
@@ -334,7 +337,7 @@ void TfrmNewVersion::btCancelClick()
         // Taken at once rather than at the next piece of data, so that Abort
         // also ends a download from a server that has gone silent.
         if (FReply)
-            DownloadWork(FReply, 0, FReply->bytesAvailable());
+            DownloadWork(FReply, 0, FBytesSoFar);
         return;
     }
     close();
@@ -346,8 +349,8 @@ void TfrmNewVersion::btUpdateNowClick()
         return;
     UpdateForced = true;
     AbortRequested = false;
-    FCancelled = false;
     FDownloadError.clear();
+    FBytesSoFar = 0;
     FDownloading = true;
 
     btCancel->setText(Translate(QStringLiteral("Abort")));
@@ -382,9 +385,9 @@ void TfrmNewVersion::btUpdateNowClick()
     request.setTransferTimeout(0);
     FClient = new QNetworkAccessManager(this);
     FReply = FClient->get(request);
+    // Progress follows the bytes as they are written: the reply's own progress
+    // signal is throttled and would miss the last piece before a pause.
     connect(FReply, &QNetworkReply::readyRead, this, &TfrmNewVersion::DownloadReadyRead);
-    connect(FReply, &QNetworkReply::downloadProgress, this,
-        [this](qint64 received, qint64) { DownloadWork(FReply, 0, received); });
     connect(FReply, &QNetworkReply::finished, this, &TfrmNewVersion::DownloadFinished);
 }
 
@@ -392,7 +395,7 @@ void TfrmNewVersion::DownloadWork(QObject* sender, int direction, qint64 bytesSo
 {
     Q_UNUSED(direction);
     auto* reply = qobject_cast<QNetworkReply*>(sender);
-    if (!reply || reply != FReply || reply->isFinished())
+    if (!reply || reply != FReply)
         return;
     if (AbortRequested) {
         FailDownload(Translate(QStringLiteral("Download is cancelled. Please download manually.")));
@@ -410,11 +413,29 @@ void TfrmNewVersion::DownloadWork(QObject* sender, int direction, qint64 bytesSo
 
 void TfrmNewVersion::DownloadReadyRead()
 {
-    if (!FReply || !FTarget.isOpen())
+    if (!FReply || !FTarget.isOpen() || !FDownloadError.isEmpty())
         return;
+    // An error page is no installer; the failure is reported when it ends.
+    if (!IsSuccessStatus(FReply)) {
+        FReply->readAll();
+        return;
+    }
+    WriteArrived();
+}
+
+// Writes what has arrived and reports it to the progress handler.
+bool TfrmNewVersion::WriteArrived()
+{
     const QByteArray data = FReply->readAll();
-    if (!data.isEmpty() && FTarget.write(data) != data.size())
+    if (data.isEmpty())
+        return true;
+    if (FTarget.write(data) != data.size()) {
         FailDownload(TrFill(QStringLiteral("Cannot write file %s: %s"), { FTarget.fileName(), FTarget.errorString() }));
+        return false;
+    }
+    FBytesSoFar += data.size();
+    DownloadWork(FReply, 0, FBytesSoFar);
+    return FDownloadError.isEmpty();
 }
 
 // Ends the running GET with errorText as its error.
@@ -440,10 +461,8 @@ void TfrmNewVersion::DownloadFinished()
             error = QStringLiteral("HTTP/1.1 %1 %2")
                         .arg(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())
                         .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-        } else {
-            const QByteArray rest = reply->readAll();
-            if (!rest.isEmpty() && FTarget.write(rest) != rest.size())
-                error = TrFill(QStringLiteral("Cannot write file %s: %s"), { FTarget.fileName(), FTarget.errorString() });
+        } else if (FTarget.isOpen() && !WriteArrived()) {
+            error = FDownloadError;
         }
     }
     if (FTarget.isOpen() && !FTarget.flush() && error.isEmpty())

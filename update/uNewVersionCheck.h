@@ -100,13 +100,14 @@ protected:
 
 private:
     void DownloadReadyRead();
+    bool WriteArrived();
     void DownloadFinished();
     void FailDownload(const QString& errorText);
     void FinishDownload(const QString& errorText);
 
     int FContinueStartup = 1;
     bool FDownloading = false;
-    bool FCancelled = false;
+    qint64 FBytesSoFar = 0;
     QString FDownloadError;
     QNetworkAccessManager* FClient = nullptr;
     QPointer<QNetworkReply> FReply;

@@ -1,0 +1,319 @@
+// The new-version dialog: its offer, how each way of closing decides
+// start-up, and the download from a real HTTPS server on 127.0.0.1.
+
+#include "platform/desktop/Desktop.h"
+#include "support/TestDir.h"
+#include "support/TestHttpServer.h"
+#include "update/uNewVersionCheck.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+const QByteArray InstallerPath = "/download/twinlens.exe";
+const QString FailureText = QStringLiteral("Failed to download update. Please download manually on website.");
+
+// Records what the dialog asks of the desktop; opens and starts nothing.
+class TRecordingDesktop final : public platform::Desktop {
+public:
+    struct TBox {
+        platform::BoxKind Kind;
+        QString Title;
+        QString Text;
+    };
+    QList<TBox> Boxes;
+    QList<QUrl> Urls;
+    QStringList Started;
+
+    void ShowMessage(QWidget*, platform::BoxKind kind, const QString& title, const QString& text) override
+    {
+        Boxes << TBox { kind, title, text };
+    }
+    bool Confirm(QWidget*, const QString&, const QString&) override { return false; }
+    QString ChooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+    QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
+    void ShowInFileManager(const QString&) override {}
+    void OpenUrl(const QUrl& url) override { Urls << url; }
+    void StartProgram(const QString& path) override { Started << path; }
+};
+
+QByteArray Installer(int size)
+{
+    QByteArray b;
+    for (int i = 0; i < size; ++i)
+        b += char('a' + i % 26);
+    return b;
+}
+
+QUrl Site()
+{
+    return QUrl(QStringLiteral(TWINLENS_WEBSITE "/"));
+}
+
+} // namespace
+
+class TestUpdateDialog : public QObject {
+    Q_OBJECT
+
+private:
+    TestCertificates FCerts;
+    TRecordingDesktop FDesktop;
+    std::unique_ptr<TestDir> FTemp;
+    QString FTarget; // where the installer must land
+
+    QByteArray ReadTarget() const
+    {
+        QFile f(FTarget);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setApplicationName(QStringLiteral("Twinlens"));
+        FCerts = TestCertificates::Make();
+        // The temporary folder is reached through a link, so the target must
+        // come out in its canonical form.
+        FTemp = std::make_unique<TestDir>();
+        const QString real = FTemp->createDir(QStringLiteral("real"));
+        const QString link = FTemp->createLink(real, QStringLiteral("tmp-link"));
+        qputenv("TMPDIR", link.toLocal8Bit());
+        FTarget = QFileInfo(real).canonicalFilePath() + QStringLiteral("/quillmere_update.exe");
+        platform::SetDesktop(&FDesktop);
+    }
+
+    void cleanupTestCase() { platform::SetDesktop(nullptr); }
+
+    void init()
+    {
+        UpdateSettings = TUpdateSettings {};
+        UpdateSettings.ExtraCaCertificates = { FCerts.Ca };
+        UpdateForced = false;
+        AbortRequested = false;
+        NewVersionMessage = QStringLiteral("The new version 2.4 is available\r\n\r\nWhat's new:\r\nFaster\r\n");
+        FDesktop = TRecordingDesktop {};
+        QFile::remove(FTarget);
+    }
+
+    void offer_data()
+    {
+        QTest::addColumn<bool>("forced");
+        QTest::addColumn<QString>("cancelCaption");
+        QTest::newRow("optional") << false << QStringLiteral("Skip");
+        QTest::newRow("forced") << true << QStringLiteral("Exit");
+    }
+
+    void offer()
+    {
+        QFETCH(bool, forced);
+        QFETCH(QString, cancelCaption);
+        UpdateForced = forced;
+        TfrmNewVersion dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+
+        QCOMPARE(dlg.windowTitle(), QStringLiteral(" Twinlens"));
+        QCOMPARE(dlg.Label1->text(), NewVersionMessage);
+        QVERIFY(dlg.Label1->wordWrap());
+        QCOMPARE(dlg.btUpdateNow->text(), QStringLiteral("Update Now"));
+        QCOMPARE(dlg.btCancel->text(), cancelCaption);
+        QVERIFY(dlg.btUpdateNow->isEnabled());
+        QVERIFY(!dlg.ProgressBar1->isVisible());
+        QVERIFY(!dlg.VirtualImage1->pixmap().isNull());
+        QCOMPARE(dlg.size(), QSize(425, 187));
+        QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
+        const QPoint centre = dlg.screen()->availableGeometry().center();
+        QVERIFY((dlg.frameGeometry().center() - centre).manhattanLength() <= 2);
+        QCOMPARE(dlg.ContinueStartup(), 1);
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<bool>("forced");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("continueStartup");
+        QTest::newRow("optional, Skip") << false << "button" << 1;
+        QTest::newRow("optional, title-bar close") << false << "close" << 1;
+        QTest::newRow("optional, Escape") << false << "escape" << 1;
+        QTest::newRow("forced, Exit") << true << "button" << 0;
+        QTest::newRow("forced, title-bar close") << true << "close" << 0;
+        QTest::newRow("forced, Escape") << true << "escape" << 0;
+    }
+
+    void closing()
+    {
+        QFETCH(bool, forced);
+        QFETCH(QString, how);
+        QFETCH(int, continueStartup);
+        UpdateForced = forced;
+        TfrmNewVersion dlg;
+        // Modal, as start-up shows it.
+        QTimer::singleShot(0, &dlg, [&] {
+            if (how == QLatin1String("button"))
+                dlg.btCancel->click();
+            else if (how == QLatin1String("close"))
+                dlg.close();
+            else
+                QTest::keyClick(&dlg, Qt::Key_Escape);
+        });
+        QTimer::singleShot(10000, &dlg, [&] { dlg.QDialog::done(-1); }); // a failing test must not hang
+        const int r = dlg.exec();
+        QVERIFY(r != -1);
+        QCOMPARE(dlg.ContinueStartup(), continueStartup);
+        QCOMPARE(UpdateForced, forced);
+        QVERIFY(FDesktop.Boxes.isEmpty());
+        QVERIFY(FDesktop.Urls.isEmpty());
+        QVERIFY(FDesktop.Started.isEmpty());
+    }
+
+    void updateNowStartsTheInstaller_data()
+    {
+        QTest::addColumn<bool>("forced");
+        QTest::addColumn<bool>("chunked");
+        QTest::newRow("optional offer, declared length") << false << false;
+        QTest::newRow("forced offer, chunked body") << true << true;
+    }
+
+    void updateNowStartsTheInstaller()
+    {
+        QFETCH(bool, forced);
+        QFETCH(bool, chunked);
+        UpdateForced = forced;
+        const QByteArray body = Installer(5000);
+        TestHttpServer server(&FCerts);
+        TestResponse r = TestResponse::Ok(body);
+        if (chunked) {
+            // A length declared beside the chunked encoding is no measure of
+            // the body either.
+            r.How = TestResponse::Mode::Chunked;
+            r.Headers << qMakePair(QByteArray("Content-Length"), QByteArray("1000"));
+        }
+        server.Route(InstallerPath, r);
+        UpdateSettings.Server = server.Origin();
+        {
+            // An older download is replaced, not appended to.
+            QFile old(FTarget);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write(Installer(9000).toUpper());
+        }
+
+        TfrmNewVersion dlg;
+        dlg.show();
+        QSignalSpy values(dlg.ProgressBar1, &QProgressBar::valueChanged);
+        dlg.btUpdateNow->click();
+        QCOMPARE(dlg.btCancel->text(), QStringLiteral("Abort"));
+        QVERIFY(!dlg.btUpdateNow->isEnabled());
+        QVERIFY(dlg.ProgressBar1->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 15000);
+
+        QCOMPARE(FDesktop.Started, QStringList { FTarget });
+        QVERIFY(FDesktop.Boxes.isEmpty());
+        QVERIFY(FDesktop.Urls.isEmpty());
+        QCOMPARE(ReadTarget(), body);
+        const QFile::Permissions p = QFileInfo(FTarget).permissions();
+        QVERIFY(p & QFileDevice::ExeOwner);
+        QVERIFY(!(p & (QFileDevice::WriteGroup | QFileDevice::WriteOther)));
+        QCOMPARE(dlg.ContinueStartup(), 0);
+        QCOMPARE(server.Paths, QList<QByteArray> { InstallerPath });
+        QCOMPARE(server.UserAgents, QList<QByteArray> { "Mozilla/4.0 (compatible; MyApp)" });
+        if (chunked) {
+            QCOMPARE(dlg.ProgressBar1->value(), 0);
+            QVERIFY(values.isEmpty());
+        } else {
+            QCOMPARE(dlg.ProgressBar1->value(), 100);
+        }
+    }
+
+    void progressThenAbort()
+    {
+        TestHttpServer server(&FCerts);
+        server.Route(InstallerPath, TestResponse { 200, "OK", Installer(1000), {}, TestResponse::Mode::Partial, 250 });
+        UpdateSettings.Server = server.Origin();
+        TfrmNewVersion dlg;
+        dlg.show();
+        dlg.btUpdateNow->click();
+        QTRY_COMPARE(dlg.ProgressBar1->value(), 25);
+
+        // Closing while the download runs ends the program afterwards but
+        // does not cut the download short.
+        dlg.close();
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.ContinueStartup(), 0);
+
+        // The server has gone quiet: Abort must not wait for more data.
+        dlg.btCancel->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 5000);
+        QCOMPARE(FDesktop.Boxes.size(), 1);
+        QCOMPARE(FDesktop.Boxes[0].Kind, platform::BoxKind::Error);
+        QCOMPARE(FDesktop.Boxes[0].Text,
+            FailureText + QStringLiteral("\r\n\r\nDownload is cancelled. Please download manually."));
+        QCOMPARE(FDesktop.Urls, QList<QUrl> { Site() });
+        QVERIFY(FDesktop.Started.isEmpty());
+        QCOMPARE(dlg.ContinueStartup(), 0);
+        // What had arrived stays in place.
+        QCOMPARE(ReadTarget(), Installer(250));
+    }
+
+    void failureOpensTheSite_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("errorPart"); // a piece of the error's own text
+        QTest::newRow("404") << "404" << "Not Found";
+        QTest::newRow("redirect not followed") << "redirect" << "302";
+        QTest::newRow("certificate not trusted") << "untrusted" << "SSL";
+        QTest::newRow("server address not https") << "plain" << "HTTPS";
+        QTest::newRow("connection refused") << "refused" << "refused";
+    }
+
+    void failureOpensTheSite()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, errorPart);
+        TestHttpServer server(&FCerts);
+        TestHttpServer plain;
+        plain.Route(InstallerPath, TestResponse::Ok(Installer(100)));
+        UpdateSettings.Server = server.Origin();
+        if (setup == QLatin1String("404")) {
+            server.Route(InstallerPath, TestResponse::NotFound());
+        } else if (setup == QLatin1String("redirect")) {
+            server.Route(InstallerPath, TestResponse::Redirect(plain.Origin().toUtf8() + InstallerPath));
+        } else if (setup == QLatin1String("untrusted")) {
+            server.Route(InstallerPath, TestResponse::Ok(Installer(100)));
+            UpdateSettings.ExtraCaCertificates.clear();
+        } else if (setup == QLatin1String("plain")) {
+            UpdateSettings.Server = plain.Origin();
+        } else if (setup == QLatin1String("refused")) {
+            quint16 port;
+            {
+                QTcpServer closed;
+                QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+                port = closed.serverPort();
+            }
+            UpdateSettings.Server = QStringLiteral("https://127.0.0.1:") + QString::number(port);
+        }
+
+        TfrmNewVersion dlg;
+        dlg.show();
+        dlg.btUpdateNow->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 15000);
+
+        QCOMPARE(FDesktop.Boxes.size(), 1);
+        QCOMPARE(FDesktop.Boxes[0].Kind, platform::BoxKind::Error);
+        const QString text = FDesktop.Boxes[0].Text;
+        QVERIFY2(text.startsWith(FailureText + QStringLiteral("\r\n\r\n")), qPrintable(text));
+        QVERIFY2(text.contains(errorPart, Qt::CaseInsensitive), qPrintable(text));
+        QCOMPARE(FDesktop.Urls, QList<QUrl> { Site() });
+        QVERIFY(FDesktop.Started.isEmpty());
+        QCOMPARE(dlg.ContinueStartup(), 0);
+        QCOMPARE(plain.Paths, QList<QByteArray>());
+    }
+};
+
+QTEST_MAIN(TestUpdateDialog)
+#include "tst_update_dialog.moc"
