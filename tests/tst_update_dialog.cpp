@@ -1,7 +1,7 @@
 // The new-version dialog: its offer, how each way of closing decides
 // start-up, and the download from a real HTTPS server on 127.0.0.1.
 
-#include "platform/desktop/Desktop.h"
+#include "support/RecordingDesktop.h"
 #include "support/TestDir.h"
 #include "support/TestHttpServer.h"
 #include "update/uNewVersionCheck.h"
@@ -18,30 +18,6 @@ namespace {
 
 const QByteArray InstallerPath = "/download/twinlens.exe";
 const QString FailureText = QStringLiteral("Failed to download update. Please download manually on website.");
-
-// Records what the dialog asks of the desktop; opens and starts nothing.
-class TRecordingDesktop final : public platform::Desktop {
-public:
-    struct TBox {
-        platform::BoxKind Kind;
-        QString Title;
-        QString Text;
-    };
-    QList<TBox> Boxes;
-    QList<QUrl> Urls;
-    QStringList Started;
-
-    void ShowMessage(QWidget*, platform::BoxKind kind, const QString& title, const QString& text) override
-    {
-        Boxes << TBox { kind, title, text };
-    }
-    bool Confirm(QWidget*, const QString&, const QString&) override { return false; }
-    QString ChooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
-    QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
-    void ShowInFileManager(const QString&) override {}
-    void OpenUrl(const QUrl& url) override { Urls << url; }
-    void StartProgram(const QString& path) override { Started << path; }
-};
 
 QByteArray Installer(int size)
 {
@@ -63,7 +39,7 @@ class TestUpdateDialog : public QObject {
 
 private:
     TestCertificates FCerts;
-    TRecordingDesktop FDesktop;
+    std::unique_ptr<RecordingDesktop> FDesktop;
     std::unique_ptr<TestDir> FTemp;
     QString FTarget; // where the installer must land
 
@@ -85,10 +61,10 @@ private slots:
         const QString link = FTemp->createLink(real, QStringLiteral("tmp-link"));
         qputenv("TMPDIR", link.toLocal8Bit());
         FTarget = QFileInfo(real).canonicalFilePath() + QStringLiteral("/quillmere_update.exe");
-        platform::SetDesktop(&FDesktop);
+        FDesktop = std::make_unique<RecordingDesktop>();
     }
 
-    void cleanupTestCase() { platform::SetDesktop(nullptr); }
+    void cleanupTestCase() { FDesktop.reset(); }
 
     void init()
     {
@@ -97,7 +73,7 @@ private slots:
         UpdateForced = false;
         AbortRequested = false;
         NewVersionMessage = QStringLiteral("The new version 2.4 is available\r\n\r\nWhat's new:\r\nFaster\r\n");
-        FDesktop = TRecordingDesktop {};
+        FDesktop->Clear();
         QFile::remove(FTarget);
     }
 
@@ -167,23 +143,25 @@ private slots:
         QVERIFY(r != -1);
         QCOMPARE(dlg.ContinueStartup(), continueStartup);
         QCOMPARE(UpdateForced, forced);
-        QVERIFY(FDesktop.Boxes.isEmpty());
-        QVERIFY(FDesktop.Urls.isEmpty());
-        QVERIFY(FDesktop.Started.isEmpty());
+        QVERIFY(FDesktop->Messages.isEmpty());
+        QVERIFY(FDesktop->OpenedUrls.isEmpty());
+        QVERIFY(FDesktop->StartedPrograms.isEmpty());
     }
 
     void updateNowStartsTheInstaller_data()
     {
         QTest::addColumn<bool>("forced");
         QTest::addColumn<bool>("chunked");
-        QTest::newRow("optional offer, declared length") << false << false;
-        QTest::newRow("forced offer, chunked body") << true << true;
+        QTest::addColumn<bool>("staleLink"); // a link, not a file, lies at the target
+        QTest::newRow("optional offer, declared length, older file") << false << false << false;
+        QTest::newRow("forced offer, chunked body, link at the target") << true << true << true;
     }
 
     void updateNowStartsTheInstaller()
     {
         QFETCH(bool, forced);
         QFETCH(bool, chunked);
+        QFETCH(bool, staleLink);
         UpdateForced = forced;
         const QByteArray body = Installer(5000);
         TestHttpServer server(&FCerts);
@@ -196,11 +174,16 @@ private slots:
         }
         server.Route(InstallerPath, r);
         UpdateSettings.Server = server.Origin();
-        {
-            // An older download is replaced, not appended to.
+        // An older download is replaced, not appended to; a link left at
+        // the name is replaced too, and what it points to is not written.
+        const QByteArray older = Installer(9000).toUpper();
+        const QString victim = FTemp->createFile(QStringLiteral("victim"), older);
+        if (staleLink) {
+            QVERIFY(QFile::link(victim, FTarget));
+        } else {
             QFile old(FTarget);
             QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write(Installer(9000).toUpper());
+            old.write(older);
         }
 
         TfrmNewVersion dlg;
@@ -212,10 +195,14 @@ private slots:
         QVERIFY(dlg.ProgressBar1->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 15000);
 
-        QCOMPARE(FDesktop.Started, QStringList { FTarget });
-        QVERIFY(FDesktop.Boxes.isEmpty());
-        QVERIFY(FDesktop.Urls.isEmpty());
+        QCOMPARE(FDesktop->StartedPrograms, QStringList { FTarget });
+        QVERIFY(FDesktop->Messages.isEmpty());
+        QVERIFY(FDesktop->OpenedUrls.isEmpty());
         QCOMPARE(ReadTarget(), body);
+        QVERIFY(!QFileInfo(FTarget).isSymLink());
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::ReadOnly));
+        QCOMPARE(v.readAll(), older);
         const QFile::Permissions p = QFileInfo(FTarget).permissions();
         QVERIFY(p & QFileDevice::ExeOwner);
         QVERIFY(!(p & (QFileDevice::WriteGroup | QFileDevice::WriteOther)));
@@ -249,12 +236,12 @@ private slots:
         // The server has gone quiet: Abort must not wait for more data.
         dlg.btCancel->click();
         QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 5000);
-        QCOMPARE(FDesktop.Boxes.size(), 1);
-        QCOMPARE(FDesktop.Boxes[0].Kind, platform::BoxKind::Error);
-        QCOMPARE(FDesktop.Boxes[0].Text,
+        QCOMPARE(FDesktop->Messages.size(), 1);
+        QCOMPARE(FDesktop->Messages[0].Kind, platform::BoxKind::Error);
+        QCOMPARE(FDesktop->Messages[0].Text,
             FailureText + QStringLiteral("\r\n\r\nDownload is cancelled. Please download manually."));
-        QCOMPARE(FDesktop.Urls, QList<QUrl> { Site() });
-        QVERIFY(FDesktop.Started.isEmpty());
+        QCOMPARE(FDesktop->OpenedUrls, QList<QUrl> { Site() });
+        QVERIFY(FDesktop->StartedPrograms.isEmpty());
         QCOMPARE(dlg.ContinueStartup(), 0);
         // What had arrived stays in place.
         QCOMPARE(ReadTarget(), Installer(250));
@@ -282,7 +269,9 @@ private slots:
         if (setup == QLatin1String("404")) {
             server.Route(InstallerPath, TestResponse::NotFound());
         } else if (setup == QLatin1String("redirect")) {
-            server.Route(InstallerPath, TestResponse::Redirect(plain.Origin().toUtf8() + InstallerPath));
+            // Even to the same verified server: the download follows no redirect.
+            server.Route(InstallerPath, TestResponse::Redirect(server.Origin().toUtf8() + "/elsewhere.exe"));
+            server.Route("/elsewhere.exe", TestResponse::Ok(Installer(100)));
         } else if (setup == QLatin1String("untrusted")) {
             server.Route(InstallerPath, TestResponse::Ok(Installer(100)));
             UpdateSettings.ExtraCaCertificates.clear();
@@ -303,13 +292,13 @@ private slots:
         dlg.btUpdateNow->click();
         QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 15000);
 
-        QCOMPARE(FDesktop.Boxes.size(), 1);
-        QCOMPARE(FDesktop.Boxes[0].Kind, platform::BoxKind::Error);
-        const QString text = FDesktop.Boxes[0].Text;
+        QCOMPARE(FDesktop->Messages.size(), 1);
+        QCOMPARE(FDesktop->Messages[0].Kind, platform::BoxKind::Error);
+        const QString text = FDesktop->Messages[0].Text;
         QVERIFY2(text.startsWith(FailureText + QStringLiteral("\r\n\r\n")), qPrintable(text));
         QVERIFY2(text.contains(errorPart, Qt::CaseInsensitive), qPrintable(text));
-        QCOMPARE(FDesktop.Urls, QList<QUrl> { Site() });
-        QVERIFY(FDesktop.Started.isEmpty());
+        QCOMPARE(FDesktop->OpenedUrls, QList<QUrl> { Site() });
+        QVERIFY(FDesktop->StartedPrograms.isEmpty());
         QCOMPARE(dlg.ContinueStartup(), 0);
         QCOMPARE(plain.Paths, QList<QByteArray>());
     }
