@@ -66,6 +66,19 @@ const QList<OptionRow>& Table()
                 o.FilesCsv = v;
                 return {};
             } },
+        { "--folders", nullptr, "look for folder clones as well (\"Find folder clones\")",
+            [](CliOptions& o, const QString&) -> QString {
+                o.Settings.DirDuplicates = true;
+                return {};
+            } },
+        { "--folders-csv", "FILE", "write the folder clone list to FILE instead of standard output (implies --folders)",
+            [](CliOptions& o, const QString& v) -> QString {
+                if (v.isEmpty())
+                    return QStringLiteral("needs a file name");
+                o.FoldersCsv = v;
+                o.Settings.DirDuplicates = true;
+                return {};
+            } },
         { "--serial", nullptr, "hash on one thread",
             [](CliOptions& o, const QString&) -> QString {
                 o.Settings.ParallelHash = false;
@@ -141,8 +154,9 @@ QString UsageText()
 {
     QString out = QStringLiteral(
         "Usage: twinlens-cli [options] FOLDER...\n"
-        "Finds file clones under the folders and writes the clone list as CSV\n"
-        "(UTF-8 with byte-order mark, CR LF lines) to standard output.\n"
+        "Finds file clones (and, with --folders, folder clones) under the folders\n"
+        "and writes each clone list as CSV (UTF-8 with byte-order mark, CR LF\n"
+        "lines) to standard output, the file clone list first.\n"
         "Status and progress go to standard error. Ctrl-C stops the scan; the\n"
         "groups found so far are written. A second Ctrl-C ends at once.\n\nOptions:\n");
     for (const OptionRow& r : Table()) {

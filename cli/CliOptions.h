@@ -22,6 +22,7 @@ struct CliOptions {
     QList<QByteArray> Folders;
 
     QString FilesCsv; // empty: the file clone list goes to standard output
+    QString FoldersCsv; // empty: the folder clone list goes to standard output
     bool Quiet = false;
     bool Help = false;
     bool Version = false;

@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -76,12 +75,12 @@ int main(int argc, char** argv)
     window.FSettings = options.Settings;
 
     QList<Output> outputs;
+    // Lists bound for standard output follow each other there, each a whole
+    // CSV text with its own byte-order mark and header.
     if (options.Settings.FileDuplicates)
         outputs << Output { &window.lvFiles, options.FilesCsv };
-    if (std::count_if(outputs.cbegin(), outputs.cend(), [](const Output& o) { return o.File.isEmpty(); }) > 1) {
-        Say(QStringLiteral("only one list can go to standard output; name files for the others"));
-        return ExitUsage;
-    }
+    if (options.Settings.DirDuplicates)
+        outputs << Output { &window.lvDirs, options.FoldersCsv };
 
     for (const QByteArray& native : options.Folders) {
         // A name that does not read back to the same bytes would be another

@@ -45,6 +45,7 @@ private slots:
     void badCommandLines_data();
     void badCommandLines();
     void interruptStops();
+    void folderClones();
 };
 
 void TestCliScan::csvOfATree()
@@ -143,6 +144,38 @@ void TestCliScan::interruptStops()
     QCOMPARE(p.readAllStandardOutput(), Header);
     QVERIFY2(err.contains("Stopping...") || err.contains("cancelled"), err);
     QVERIFY2(!err.contains("Done."), err);
+}
+
+// --folders adds the folder clone list, after the file clone list on standard
+// output or in its own file; with --no-files it is the only list.
+void TestCliScan::folderClones()
+{
+    TestDir dir;
+    const QByteArray two(2 * 1048576, 'c');
+    dir.createFile("x/a/one.bin", two);
+    dir.createFile("x/b/one.bin", two);
+    const QByteArray folders = "\xEF\xBB\xBFGroup,Directory,Size\r\n"
+        "\"1\",\"" + dir.path("x/a").toUtf8() + "\",\"2.00 MB\"\r\n"
+        "\"1\",\"" + dir.path("x/b").toUtf8() + "\",\"2.00 MB\"\r\n";
+    const QByteArray files = Header
+        + "\"1\",\"one.bin\",\"" + dir.path("x/a").toUtf8() + "\",\"2.00 MB\"\r\n"
+        + "\"1\",\"one.bin\",\"" + dir.path("x/b").toUtf8() + "\",\"2.00 MB\"\r\n";
+
+    Run r = RunCli({ "--quiet", "--no-files", "--folders", dir.path("x") });
+    QCOMPARE(r.Exit, 0);
+    QCOMPARE(r.Out, folders);
+
+    r = RunCli({ "--quiet", "--folders", dir.path("x") });
+    QCOMPARE(r.Exit, 0);
+    QCOMPARE(r.Out, files + folders);
+
+    const QString csv = dir.path("folders.csv");
+    r = RunCli({ "--quiet", "--folders-csv", csv, dir.path("x") });
+    QCOMPARE(r.Exit, 0);
+    QCOMPARE(r.Out, files);
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), folders);
 }
 
 QTEST_GUILESS_MAIN(TestCliScan)
