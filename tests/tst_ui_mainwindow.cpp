@@ -106,6 +106,9 @@ private slots:
         QCOMPARE(w.seMinGroupSize->minimum(), 2);
         QCOMPARE(w.seMinGroupSize->maximum(), 1000);
         QCOMPARE(w.lbFolders->count(), 0);
+        // Labels interpret "&&" as every other caption does only with a buddy.
+        for (QLabel* l : { w.Label1, w.Label2, w.Label3, w.Label4, w.Label5 })
+            QVERIFY2(l->buddy(), qPrintable(l->objectName()));
 
         QCOMPARE(w.lblStatus->text(), QStringLiteral("Ready"));
         QCOMPARE(w.ProgressBar->value(), 0);

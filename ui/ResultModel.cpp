@@ -70,6 +70,13 @@ void ResultModel::Rebuild()
 
 void ResultModel::ListReset()
 {
+    // An empty list that stays empty has no row to announce: emptying a long
+    // result group by group must not reset the view once per group.
+    if (FTop.isEmpty() && FList.ItemCount() == 0 && FColumns == int(FList.Columns.size())) {
+        FShowsGroups = FList.GroupView();
+        FGroupItems.clear();
+        return;
+    }
     beginResetModel();
     FColumns = int(FList.Columns.size());
     Rebuild();

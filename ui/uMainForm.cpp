@@ -3,6 +3,7 @@
 #include "i18n/translation.h"
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
+#include "ui/ResultDelegate.h"
 #include "ui/ResultModel.h"
 
 #include <QApplication>
@@ -373,6 +374,7 @@ QTreeView* TMainForm::CreateResultView(ResultList& list, const char* name)
     auto* model = new ResultModel(list, view);
     model->setObjectName(QString::fromLatin1(name) + QStringLiteral("Model"));
     view->setModel(model);
+    view->setItemDelegate(new ResultDelegate(view));
     // Groups are always open and cannot be folded; items sit under their header.
     view->setRootIsDecorated(false);
     view->setItemsExpandable(false);
