@@ -3,11 +3,12 @@
 // records), and reports how long it took and the longest stretch in which the
 // window handled no event.
 //
-//   bench_list_rows [--rows N] [--groups G] [--show SECONDS]
+//   bench_list_rows [--rows N] [--groups G] [--show SECONDS] [--scan FOLDER] [--folder-page]
 //
 // Defaults: 100000 rows in 20000 groups. With --show the window stays open
-// for that long afterwards (for a look or a screenshot). Runs on any Qt
-// platform; QT_QPA_PLATFORM=offscreen needs no display.
+// for that long afterwards (for a look or a screenshot); with --scan it shows
+// a real scan of FOLDER (file and folder clones, every size) instead. Runs on
+// any Qt platform; QT_QPA_PLATFORM=offscreen needs no display.
 
 #include "ui/Application.h"
 #include "ui/ResultModel.h"
@@ -15,6 +16,7 @@
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QCheckBox>
 #include <QSpinBox>
 #include <QTimer>
 #include <QTreeView>
@@ -90,6 +92,8 @@ int main(int argc, char** argv)
     parser.addOption({ "rows", "rows to list", "N", "100000" });
     parser.addOption({ "groups", "groups to list", "G", "20000" });
     parser.addOption({ "show", "keep the window open this many seconds", "SECONDS", "0" });
+    parser.addOption({ "scan", "show a scan of this folder", "FOLDER" });
+    parser.addOption({ "folder-page", "show the folder clone page" });
     parser.addHelpOption();
     parser.process(app);
     const int rows = parser.value("rows").toInt();
@@ -144,8 +148,18 @@ int main(int argc, char** argv)
 
     const int show = parser.value("show").toInt();
     if (show > 0) {
-        w.Fill(rows, groups);
-        w.FindFileDuplicates();
+        if (parser.isSet("scan")) {
+            w.rgCompare->SetItemIndex(3);
+            w.seMinSizeMB->setValue(0);
+            w.chkDirDuplicates->setChecked(true);
+            w.AddFolder(parser.value("scan"));
+            w.btnScanClick();
+        } else {
+            w.Fill(rows, groups);
+            w.FindFileDuplicates();
+        }
+        if (parser.isSet("folder-page"))
+            w.FolderClones1Click();
         QTimer::singleShot(show * 1000, &app, &QCoreApplication::quit);
         return app.exec();
     }

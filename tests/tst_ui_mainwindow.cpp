@@ -298,6 +298,11 @@ private slots:
         QCOMPARE(w.SelectedItemIndex(w.lvFiles), item);
         QCOMPARE(w.SelectedItemIndex(w.lvDirs), -1);
         QVERIFY(!model->flags(model->index(0, 0)).testFlag(Qt::ItemIsSelectable));
+        // Space toggles the row's check box from any column.
+        view->setCurrentIndex(model->index(0, 2, model->index(0, 0)));
+        QTest::keyClick(view, Qt::Key_Space);
+        QVERIFY(!w.lvFiles.Item(item).Checked);
+        QCOMPARE(firstRow.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
 
         // A second scan starts from empty lists and lists the same again.
         QTest::mouseClick(w.btnScan, Qt::LeftButton);

@@ -35,14 +35,18 @@ void ResultDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     painter->setFont(font);
     const QColor heading = pal.color(QPalette::Active, QPalette::Highlight).darker(130);
     painter->setPen(heading);
-    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
-    const int ruleLeft = area.left() + metrics.horizontalAdvance(text) + 2 * TextMargin;
-    if (ruleLeft < area.right()) {
+    const bool rtl = option.direction == Qt::RightToLeft;
+    painter->drawText(area, (rtl ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    // The rule runs from the heading to the far end of the row.
+    const int gap = metrics.horizontalAdvance(text) + 2 * TextMargin;
+    const int from = rtl ? area.left() : area.left() + gap;
+    const int to = rtl ? area.right() - gap : area.right();
+    if (from < to) {
         QColor rule = heading;
         rule.setAlpha(70);
         painter->setPen(QPen(rule, 1));
         const int y = area.center().y() + 1;
-        painter->drawLine(ruleLeft, y, area.right(), y);
+        painter->drawLine(from, y, to, y);
     }
     painter->restore();
 }

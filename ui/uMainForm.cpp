@@ -3,8 +3,8 @@
 #include "i18n/translation.h"
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
-#include "ui/ResultDelegate.h"
 #include "ui/ResultModel.h"
+#include "ui/ResultView.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -369,41 +369,11 @@ void TMainForm::CreateSettingsPanel()
 
 QTreeView* TMainForm::CreateResultView(ResultList& list, const char* name)
 {
-    auto* view = new QTreeView;
-    view->setObjectName(QString::fromLatin1(name));
-    auto* model = new ResultModel(list, view);
+    auto* model = new ResultModel(list);
     model->setObjectName(QString::fromLatin1(name) + QStringLiteral("Model"));
-    view->setModel(model);
-    view->setItemDelegate(new ResultDelegate(view));
-    // Groups are always open and cannot be folded; items sit under their header.
-    view->setRootIsDecorated(false);
-    view->setItemsExpandable(false);
-    view->setExpandsOnDoubleClick(false);
-    view->setIndentation(0);
-    view->setUniformRowHeights(true);
-    view->setAllColumnsShowFocus(true);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setTextElideMode(Qt::ElideRight);
-    view->header()->setStretchLastSection(false);
-    view->header()->setSectionsMovable(false);
-    // The selection stays as visible when the list loses the focus.
-    QPalette pal = view->palette();
-    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
-    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
-        pal.color(QPalette::Active, QPalette::HighlightedText));
-    view->setPalette(pal);
-
-    connect(model, &ResultModel::Reset, view, [view, model] {
-        const int rows = model->rowCount();
-        for (int r = 0; r < rows; ++r) {
-            const QModelIndex at = model->index(r, 0);
-            if (model->IsGroupRow(at))
-                view->setFirstColumnSpanned(r, QModelIndex(), true);
-        }
-        view->expandAll();
-    });
+    auto* view = new ResultView(model);
+    model->setParent(view);
+    view->setObjectName(QString::fromLatin1(name));
     return view;
 }
 

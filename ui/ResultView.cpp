@@ -1,0 +1,80 @@
+#include "ui/ResultView.h"
+
+#include "ui/ResultDelegate.h"
+#include "ui/ResultModel.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+
+ResultView::ResultView(ResultModel* model, QWidget* parent)
+    : QTreeView(parent)
+    , FModel(model)
+{
+    setModel(model);
+    setItemDelegate(new ResultDelegate(this));
+    // Groups are always open and cannot be folded; items sit under their header.
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setIndentation(0);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTextElideMode(Qt::ElideRight);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    KeepSelectionVisible();
+    connect(model, &ResultModel::Reset, this, &ResultView::ModelWasReset);
+    ModelWasReset();
+}
+
+void ResultView::KeepSelectionVisible()
+{
+    QPalette pal = palette();
+    bool changed = false;
+    for (QPalette::ColorRole role : { QPalette::Highlight, QPalette::HighlightedText }) {
+        const QColor active = pal.color(QPalette::Active, role);
+        if (pal.color(QPalette::Inactive, role) != active) {
+            pal.setColor(QPalette::Inactive, role, active);
+            changed = true;
+        }
+    }
+    if (changed)
+        setPalette(pal);
+}
+
+void ResultView::changeEvent(QEvent* event)
+{
+    QTreeView::changeEvent(event);
+    // A new style or desktop palette brings its own inactive colours.
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::ApplicationPaletteChange)
+        KeepSelectionVisible();
+}
+
+void ResultView::ModelWasReset()
+{
+    const int rows = FModel->rowCount();
+    for (int r = 0; r < rows; ++r) {
+        if (FModel->IsGroupRow(FModel->index(r, 0)))
+            setFirstColumnSpanned(r, QModelIndex(), true);
+    }
+    expandAll();
+}
+
+void ResultView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        const QModelIndex current = currentIndex();
+        const QModelIndex box = current.isValid() ? current.siblingAtColumn(0) : QModelIndex();
+        if (box.isValid() && (FModel->flags(box) & Qt::ItemIsUserCheckable)) {
+            const bool checked = box.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+            FModel->setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+            event->accept();
+            return;
+        }
+    }
+    QTreeView::keyPressEvent(event);
+}
