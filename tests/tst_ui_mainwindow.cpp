@@ -198,7 +198,7 @@ private slots:
 
         // Inside every pump: the run display, and the model checked while the
         // listing's bracket is open.
-        bool sawRunning = false, sawBracket = false;
+        bool sawRunning = false, sawBracket = false, sawMarquee = false;
         std::unique_ptr<QAbstractItemModelTester> inBracket;
         QTimer pump;
         pump.setInterval(0);
@@ -214,6 +214,8 @@ private slots:
                 QVERIFY(QApplication::overrideCursor());
                 QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
             }
+            if (w.ProgressBar->minimum() == 0 && w.ProgressBar->maximum() == 0)
+                sawMarquee = true; // the collection's marquee
             if (w.lvFiles.BatchCount() > 0 && !inBracket) {
                 sawBracket = true;
                 inBracket = std::make_unique<QAbstractItemModelTester>(
@@ -238,6 +240,7 @@ private slots:
 
         QVERIFY(sawRunning);
         QVERIFY(sawBracket);
+        QVERIFY(sawMarquee);
         QVERIFY(!w.IsRunning());
         QCOMPARE(w.lblStatus->text(), QStringLiteral("  Done."));
         QVERIFY(!w.btnStop->isEnabled());

@@ -302,7 +302,6 @@ void TMainForm::CreateSettingsPanel()
     rgCompare->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* compare = new QVBoxLayout;
     compare->setContentsMargins(0, 0, 0, 0);
-    compare->addSpacing(-2);
     compare->addWidget(rgCompare);
     compare->addStretch(1);
     row->addLayout(compare);
@@ -381,7 +380,6 @@ void TMainForm::CreatePages()
 {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setDocumentMode(false);
 
     lvFilesView = CreateResultView(lvFiles, "lvFiles");
     lvDirsView = CreateResultView(lvDirs, "lvDirs");
