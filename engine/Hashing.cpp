@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstring>
 #include <memory>
+#include <semaphore>
 #include <thread>
 
 #include <fcntl.h>
@@ -166,6 +167,9 @@ void ScanWindow::ComputeAllHashes()
         std::atomic<int> completedCount { 0 };
         std::atomic<int> nextIndex { -1 };
         std::atomic<int> running { 0 };
+        // Raised by each worker as it ends, so the wait below ends with the
+        // last worker instead of sleeping out its 30 milliseconds.
+        std::counting_semaphore<> ended { 0 };
         std::atomic<bool> abandon { false };
         SetProgressStyleMarquee(false);
         SetProgressMin(0);
@@ -199,6 +203,7 @@ void ScanWindow::ComputeAllHashes()
                             ++completedCount;
                         }
                         --running;
+                        ended.release();
                     });
                 } catch (...) {
                     --running;
@@ -213,10 +218,9 @@ void ScanWindow::ComputeAllHashes()
                                                 : QStringLiteral("Computing SHA-1 hashes (size filtered)... %d / %d"),
                     { done, N }));
                 PumpMessages();
-                const bool allEnded = running == 0;
-                std::this_thread::sleep_for(std::chrono::milliseconds(30));
-                if (allEnded)
+                if (running == 0)
                     break;
+                (void)ended.try_acquire_for(std::chrono::milliseconds(30));
             }
         } // the workers are joined here
         SetProgressPosition(completedCount);
