@@ -50,6 +50,9 @@ void CliWindow::ProcessPendingEvents()
         FStopDelivered = true;
         btnStopClick();
     }
+    // Steps pump right after they set their status and progress, so the
+    // two shown here belong together.
+    Show(false);
 }
 
 void CliWindow::ShowMessage(const QString& text)
@@ -68,10 +71,6 @@ void CliWindow::StatusChanged()
     Show(false);
 }
 
-void CliWindow::ProgressChanged()
-{
-    Show(false);
-}
 
 void CliWindow::Show(bool force)
 {
@@ -86,10 +85,13 @@ void CliWindow::Show(bool force)
             const qint64 pct = 100LL * (ProgressPosition() - ProgressMin()) / (ProgressMax() - ProgressMin());
             text = QStringLiteral("[%1%] ").arg(pct, 3) + text;
         }
-        // One line only: a wrapped line could not be redrawn with \r.
+        // One line only: a wrapped line could not be redrawn with \r. The
+        // middle goes, so the counts at the end of a long path stay.
         const int width = TerminalWidth() - 1;
-        if (text.size() > width)
-            text = text.left(qMax(0, width - 3)) + QStringLiteral("...");
+        if (text.size() > width && width > 12) {
+            const int head = width / 3;
+            text = text.left(head) + QStringLiteral("...") + text.right(width - head - 3);
+        }
         std::fprintf(stderr, "\r%s\x1b[K", text.toLocal8Bit().constData());
         FLineOpen = true;
     } else {

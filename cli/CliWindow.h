@@ -30,7 +30,6 @@ protected:
     void ProcessPendingEvents() override;
     void ShowMessage(const QString& text) override;
     void StatusChanged() override;
-    void ProgressChanged() override;
 
 private:
     void Show(bool force);
