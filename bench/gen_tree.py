@@ -77,8 +77,9 @@ def main():
 
     mu, sigma = 10.5, 2.0
     raw = [min(MAX_FILE, max(1, int(math.exp(rnd.gauss(mu, sigma))))) for _ in range(n)]
-    # Scale so the whole tree, copied trees included, comes near the total.
-    target = a.total_gb * (1 << 30) / 1.08
+    # Scale the drawn sizes to the total; copies, same-size files and copied
+    # trees come out near what the originals lose to the 256 MB cap.
+    target = a.total_gb * (1 << 30)
     scale = target / sum(raw)
     sizes = [min(MAX_FILE, max(1, int(s * scale))) for s in raw]
 
