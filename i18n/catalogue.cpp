@@ -1,13 +1,188 @@
 #include "i18n/translation.h"
 
-// Placeholder until the catalogue loader lands: the program runs in English.
+#include "platform/core/FileSystem.h"
+#include "platform/core/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocale>
+#include <QStringDecoder>
+
+#include <stdexcept>
+
+namespace {
+
+// Stays inside the loader: a catalogue that cannot be used is never reported,
+// the program simply shows its English texts.
+class CatalogueError : public std::runtime_error {
+public:
+    explicit CatalogueError(const QString& message)
+        : std::runtime_error(message.toStdString())
+    {
+    }
+};
+
+QByteArray ReadWhole(const QString& path)
+{
+    if (!platform::RegularFileExists(path))
+        throw CatalogueError(QStringLiteral("Cannot find translation file:") + path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CatalogueError(QStringLiteral("Cannot read translation file:") + path);
+    // One byte more than allowed tells a file at the limit from a larger one,
+    // also when it grows while being read.
+    QByteArray bytes = file.read(MaxTranslationFileBytes + 1);
+    if (bytes.size() > MaxTranslationFileBytes)
+        throw CatalogueError(QStringLiteral("Translation file too large:") + path);
+    if (file.error() != QFileDevice::NoError)
+        throw CatalogueError(QStringLiteral("Cannot read translation file:") + path);
+    return bytes;
+}
+
+// Lines end at CR LF, a lone CR or a lone LF; a break after the last line
+// adds no line.
+QStringList SplitLines(QStringView text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start).toString());
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start).toString());
+    return lines;
+}
+
+QList<QStringList> ParseCatalogue(const QByteArray& bytes)
+{
+    // Invalid UTF-8 turns into replacement characters, as any UTF-8 reader
+    // does: a stray byte damages one text, not the whole catalogue.
+    QString text = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless).decode(bytes);
+    QStringView view(text);
+    if (view.startsWith(QChar(0xFEFF)))
+        view = view.mid(1);
+    const QStringList lines = SplitLines(view);
+    text.clear();
+
+    if (lines.isEmpty())
+        throw CatalogueError(QStringLiteral("Empty translation file"));
+    bool ok = false;
+    const int n = lines.first().trimmed().toInt(&ok, 10);
+    if (!ok || n <= 0)
+        throw CatalogueError(QStringLiteral("Invalid language count: ") + lines.first().left(40));
+    // The names and the codes must be complete; checked before anything is
+    // allocated, so a huge N costs nothing.
+    const qsizetype entries = (lines.size() - 1) / n;
+    if (entries < 2)
+        throw CatalogueError(QStringLiteral("Translation file too short for its codes"));
+
+    QList<QStringList> table(n);
+    for (int k = 0; k < n; ++k) {
+        QStringList& column = table[k];
+        column.reserve(entries);
+        for (qsizetype r = 0; r < entries; ++r)
+            column.append(lines[r * n + k + 1]);
+        if (column[0].isEmpty() || column[1].isEmpty())
+            throw CatalogueError(QStringLiteral("Language without a name or a code"));
+    }
+    return table;
+}
+
+} // namespace
+
+QString TranslationFilePath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/transl.dt");
+}
+
 void LoadTranslation()
 {
+    LoadTranslationFile(TranslationFilePath());
+}
+
+void LoadTranslationFile(const QString& path)
+{
     CurrentLanguageCode = SystemLanguageCode();
-    CurrentLanguageIndex = 0;
+    if (const std::optional<QString> saved = platform::ReadSavedLanguage())
+        CurrentLanguageCode = *saved;
+
+    try {
+        QList<QStringList> table = ParseCatalogue(ReadWhole(path));
+        int index = 0;
+        for (int k = 0; k < table.size(); ++k) {
+            if (QString::compare(table[k][1], CurrentLanguageCode, Qt::CaseInsensitive) == 0) {
+                index = k;
+                break;
+            }
+        }
+        InstallTranslationTable(std::move(table));
+        CurrentLanguageIndex = index;
+    } catch (...) {
+        // Whatever went wrong (a bad file, no memory for a huge one), start-up
+        // goes on in English.
+        InstallTranslationTable({});
+        CurrentLanguageIndex = 0;
+    }
+}
+
+QString SystemLanguageCode(const QLocale& locale)
+{
+    QLocale::Language language = locale.language();
+    const QStringList uiLanguages = locale.uiLanguages();
+    if (!uiLanguages.isEmpty())
+        language = QLocale(uiLanguages.first()).language();
+    switch (language) {
+    case QLocale::Arabic:
+        return QStringLiteral("ar");
+    case QLocale::Chinese:
+        return QStringLiteral("cn");
+    case QLocale::Czech:
+        return QStringLiteral("cs");
+    case QLocale::German:
+        return QStringLiteral("de");
+    case QLocale::Greek:
+        return QStringLiteral("el");
+    case QLocale::Spanish:
+        return QStringLiteral("es");
+    case QLocale::French:
+        return QStringLiteral("fr");
+    case QLocale::Hungarian:
+        return QStringLiteral("hu");
+    case QLocale::Italian:
+        return QStringLiteral("it");
+    case QLocale::Japanese:
+        return QStringLiteral("jp");
+    case QLocale::Korean:
+        return QStringLiteral("kr");
+    case QLocale::Dutch:
+        return QStringLiteral("nl");
+    case QLocale::Polish:
+        return QStringLiteral("pl");
+    case QLocale::Portuguese:
+        return QStringLiteral("pt");
+    case QLocale::Turkish:
+        return QStringLiteral("tr");
+    default:
+        return QStringLiteral("en");
+    }
 }
 
 QString SystemLanguageCode()
 {
-    return QStringLiteral("en");
+    return SystemLanguageCode(QLocale::system());
+}
+
+bool CurrentLanguageIsRightToLeft()
+{
+    if (CurrentLanguageIndex <= 0 || CurrentLanguageIndex >= TranslationTable.size())
+        return false;
+    const QStringList& column = TranslationTable[CurrentLanguageIndex];
+    return column.size() > 1 && QString::compare(column[1], QStringLiteral("ar"), Qt::CaseInsensitive) == 0;
 }

@@ -11,6 +11,8 @@
 
 #include <initializer_list>
 
+class QLocale;
+
 // The catalogue: one column per language, in file order; entry 0 of a column is
 // the language's display name, entry 1 its code, entries 2.. its texts. Column 0
 // is the key column (the program's English texts). Empty until a catalogue is
@@ -70,3 +72,40 @@ inline QString TrFill(const QString& english, std::initializer_list<FillArg> arg
 void LoadTranslation();
 // The catalogue code of the system's user-interface language ("en" for others).
 QString SystemLanguageCode();
+
+// The file LoadTranslation reads: "transl.dt" in the folder of the running
+// program's file.
+QString TranslationFilePath();
+
+// LoadTranslation with the catalogue at path. Sets CurrentLanguageCode to the
+// saved choice (platform::ReadSavedLanguage), or else to SystemLanguageCode;
+// then reads the file and picks the first column whose code equals it without
+// regard to case (the key column, 0, when none does).
+// The file: UTF-8 (a byte-order mark is skipped); lines end at CR LF, CR or LF,
+// a break after the last line adds none; line 1 is N, the number of columns;
+// the following lines form blocks of N lines, one entry each (names, codes,
+// then the texts); an incomplete last block is ignored.
+// On any failure (no regular file at path, a file larger than
+// MaxTranslationFileBytes or unreadable, a first line that is not a whole
+// number from 1 on, fewer lines than the names and codes need, an empty name or
+// code) the catalogue is dropped whole: TranslationTable empty,
+// CurrentLanguageIndex 0, nothing shown. No language item can then lack its
+// name or code.
+void LoadTranslationFile(const QString& path);
+// A catalogue is a few hundred kilobytes; far larger files are refused rather
+// than read into memory.
+inline constexpr qint64 MaxTranslationFileBytes = 16 * 1024 * 1024;
+
+// The catalogue code of the user-interface language of locale: its first UI
+// language (QLocale::uiLanguages), else its language, by primary language:
+// ar cn cs de el es fr hu it jp kr nl pl pt tr, any other "en".
+QString SystemLanguageCode(const QLocale& locale);
+
+// True when the current language (the code of column CurrentLanguageIndex) is
+// written right to left, so the window is laid out mirrored.
+bool CurrentLanguageIsRightToLeft();
+
+// Marks a key text that reaches Translate indirectly (a table of captions), so
+// that the catalogue check of the tests finds it among the program's texts.
+// Expands to the literal itself.
+#define TR_KEY(text) text
