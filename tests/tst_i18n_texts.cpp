@@ -297,6 +297,7 @@ private slots:
             if (!seen.contains(key))
                 unused << key;
         }
+        unused.sort();
         if (!unused.isEmpty())
             qInfo().noquote() << "Keys no source uses:" << unused.join(u" | ");
 

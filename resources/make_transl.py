@@ -1,0 +1,840 @@
+#!/usr/bin/env python3
+"""Writes transl.dt, the translation catalogue, from the table in this file.
+
+    python3 resources/make_transl.py          # rewrites resources/transl.dt
+
+The catalogue format: UTF-8, line 1 the number of languages N, then blocks of
+N lines: the display names, the codes, and one block per English text (the
+key, exactly as the program passes it to Translate) with its translations in
+the column order of LANGUAGES. An empty translation means "not translated";
+this table has none.
+
+Rules the script enforces before writing anything:
+- every text has a translation for every language, on one line;
+- a translation holds the key's placeholders (%d, %s) in the same order;
+- "&" is written "&&" (a single one would become a keyboard mnemonic);
+- no key appears twice;
+- "Abort" differs from "Skip" and "Exit" in every language, since the
+  new-version dialog tells a running download by its button's caption.
+
+Terms follow each language's desktop: the Recycle Bin is the one the system
+names (Papierkorb, Corbeille, Papelera de reciclaje, ...); "SHA-1", "CSV" and
+"MB" stay as they are. Portuguese is written as in Brazil, Chinese in
+simplified characters.
+"""
+
+import os
+import re
+import sys
+
+LANGUAGES = [
+    ("en", "English"),
+    ("ar", "العربية"),
+    ("cn", "中文"),
+    ("cs", "Čeština"),
+    ("de", "Deutsch"),
+    ("el", "Ελληνικά"),
+    ("es", "Español"),
+    ("fr", "Français"),
+    ("hu", "Magyar"),
+    ("it", "Italiano"),
+    ("jp", "日本語"),
+    ("kr", "한국어"),
+    ("nl", "Nederlands"),
+    ("pl", "Polski"),
+    ("pt", "Português"),
+    ("tr", "Türkçe"),
+]
+
+TEXTS = []
+
+
+def T(key, **tr):
+    TEXTS.append((key, tr))
+
+
+# --- Menus ------------------------------------------------------------------
+
+T("File", ar="ملف", cn="文件", cs="Soubor", de="Datei", el="Αρχείο", es="Archivo",
+  fr="Fichier", hu="Fájl", it="File", jp="ファイル", kr="파일", nl="Bestand",
+  pl="Plik", pt="Arquivo", tr="Dosya")
+T("Action", ar="إجراء", cn="操作", cs="Akce", de="Aktion", el="Ενέργεια", es="Acción",
+  fr="Action", hu="Művelet", it="Azione", jp="操作", kr="작업", nl="Actie",
+  pl="Akcja", pt="Ação", tr="Eylem")
+T("Edit", ar="تحرير", cn="编辑", cs="Úpravy", de="Bearbeiten", el="Επεξεργασία",
+  es="Edición", fr="Édition", hu="Szerkesztés", it="Modifica", jp="編集", kr="편집",
+  nl="Bewerken", pl="Edycja", pt="Editar", tr="Düzen")
+T("View", ar="عرض", cn="查看", cs="Zobrazit", de="Ansicht", el="Προβολή", es="Ver",
+  fr="Affichage", hu="Nézet", it="Visualizza", jp="表示", kr="보기", nl="Beeld",
+  pl="Widok", pt="Exibir", tr="Görünüm")
+T("Help", ar="تعليمات", cn="帮助", cs="Nápověda", de="Hilfe", el="Βοήθεια", es="Ayuda",
+  fr="Aide", hu="Súgó", it="Aiuto", jp="ヘルプ", kr="도움말", nl="Help", pl="Pomoc",
+  pt="Ajuda", tr="Yardım")
+T("Add Folder...", ar="إضافة مجلد...", cn="添加文件夹...", cs="Přidat složku...",
+  de="Ordner hinzufügen...", el="Προσθήκη φακέλου...", es="Agregar carpeta...",
+  fr="Ajouter un dossier...", hu="Mappa hozzáadása...", it="Aggiungi cartella...",
+  jp="フォルダーの追加...", kr="폴더 추가...", nl="Map toevoegen...", pl="Dodaj folder...",
+  pt="Adicionar pasta...", tr="Klasör ekle...")
+T("Export File Clones...", ar="تصدير الملفات المكررة...", cn="导出重复文件...",
+  cs="Exportovat duplicitní soubory...", de="Doppelte Dateien exportieren...",
+  el="Εξαγωγή διπλότυπων αρχείων...", es="Exportar archivos duplicados...",
+  fr="Exporter les fichiers en double...", hu="Ismétlődő fájlok exportálása...",
+  it="Esporta file duplicati...", jp="重複ファイルのエクスポート...", kr="중복 파일 내보내기...",
+  nl="Dubbele bestanden exporteren...", pl="Eksportuj zduplikowane pliki...",
+  pt="Exportar arquivos duplicados...", tr="Yinelenen dosyaları dışa aktar...")
+T("Export Folder Clones...", ar="تصدير المجلدات المكررة...", cn="导出重复文件夹...",
+  cs="Exportovat duplicitní složky...", de="Doppelte Ordner exportieren...",
+  el="Εξαγωγή διπλότυπων φακέλων...", es="Exportar carpetas duplicadas...",
+  fr="Exporter les dossiers en double...", hu="Ismétlődő mappák exportálása...",
+  it="Esporta cartelle duplicate...", jp="重複フォルダーのエクスポート...", kr="중복 폴더 내보내기...",
+  nl="Dubbele mappen exporteren...", pl="Eksportuj zduplikowane foldery...",
+  pt="Exportar pastas duplicadas...", tr="Yinelenen klasörleri dışa aktar...")
+T("Exit", ar="خروج", cn="退出", cs="Konec", de="Beenden", el="Έξοδος", es="Salir",
+  fr="Quitter", hu="Kilépés", it="Esci", jp="終了", kr="끝내기", nl="Afsluiten",
+  pl="Zakończ", pt="Sair", tr="Çıkış")
+T("Scan", ar="فحص", cn="扫描", cs="Prohledat", de="Scannen", el="Σάρωση", es="Examinar",
+  fr="Analyser", hu="Keresés", it="Scansiona", jp="スキャン", kr="스캔", nl="Scannen",
+  pl="Skanuj", pt="Verificar", tr="Tara")
+T("Stop", ar="إيقاف", cn="停止", cs="Zastavit", de="Anhalten", el="Διακοπή", es="Detener",
+  fr="Arrêter", hu="Leállítás", it="Interrompi", jp="停止", kr="중지", nl="Stoppen",
+  pl="Zatrzymaj", pt="Parar", tr="Durdur")
+T("Remove Checked", ar="إزالة العناصر المؤشَّر عليها", cn="删除勾选项", cs="Odebrat zaškrtnuté",
+  de="Markierte entfernen", el="Κατάργηση επιλεγμένων", es="Quitar marcados",
+  fr="Supprimer les éléments cochés", hu="Bejelöltek eltávolítása", it="Rimuovi selezionati",
+  jp="チェックした項目を削除", kr="선택한 항목 제거", nl="Aangevinkte verwijderen",
+  pl="Usuń zaznaczone", pt="Remover marcados", tr="İşaretlileri kaldır")
+T("Check all but one in group", ar="تأشير الكل عدا واحد في كل مجموعة",
+  cn="每组保留一个，勾选其余", cs="Zaškrtnout vše kromě jednoho ve skupině",
+  de="Alle außer einem je Gruppe markieren", el="Επιλογή όλων εκτός από ένα ανά ομάδα",
+  es="Marcar todos menos uno por grupo", fr="Tout cocher sauf un par groupe",
+  hu="Csoportonként egy kivételével mind bejelölése", it="Seleziona tutti tranne uno per gruppo",
+  jp="各グループで 1 つを残してすべてチェック", kr="그룹마다 하나만 남기고 모두 선택",
+  nl="Alles behalve één per groep aanvinken", pl="Zaznacz wszystkie oprócz jednego w grupie",
+  pt="Marcar todos, exceto um por grupo", tr="Grup başına biri hariç tümünü işaretle")
+T("Check All", ar="تأشير الكل", cn="全部勾选", cs="Zaškrtnout vše", de="Alle markieren",
+  el="Επιλογή όλων", es="Marcar todo", fr="Tout cocher", hu="Az összes bejelölése",
+  it="Seleziona tutto", jp="すべてチェック", kr="모두 선택", nl="Alles aanvinken",
+  pl="Zaznacz wszystko", pt="Marcar todos", tr="Tümünü işaretle")
+T("Uncheck All", ar="إلغاء تأشير الكل", cn="全部取消勾选", cs="Zrušit zaškrtnutí všech",
+  de="Alle Markierungen aufheben", el="Αποεπιλογή όλων", es="Desmarcar todo",
+  fr="Tout décocher", hu="Az összes bejelölés törlése", it="Deseleziona tutto",
+  jp="すべてのチェックを外す", kr="모두 선택 해제", nl="Alles uitvinken", pl="Odznacz wszystko",
+  pt="Desmarcar todos", tr="Tüm işaretleri kaldır")
+T("Page", ar="الصفحة", cn="页面", cs="Stránka", de="Seite", el="Σελίδα", es="Página",
+  fr="Page", hu="Lap", it="Pagina", jp="ページ", kr="페이지", nl="Pagina", pl="Strona",
+  pt="Página", tr="Sayfa")
+T("File Clones", ar="الملفات المكررة", cn="重复文件", cs="Duplicitní soubory",
+  de="Doppelte Dateien", el="Διπλότυπα αρχεία", es="Archivos duplicados",
+  fr="Fichiers en double", hu="Ismétlődő fájlok", it="File duplicati", jp="重複ファイル",
+  kr="중복 파일", nl="Dubbele bestanden", pl="Zduplikowane pliki", pt="Arquivos duplicados",
+  tr="Yinelenen dosyalar")
+T("Folder Clones", ar="المجلدات المكررة", cn="重复文件夹", cs="Duplicitní složky",
+  de="Doppelte Ordner", el="Διπλότυποι φάκελοι", es="Carpetas duplicadas",
+  fr="Dossiers en double", hu="Ismétlődő mappák", it="Cartelle duplicate",
+  jp="重複フォルダー", kr="중복 폴더", nl="Dubbele mappen", pl="Zduplikowane foldery",
+  pt="Pastas duplicadas", tr="Yinelenen klasörler")
+T("Show Settings Panel", ar="إظهار لوحة الإعدادات", cn="显示设置面板",
+  cs="Zobrazit panel nastavení", de="Einstellungsbereich anzeigen",
+  el="Εμφάνιση πίνακα ρυθμίσεων", es="Mostrar panel de configuración",
+  fr="Afficher le panneau des paramètres", hu="Beállítási panel megjelenítése",
+  it="Mostra pannello impostazioni", jp="設定パネルを表示", kr="설정 패널 표시",
+  nl="Instellingenpaneel weergeven", pl="Pokaż panel ustawień",
+  pt="Mostrar painel de configurações", tr="Ayarlar panelini göster")
+T("Language", ar="اللغة", cn="语言", cs="Jazyk", de="Sprache", el="Γλώσσα", es="Idioma",
+  fr="Langue", hu="Nyelv", it="Lingua", jp="言語", kr="언어", nl="Taal", pl="Język",
+  pt="Idioma", tr="Dil")
+T("Tutorial", ar="دليل الاستخدام", cn="教程", cs="Návod", de="Anleitung",
+  el="Οδηγός χρήσης", es="Tutorial", fr="Didacticiel", hu="Útmutató",
+  it="Guida introduttiva", jp="チュートリアル", kr="사용 안내", nl="Handleiding",
+  pl="Samouczek", pt="Tutorial", tr="Öğretici")
+T("Contact Us", ar="اتصل بنا", cn="联系我们", cs="Kontaktujte nás", de="Kontakt",
+  el="Επικοινωνία", es="Contacto", fr="Nous contacter", hu="Kapcsolat", it="Contattaci",
+  jp="お問い合わせ", kr="문의하기", nl="Contact", pl="Kontakt", pt="Fale conosco",
+  tr="Bize ulaşın")
+T("Visit Website", ar="زيارة الموقع", cn="访问网站", cs="Navštívit web",
+  de="Website besuchen", el="Επίσκεψη στον ιστότοπο", es="Visitar el sitio web",
+  fr="Visiter le site web", hu="Weboldal megnyitása", it="Visita il sito web",
+  jp="Web サイトへ", kr="웹사이트 방문", nl="Website bezoeken", pl="Odwiedź witrynę",
+  pt="Visitar o site", tr="Web sitesini ziyaret et")
+T("About...", ar="حول...", cn="关于...", cs="O aplikaci...", de="Info...",
+  el="Πληροφορίες...", es="Acerca de...", fr="À propos...", hu="Névjegy...",
+  it="Informazioni...", jp="バージョン情報...", kr="정보...", nl="Info...",
+  pl="O programie...", pt="Sobre...", tr="Hakkında...")
+
+# --- Settings panel, buttons, lists -------------------------------------------
+
+T("Folders to scan:", ar="المجلدات المراد فحصها:", cn="要扫描的文件夹：",
+  cs="Složky k prohledání:", de="Zu scannende Ordner:", el="Φάκελοι για σάρωση:",
+  es="Carpetas que examinar:", fr="Dossiers à analyser :", hu="Átvizsgálandó mappák:",
+  it="Cartelle da scansionare:", jp="スキャンするフォルダー:", kr="스캔할 폴더:",
+  nl="Te scannen mappen:", pl="Foldery do skanowania:", pt="Pastas a verificar:",
+  tr="Taranacak klasörler:")
+T("Add folder...", ar="إضافة مجلد...", cn="添加文件夹...", cs="Přidat složku...",
+  de="Ordner hinzufügen...", el="Προσθήκη φακέλου...", es="Agregar carpeta...",
+  fr="Ajouter un dossier...", hu="Mappa hozzáadása...", it="Aggiungi cartella...",
+  jp="フォルダーの追加...", kr="폴더 추가...", nl="Map toevoegen...", pl="Dodaj folder...",
+  pt="Adicionar pasta...", tr="Klasör ekle...")
+T("Remove Selected", ar="إزالة المحدد", cn="移除所选", cs="Odebrat vybranou",
+  de="Auswahl entfernen", el="Κατάργηση επιλογής", es="Quitar seleccionada",
+  fr="Retirer la sélection", hu="Kijelölt eltávolítása", it="Rimuovi selezionata",
+  jp="選択項目を削除", kr="선택 항목 제거", nl="Selectie verwijderen", pl="Usuń wybrany",
+  pt="Remover selecionada", tr="Seçileni kaldır")
+T("Find file clones", ar="البحث عن الملفات المكررة", cn="查找重复文件",
+  cs="Hledat duplicitní soubory", de="Doppelte Dateien suchen",
+  el="Εύρεση διπλότυπων αρχείων", es="Buscar archivos duplicados",
+  fr="Rechercher les fichiers en double", hu="Ismétlődő fájlok keresése",
+  it="Trova file duplicati", jp="重複ファイルを検索", kr="중복 파일 찾기",
+  nl="Dubbele bestanden zoeken", pl="Szukaj zduplikowanych plików",
+  pt="Localizar arquivos duplicados", tr="Yinelenen dosyaları bul")
+T("Find folder clones", ar="البحث عن المجلدات المكررة", cn="查找重复文件夹",
+  cs="Hledat duplicitní složky", de="Doppelte Ordner suchen",
+  el="Εύρεση διπλότυπων φακέλων", es="Buscar carpetas duplicadas",
+  fr="Rechercher les dossiers en double", hu="Ismétlődő mappák keresése",
+  it="Trova cartelle duplicate", jp="重複フォルダーを検索", kr="중복 폴더 찾기",
+  nl="Dubbele mappen zoeken", pl="Szukaj zduplikowanych folderów",
+  pt="Localizar pastas duplicadas", tr="Yinelenen klasörleri bul")
+T("Compare files by", ar="مقارنة الملفات حسب", cn="文件比较方式", cs="Porovnávat soubory podle",
+  de="Dateien vergleichen nach", el="Σύγκριση αρχείων κατά", es="Comparar archivos por",
+  fr="Comparer les fichiers par", hu="Fájlok összehasonlítása", it="Confronta i file per",
+  jp="ファイルの比較方法", kr="파일 비교 기준", nl="Bestanden vergelijken op",
+  pl="Porównuj pliki według", pt="Comparar arquivos por", tr="Dosyaları karşılaştırma ölçütü")
+T("Name", ar="الاسم", cn="名称", cs="Název", de="Name", el="Όνομα", es="Nombre", fr="Nom",
+  hu="Név", it="Nome", jp="名前", kr="이름", nl="Naam", pl="Nazwa", pt="Nome", tr="Ad")
+T("Size", ar="الحجم", cn="大小", cs="Velikost", de="Größe", el="Μέγεθος", es="Tamaño",
+  fr="Taille", hu="Méret", it="Dimensione", jp="サイズ", kr="크기", nl="Grootte",
+  pl="Rozmiar", pt="Tamanho", tr="Boyut")
+T("Name && Size", ar="الاسم والحجم", cn="名称和大小", cs="Název a velikost",
+  de="Name && Größe", el="Όνομα και μέγεθος", es="Nombre y tamaño", fr="Nom et taille",
+  hu="Név és méret", it="Nome e dimensione", jp="名前とサイズ", kr="이름 및 크기",
+  nl="Naam en grootte", pl="Nazwa i rozmiar", pt="Nome e tamanho", tr="Ad ve boyut")
+T("Content (SHA-1)", ar="المحتوى (SHA-1)", cn="内容 (SHA-1)", cs="Obsah (SHA-1)",
+  de="Inhalt (SHA-1)", el="Περιεχόμενο (SHA-1)", es="Contenido (SHA-1)",
+  fr="Contenu (SHA-1)", hu="Tartalom (SHA-1)", it="Contenuto (SHA-1)", jp="内容 (SHA-1)",
+  kr="내용 (SHA-1)", nl="Inhoud (SHA-1)", pl="Zawartość (SHA-1)", pt="Conteúdo (SHA-1)",
+  tr="İçerik (SHA-1)")
+T("File masks (CSV):", ar="أقنعة الملفات (CSV):", cn="文件掩码 (CSV)：",
+  cs="Masky souborů (CSV):", de="Dateimasken (CSV):", el="Μάσκες αρχείων (CSV):",
+  es="Máscaras de archivo (CSV):", fr="Masques de fichiers (CSV) :",
+  hu="Fájlmaszkok (CSV):", it="Maschere file (CSV):", jp="ファイル マスク (CSV):",
+  kr="파일 마스크 (CSV):", nl="Bestandsmaskers (CSV):", pl="Maski plików (CSV):",
+  pt="Máscaras de arquivo (CSV):", tr="Dosya maskeleri (CSV):")
+T("Min size (MB):", ar="الحد الأدنى للحجم (MB):", cn="最小大小 (MB)：",
+  cs="Min. velikost (MB):", de="Mindestgröße (MB):", el="Ελάχ. μέγεθος (MB):",
+  es="Tamaño mín. (MB):", fr="Taille min. (MB) :", hu="Min. méret (MB):",
+  it="Dimensione min. (MB):", jp="最小サイズ (MB):", kr="최소 크기 (MB):",
+  nl="Min. grootte (MB):", pl="Min. rozmiar (MB):", pt="Tamanho mín. (MB):",
+  tr="En küçük boyut (MB):")
+T("Parallel hashing", ar="حساب البصمات بالتوازي", cn="并行计算哈希", cs="Paralelní hashování",
+  de="Paralleles Hashing", el="Παράλληλος υπολογισμός hash", es="Cálculo de hash en paralelo",
+  fr="Hachage en parallèle", hu="Párhuzamos hash-számítás", it="Hashing parallelo",
+  jp="並列ハッシュ計算", kr="병렬 해시 계산", nl="Parallel hashen", pl="Równoległe haszowanie",
+  pt="Hash em paralelo", tr="Paralel karma hesaplama")
+T("Max groups (0 = all):", ar="الحد الأقصى للمجموعات (0 = الكل):", cn="最大组数 (0 = 全部)：",
+  cs="Max. skupin (0 = vše):", de="Max. Gruppen (0 = alle):", el="Μέγ. ομάδες (0 = όλες):",
+  es="Máx. grupos (0 = todos):", fr="Groupes max. (0 = tous) :",
+  hu="Max. csoportok (0 = mind):", it="Max gruppi (0 = tutti):",
+  jp="最大グループ数 (0 = すべて):", kr="최대 그룹 수 (0 = 모두):",
+  nl="Max. groepen (0 = alle):", pl="Maks. grup (0 = wszystkie):",
+  pt="Máx. de grupos (0 = todos):", tr="En fazla grup (0 = tümü):")
+T("Min group size:", ar="الحد الأدنى لحجم المجموعة:", cn="最小组大小：",
+  cs="Min. velikost skupiny:", de="Min. Gruppengröße:", el="Ελάχ. μέγεθος ομάδας:",
+  es="Tamaño mín. de grupo:", fr="Taille min. de groupe :", hu="Min. csoportméret:",
+  it="Dimensione min. gruppo:", jp="最小グループ サイズ:", kr="최소 그룹 크기:",
+  nl="Min. groepsgrootte:", pl="Min. rozmiar grupy:", pt="Tamanho mín. do grupo:",
+  tr="En küçük grup boyutu:")
+T("Check all", ar="تأشير الكل", cn="全部勾选", cs="Zaškrtnout vše", de="Alle markieren",
+  el="Επιλογή όλων", es="Marcar todo", fr="Tout cocher", hu="Az összes bejelölése",
+  it="Seleziona tutto", jp="すべてチェック", kr="모두 선택", nl="Alles aanvinken",
+  pl="Zaznacz wszystko", pt="Marcar todos", tr="Tümünü işaretle")
+T("Uncheck all", ar="إلغاء تأشير الكل", cn="全部取消勾选", cs="Zrušit zaškrtnutí všech",
+  de="Alle Markierungen aufheben", el="Αποεπιλογή όλων", es="Desmarcar todo",
+  fr="Tout décocher", hu="Az összes bejelölés törlése", it="Deseleziona tutto",
+  jp="すべてのチェックを外す", kr="모두 선택 해제", nl="Alles uitvinken", pl="Odznacz wszystko",
+  pt="Desmarcar todos", tr="Tüm işaretleri kaldır")
+T("Open location", ar="فتح الموقع", cn="打开所在位置", cs="Otevřít umístění",
+  de="Speicherort öffnen", el="Άνοιγμα θέσης", es="Abrir ubicación",
+  fr="Ouvrir l'emplacement", hu="Hely megnyitása", it="Apri percorso", jp="場所を開く",
+  kr="위치 열기", nl="Locatie openen", pl="Otwórz lokalizację", pt="Abrir local",
+  tr="Konumu aç")
+T("Delete checked to Recycle Bin", ar="نقل العناصر المؤشَّر عليها إلى سلة المحذوفات",
+  cn="将勾选项移到回收站", cs="Přesunout zaškrtnuté do koše",
+  de="Markierte in den Papierkorb verschieben", el="Μετακίνηση επιλεγμένων στον Κάδο Ανακύκλωσης",
+  es="Mover marcados a la Papelera de reciclaje", fr="Mettre les éléments cochés à la corbeille",
+  hu="Bejelöltek áthelyezése a Lomtárba", it="Sposta selezionati nel Cestino",
+  jp="チェックした項目をごみ箱へ移動", kr="선택한 항목을 휴지통으로 이동",
+  nl="Aangevinkte naar de Prullenbak verplaatsen", pl="Przenieś zaznaczone do Kosza",
+  pt="Mover marcados para a Lixeira", tr="İşaretlileri Geri Dönüşüm Kutusu'na taşı")
+T("Ready", ar="جاهز", cn="就绪", cs="Připraveno", de="Bereit", el="Έτοιμο", es="Listo",
+  fr="Prêt", hu="Kész", it="Pronto", jp="準備完了", kr="준비", nl="Gereed", pl="Gotowy",
+  pt="Pronto", tr="Hazır")
+T("Group", ar="المجموعة", cn="组", cs="Skupina", de="Gruppe", el="Ομάδα", es="Grupo",
+  fr="Groupe", hu="Csoport", it="Gruppo", jp="グループ", kr="그룹", nl="Groep",
+  pl="Grupa", pt="Grupo", tr="Grup")
+T("File name", ar="اسم الملف", cn="文件名", cs="Název souboru", de="Dateiname",
+  el="Όνομα αρχείου", es="Nombre de archivo", fr="Nom du fichier", hu="Fájlnév",
+  it="Nome file", jp="ファイル名", kr="파일 이름", nl="Bestandsnaam", pl="Nazwa pliku",
+  pt="Nome do arquivo", tr="Dosya adı")
+T("Directory", ar="المجلد", cn="文件夹", cs="Složka", de="Ordner", el="Φάκελος",
+  es="Carpeta", fr="Dossier", hu="Mappa", it="Cartella", jp="フォルダー", kr="폴더",
+  nl="Map", pl="Folder", pt="Pasta", tr="Klasör")
+T("File size (MB)", ar="حجم الملف (MB)", cn="文件大小 (MB)", cs="Velikost souboru (MB)",
+  de="Dateigröße (MB)", el="Μέγεθος αρχείου (MB)", es="Tamaño de archivo (MB)",
+  fr="Taille du fichier (MB)", hu="Fájlméret (MB)", it="Dimensione file (MB)",
+  jp="ファイル サイズ (MB)", kr="파일 크기 (MB)", nl="Bestandsgrootte (MB)",
+  pl="Rozmiar pliku (MB)", pt="Tamanho do arquivo (MB)", tr="Dosya boyutu (MB)")
+T("Group %d (%s)", ar="المجموعة %d (%s)", cn="第 %d 组 (%s)", cs="Skupina %d (%s)",
+  de="Gruppe %d (%s)", el="Ομάδα %d (%s)", es="Grupo %d (%s)", fr="Groupe %d (%s)",
+  hu="%d. csoport (%s)", it="Gruppo %d (%s)", jp="グループ %d (%s)", kr="그룹 %d (%s)",
+  nl="Groep %d (%s)", pl="Grupa %d (%s)", pt="Grupo %d (%s)", tr="Grup %d (%s)")
+T(" MB", ar=" MB", cn=" MB", cs=" MB", de=" MB", el=" MB", es=" MB", fr=" MB", hu=" MB",
+  it=" MB", jp=" MB", kr=" MB", nl=" MB", pl=" MB", pt=" MB", tr=" MB")
+
+# --- Scan run ---------------------------------------------------------------
+
+T("Please add at least one folder.", ar="يرجى إضافة مجلد واحد على الأقل.",
+  cn="请至少添加一个文件夹。", cs="Přidejte alespoň jednu složku.",
+  de="Bitte fügen Sie mindestens einen Ordner hinzu.", el="Προσθέστε τουλάχιστον έναν φάκελο.",
+  es="Agregue al menos una carpeta.", fr="Veuillez ajouter au moins un dossier.",
+  hu="Adjon hozzá legalább egy mappát.", it="Aggiungere almeno una cartella.",
+  jp="フォルダーを 1 つ以上追加してください。", kr="폴더를 하나 이상 추가하십시오.",
+  nl="Voeg ten minste één map toe.", pl="Dodaj co najmniej jeden folder.",
+  pt="Adicione pelo menos uma pasta.", tr="Lütfen en az bir klasör ekleyin.")
+T("Cancelled", ar="تم الإلغاء", cn="已取消", cs="Zrušeno", de="Abgebrochen",
+  el="Ακυρώθηκε", es="Cancelado", fr="Annulé", hu="Megszakítva", it="Annullato",
+  jp="キャンセルされました", kr="취소됨", nl="Geannuleerd", pl="Anulowano",
+  pt="Cancelado", tr="İptal edildi")
+T("Done.", ar="تم.", cn="完成。", cs="Hotovo.", de="Fertig.", el="Ολοκληρώθηκε.",
+  es="Terminado.", fr="Terminé.", hu="Befejezve.", it="Completato.", jp="完了しました。",
+  kr="완료되었습니다.", nl="Klaar.", pl="Gotowe.", pt="Concluído.", tr="Tamamlandı.")
+T("Stopping...", ar="جارٍ الإيقاف...", cn="正在停止...", cs="Zastavování...",
+  de="Wird angehalten...", el="Διακοπή...", es="Deteniendo...", fr="Arrêt en cours...",
+  hu="Leállítás...", it="Interruzione in corso...", jp="停止しています...",
+  kr="중지하는 중...", nl="Bezig met stoppen...", pl="Zatrzymywanie...", pt="Parando...",
+  tr="Durduruluyor...")
+T("Error: ", ar="خطأ: ", cn="错误：", cs="Chyba: ", de="Fehler: ", el="Σφάλμα: ",
+  es="Error: ", fr="Erreur : ", hu="Hiba: ", it="Errore: ", jp="エラー: ", kr="오류: ",
+  nl="Fout: ", pl="Błąd: ", pt="Erro: ", tr="Hata: ")
+
+# --- Folder list and file collection ----------------------------------------
+
+T("Select folder to scan", ar="اختر المجلد المراد فحصه", cn="选择要扫描的文件夹",
+  cs="Vyberte složku k prohledání", de="Zu scannenden Ordner auswählen",
+  el="Επιλέξτε φάκελο για σάρωση", es="Seleccione la carpeta que desea examinar",
+  fr="Sélectionnez le dossier à analyser", hu="Válassza ki az átvizsgálandó mappát",
+  it="Selezionare la cartella da scansionare", jp="スキャンするフォルダーを選択",
+  kr="스캔할 폴더 선택", nl="Selecteer de map die u wilt scannen",
+  pl="Wybierz folder do skanowania", pt="Selecione a pasta a verificar",
+  tr="Taranacak klasörü seçin")
+T("Scanning folders...", ar="جارٍ فحص المجلدات...", cn="正在扫描文件夹...",
+  cs="Prohledávání složek...", de="Ordner werden gescannt...", el="Σάρωση φακέλων...",
+  es="Examinando carpetas...", fr="Analyse des dossiers...", hu="Mappák átvizsgálása...",
+  it="Scansione delle cartelle...", jp="フォルダーをスキャンしています...",
+  kr="폴더를 스캔하는 중...", nl="Mappen scannen...", pl="Skanowanie folderów...",
+  pt="Verificando pastas...", tr="Klasörler taranıyor...")
+T("Scanning folder list: %s   [%s]", ar="جارٍ فحص قائمة المجلدات: %s   [%s]",
+  cn="正在扫描文件夹列表：%s   [%s]", cs="Prohledávání seznamu složek: %s   [%s]",
+  de="Ordnerliste wird gescannt: %s   [%s]", el="Σάρωση λίστας φακέλων: %s   [%s]",
+  es="Examinando la lista de carpetas: %s   [%s]",
+  fr="Analyse de la liste des dossiers : %s   [%s]",
+  hu="Mappalista átvizsgálása: %s   [%s]", it="Scansione elenco cartelle: %s   [%s]",
+  jp="フォルダー一覧をスキャンしています: %s   [%s]", kr="폴더 목록 스캔 중: %s   [%s]",
+  nl="Mappenlijst scannen: %s   [%s]", pl="Skanowanie listy folderów: %s   [%s]",
+  pt="Verificando a lista de pastas: %s   [%s]", tr="Klasör listesi taranıyor: %s   [%s]")
+T("Scanning: %s (%d/%d)", ar="جارٍ الفحص: %s (%d/%d)", cn="正在扫描：%s (%d/%d)",
+  cs="Prohledávání: %s (%d/%d)", de="Scannen: %s (%d/%d)", el="Σάρωση: %s (%d/%d)",
+  es="Examinando: %s (%d/%d)", fr="Analyse : %s (%d/%d)", hu="Átvizsgálás: %s (%d/%d)",
+  it="Scansione: %s (%d/%d)", jp="スキャン中: %s (%d/%d)", kr="스캔 중: %s (%d/%d)",
+  nl="Scannen: %s (%d/%d)", pl="Skanowanie: %s (%d/%d)", pt="Verificando: %s (%d/%d)",
+  tr="Taranıyor: %s (%d/%d)")
+T("Scanning cancelled. %d files collected so far.",
+  ar="تم إلغاء الفحص. عدد الملفات التي جُمعت حتى الآن: %d.",
+  cn="扫描已取消。目前已收集 %d 个文件。",
+  cs="Prohledávání bylo zrušeno. Dosud shromážděno souborů: %d.",
+  de="Scan abgebrochen. Bisher %d Dateien erfasst.",
+  el="Η σάρωση ακυρώθηκε. Συλλέχθηκαν %d αρχεία μέχρι στιγμής.",
+  es="Examen cancelado. %d archivos recopilados hasta ahora.",
+  fr="Analyse annulée. %d fichiers collectés jusqu'ici.",
+  hu="Az átvizsgálás megszakadt. Eddig %d fájl összegyűjtve.",
+  it="Scansione annullata. %d file raccolti finora.",
+  jp="スキャンはキャンセルされました。これまでに %d 個のファイルを収集しました。",
+  kr="스캔이 취소되었습니다. 지금까지 파일 %d개를 수집했습니다.",
+  nl="Scan geannuleerd. Tot nu toe %d bestanden verzameld.",
+  pl="Skanowanie anulowane. Dotąd zebrano plików: %d.",
+  pt="Verificação cancelada. %d arquivos coletados até agora.",
+  tr="Tarama iptal edildi. Şu ana kadar %d dosya toplandı.")
+T("Found %d files (after filters).", ar="عدد الملفات التي عُثر عليها: %d (بعد التصفية).",
+  cn="找到 %d 个文件（已筛选）。", cs="Nalezeno souborů: %d (po filtrování).",
+  de="%d Dateien gefunden (nach Filterung).", el="Βρέθηκαν %d αρχεία (μετά τα φίλτρα).",
+  es="Se encontraron %d archivos (tras aplicar los filtros).",
+  fr="%d fichiers trouvés (après filtrage).", hu="%d fájl található (szűrés után).",
+  it="Trovati %d file (dopo i filtri).", jp="%d 個のファイルが見つかりました (フィルター適用後)。",
+  kr="파일 %d개를 찾았습니다(필터 적용 후).", nl="%d bestanden gevonden (na filters).",
+  pl="Znaleziono plików: %d (po filtrowaniu).", pt="%d arquivos encontrados (após os filtros).",
+  tr="%d dosya bulundu (filtrelerden sonra).")
+
+# --- Content hashing --------------------------------------------------------
+
+T("Computing SHA-1 hashes (size filtered)...",
+  ar="جارٍ حساب بصمات SHA-1 (بعد التصفية حسب الحجم)...",
+  cn="正在计算 SHA-1 哈希（已按大小筛选）...",
+  cs="Výpočet hashů SHA-1 (filtrováno podle velikosti)...",
+  de="SHA-1-Prüfsummen werden berechnet (nach Größe gefiltert)...",
+  el="Υπολογισμός hash SHA-1 (με φιλτράρισμα κατά μέγεθος)...",
+  es="Calculando hashes SHA-1 (filtrados por tamaño)...",
+  fr="Calcul des empreintes SHA-1 (filtrées par taille)...",
+  hu="SHA-1 hash-ek számítása (méret szerint szűrve)...",
+  it="Calcolo degli hash SHA-1 (filtrati per dimensione)...",
+  jp="SHA-1 ハッシュを計算しています (サイズで絞り込み済み)...",
+  kr="SHA-1 해시 계산 중(크기로 필터링됨)...",
+  nl="SHA-1-hashes berekenen (gefilterd op grootte)...",
+  pl="Obliczanie skrótów SHA-1 (filtrowanie wg rozmiaru)...",
+  pt="Calculando hashes SHA-1 (filtrados por tamanho)...",
+  tr="SHA-1 karmaları hesaplanıyor (boyuta göre süzüldü)...")
+T("Computing SHA-1 hashes (size filtered)... %d / %d",
+  ar="جارٍ حساب بصمات SHA-1 (بعد التصفية حسب الحجم)... %d / %d",
+  cn="正在计算 SHA-1 哈希（已按大小筛选）... %d / %d",
+  cs="Výpočet hashů SHA-1 (filtrováno podle velikosti)... %d / %d",
+  de="SHA-1-Prüfsummen werden berechnet (nach Größe gefiltert)... %d / %d",
+  el="Υπολογισμός hash SHA-1 (με φιλτράρισμα κατά μέγεθος)... %d / %d",
+  es="Calculando hashes SHA-1 (filtrados por tamaño)... %d / %d",
+  fr="Calcul des empreintes SHA-1 (filtrées par taille)... %d / %d",
+  hu="SHA-1 hash-ek számítása (méret szerint szűrve)... %d / %d",
+  it="Calcolo degli hash SHA-1 (filtrati per dimensione)... %d / %d",
+  jp="SHA-1 ハッシュを計算しています (サイズで絞り込み済み)... %d / %d",
+  kr="SHA-1 해시 계산 중(크기로 필터링됨)... %d / %d",
+  nl="SHA-1-hashes berekenen (gefilterd op grootte)... %d / %d",
+  pl="Obliczanie skrótów SHA-1 (filtrowanie wg rozmiaru)... %d / %d",
+  pt="Calculando hashes SHA-1 (filtrados por tamanho)... %d / %d",
+  tr="SHA-1 karmaları hesaplanıyor (boyuta göre süzüldü)... %d / %d")
+T("Stopping SHA-1 hashing... %d / %d", ar="جارٍ إيقاف حساب بصمات SHA-1... %d / %d",
+  cn="正在停止 SHA-1 哈希计算... %d / %d", cs="Zastavování hashování SHA-1... %d / %d",
+  de="SHA-1-Berechnung wird angehalten... %d / %d",
+  el="Διακοπή υπολογισμού SHA-1... %d / %d", es="Deteniendo el cálculo SHA-1... %d / %d",
+  fr="Arrêt du hachage SHA-1... %d / %d", hu="SHA-1 hash-számítás leállítása... %d / %d",
+  it="Interruzione del calcolo SHA-1... %d / %d",
+  jp="SHA-1 ハッシュ計算を停止しています... %d / %d",
+  kr="SHA-1 해시 계산을 중지하는 중... %d / %d", nl="SHA-1-hashen stoppen... %d / %d",
+  pl="Zatrzymywanie haszowania SHA-1... %d / %d", pt="Parando o cálculo SHA-1... %d / %d",
+  tr="SHA-1 karma hesaplaması durduruluyor... %d / %d")
+
+# --- File clone grouping ----------------------------------------------------
+
+T("Listing file groups (%d/%d)...", ar="جارٍ عرض مجموعات الملفات (%d/%d)...",
+  cn="正在列出文件组 (%d/%d)...", cs="Vypisování skupin souborů (%d/%d)...",
+  de="Dateigruppen werden aufgelistet (%d/%d)...", el="Εμφάνιση ομάδων αρχείων (%d/%d)...",
+  es="Mostrando grupos de archivos (%d/%d)...", fr="Affichage des groupes de fichiers (%d/%d)...",
+  hu="Fájlcsoportok listázása (%d/%d)...", it="Elenco dei gruppi di file (%d/%d)...",
+  jp="ファイル グループを一覧表示しています (%d/%d)...", kr="파일 그룹 나열 중 (%d/%d)...",
+  nl="Bestandsgroepen weergeven (%d/%d)...", pl="Wyświetlanie grup plików (%d/%d)...",
+  pt="Listando grupos de arquivos (%d/%d)...", tr="Dosya grupları listeleniyor (%d/%d)...")
+T("Duplicate file groups populated.", ar="اكتمل عرض مجموعات الملفات المكررة.",
+  cn="已列出重复文件组。", cs="Skupiny duplicitních souborů jsou vypsány.",
+  de="Gruppen doppelter Dateien aufgelistet.", el="Οι ομάδες διπλότυπων αρχείων εμφανίστηκαν.",
+  es="Grupos de archivos duplicados mostrados.", fr="Groupes de fichiers en double affichés.",
+  hu="Az ismétlődő fájlok csoportjai listázva.", it="Gruppi di file duplicati elencati.",
+  jp="重複ファイルのグループを一覧表示しました。", kr="중복 파일 그룹을 표시했습니다.",
+  nl="Groepen dubbele bestanden weergegeven.", pl="Wyświetlono grupy zduplikowanych plików.",
+  pt="Grupos de arquivos duplicados listados.", tr="Yinelenen dosya grupları listelendi.")
+
+# --- Folder clone detection -------------------------------------------------
+
+T("Collecting directories: %s", ar="جارٍ جمع المجلدات: %s", cn="正在收集文件夹：%s",
+  cs="Shromažďování složek: %s", de="Ordner werden erfasst: %s", el="Συλλογή φακέλων: %s",
+  es="Recopilando carpetas: %s", fr="Collecte des dossiers : %s",
+  hu="Mappák összegyűjtése: %s", it="Raccolta delle cartelle: %s",
+  jp="フォルダーを収集しています: %s", kr="폴더 수집 중: %s", nl="Mappen verzamelen: %s",
+  pl="Zbieranie folderów: %s", pt="Coletando pastas: %s", tr="Klasörler toplanıyor: %s")
+T("Analyzing directories (0/%d)...", ar="جارٍ تحليل المجلدات (0/%d)...",
+  cn="正在分析文件夹 (0/%d)...", cs="Analýza složek (0/%d)...",
+  de="Ordner werden analysiert (0/%d)...", el="Ανάλυση φακέλων (0/%d)...",
+  es="Analizando carpetas (0/%d)...", fr="Examen des dossiers (0/%d)...",
+  hu="Mappák elemzése (0/%d)...", it="Analisi delle cartelle (0/%d)...",
+  jp="フォルダーを分析しています (0/%d)...", kr="폴더 분석 중 (0/%d)...",
+  nl="Mappen analyseren (0/%d)...", pl="Analizowanie folderów (0/%d)...",
+  pt="Analisando pastas (0/%d)...", tr="Klasörler çözümleniyor (0/%d)...")
+T("Analyzing directories (%d/%d)...", ar="جارٍ تحليل المجلدات (%d/%d)...",
+  cn="正在分析文件夹 (%d/%d)...", cs="Analýza složek (%d/%d)...",
+  de="Ordner werden analysiert (%d/%d)...", el="Ανάλυση φακέλων (%d/%d)...",
+  es="Analizando carpetas (%d/%d)...", fr="Examen des dossiers (%d/%d)...",
+  hu="Mappák elemzése (%d/%d)...", it="Analisi delle cartelle (%d/%d)...",
+  jp="フォルダーを分析しています (%d/%d)...", kr="폴더 분석 중 (%d/%d)...",
+  nl="Mappen analyseren (%d/%d)...", pl="Analizowanie folderów (%d/%d)...",
+  pt="Analisando pastas (%d/%d)...", tr="Klasörler çözümleniyor (%d/%d)...")
+T("Grouping duplicate directories...", ar="جارٍ تجميع المجلدات المكررة...",
+  cn="正在对重复文件夹分组...", cs="Seskupování duplicitních složek...",
+  de="Doppelte Ordner werden gruppiert...", el="Ομαδοποίηση διπλότυπων φακέλων...",
+  es="Agrupando carpetas duplicadas...", fr="Regroupement des dossiers en double...",
+  hu="Ismétlődő mappák csoportosítása...", it="Raggruppamento delle cartelle duplicate...",
+  jp="重複フォルダーをグループ化しています...", kr="중복 폴더 그룹화 중...",
+  nl="Dubbele mappen groeperen...", pl="Grupowanie zduplikowanych folderów...",
+  pt="Agrupando pastas duplicadas...", tr="Yinelenen klasörler gruplanıyor...")
+T("Listing directory groups...", ar="جارٍ عرض مجموعات المجلدات...",
+  cn="正在列出文件夹组...", cs="Vypisování skupin složek...",
+  de="Ordnergruppen werden aufgelistet...", el="Εμφάνιση ομάδων φακέλων...",
+  es="Mostrando grupos de carpetas...", fr="Affichage des groupes de dossiers...",
+  hu="Mappacsoportok listázása...", it="Elenco dei gruppi di cartelle...",
+  jp="フォルダー グループを一覧表示しています...", kr="폴더 그룹 나열 중...",
+  nl="Mapgroepen weergeven...", pl="Wyświetlanie grup folderów...",
+  pt="Listando grupos de pastas...", tr="Klasör grupları listeleniyor...")
+T("Listing directory groups (%d/%d)...", ar="جارٍ عرض مجموعات المجلدات (%d/%d)...",
+  cn="正在列出文件夹组 (%d/%d)...", cs="Vypisování skupin složek (%d/%d)...",
+  de="Ordnergruppen werden aufgelistet (%d/%d)...", el="Εμφάνιση ομάδων φακέλων (%d/%d)...",
+  es="Mostrando grupos de carpetas (%d/%d)...", fr="Affichage des groupes de dossiers (%d/%d)...",
+  hu="Mappacsoportok listázása (%d/%d)...", it="Elenco dei gruppi di cartelle (%d/%d)...",
+  jp="フォルダー グループを一覧表示しています (%d/%d)...", kr="폴더 그룹 나열 중 (%d/%d)...",
+  nl="Mapgroepen weergeven (%d/%d)...", pl="Wyświetlanie grup folderów (%d/%d)...",
+  pt="Listando grupos de pastas (%d/%d)...", tr="Klasör grupları listeleniyor (%d/%d)...")
+T("Directory scan cancelled.", ar="تم إلغاء فحص المجلدات.", cn="文件夹扫描已取消。",
+  cs="Prohledávání složek bylo zrušeno.", de="Ordnerscan abgebrochen.",
+  el="Η σάρωση φακέλων ακυρώθηκε.", es="Examen de carpetas cancelado.",
+  fr="Analyse des dossiers annulée.", hu="A mappák átvizsgálása megszakadt.",
+  it="Scansione delle cartelle annullata.", jp="フォルダーのスキャンはキャンセルされました。",
+  kr="폴더 스캔이 취소되었습니다.", nl="Mappenscan geannuleerd.",
+  pl="Skanowanie folderów anulowane.", pt="Verificação de pastas cancelada.",
+  tr="Klasör taraması iptal edildi.")
+T("Duplicate directory groups listed.", ar="اكتمل عرض مجموعات المجلدات المكررة.",
+  cn="已列出重复文件夹组。", cs="Skupiny duplicitních složek jsou vypsány.",
+  de="Gruppen doppelter Ordner aufgelistet.", el="Οι ομάδες διπλότυπων φακέλων εμφανίστηκαν.",
+  es="Grupos de carpetas duplicadas mostrados.", fr="Groupes de dossiers en double affichés.",
+  hu="Az ismétlődő mappák csoportjai listázva.", it="Gruppi di cartelle duplicate elencati.",
+  jp="重複フォルダーのグループを一覧表示しました。", kr="중복 폴더 그룹을 표시했습니다.",
+  nl="Groepen dubbele mappen weergegeven.", pl="Wyświetlono grupy zduplikowanych folderów.",
+  pt="Grupos de pastas duplicadas listados.", tr="Yinelenen klasör grupları listelendi.")
+
+# --- Removal to the Recycle Bin ---------------------------------------------
+
+T("No files selected.", ar="لم يُؤشَّر على أي ملف.", cn="未勾选任何文件。",
+  cs="Nejsou zaškrtnuty žádné soubory.", de="Keine Dateien markiert.",
+  el="Δεν επιλέχθηκαν αρχεία.", es="No hay archivos marcados.", fr="Aucun fichier coché.",
+  hu="Nincs bejelölt fájl.", it="Nessun file selezionato.",
+  jp="ファイルがチェックされていません。", kr="선택한 파일이 없습니다.",
+  nl="Geen bestanden aangevinkt.", pl="Nie zaznaczono żadnych plików.",
+  pt="Nenhum arquivo marcado.", tr="İşaretli dosya yok.")
+T("No directories selected.", ar="لم يُؤشَّر على أي مجلد.", cn="未勾选任何文件夹。",
+  cs="Nejsou zaškrtnuty žádné složky.", de="Keine Ordner markiert.",
+  el="Δεν επιλέχθηκαν φάκελοι.", es="No hay carpetas marcadas.", fr="Aucun dossier coché.",
+  hu="Nincs bejelölt mappa.", it="Nessuna cartella selezionata.",
+  jp="フォルダーがチェックされていません。", kr="선택한 폴더가 없습니다.",
+  nl="Geen mappen aangevinkt.", pl="Nie zaznaczono żadnych folderów.",
+  pt="Nenhuma pasta marcada.", tr="İşaretli klasör yok.")
+T("Move %d files to Recycle Bin?", ar="هل تريد نقل %d من الملفات إلى سلة المحذوفات؟",
+  cn="要将 %d 个文件移到回收站吗？", cs="Přesunout do koše zaškrtnuté soubory (%d)?",
+  de="%d Dateien in den Papierkorb verschieben?",
+  el="Μετακίνηση %d αρχείων στον Κάδο Ανακύκλωσης;",
+  es="¿Mover %d archivos a la Papelera de reciclaje?",
+  fr="Mettre %d fichiers à la corbeille ?", hu="%d fájl áthelyezése a Lomtárba?",
+  it="Spostare %d file nel Cestino?", jp="%d 個のファイルをごみ箱に移動しますか?",
+  kr="파일 %d개를 휴지통으로 이동하시겠습니까?", nl="%d bestanden naar de Prullenbak verplaatsen?",
+  pl="Przenieść do Kosza zaznaczone pliki (%d)?", pt="Mover %d arquivos para a Lixeira?",
+  tr="%d dosya Geri Dönüşüm Kutusu'na taşınsın mı?")
+T("Move %d directories to Recycle Bin?", ar="هل تريد نقل %d من المجلدات إلى سلة المحذوفات؟",
+  cn="要将 %d 个文件夹移到回收站吗？", cs="Přesunout do koše zaškrtnuté složky (%d)?",
+  de="%d Ordner in den Papierkorb verschieben?",
+  el="Μετακίνηση %d φακέλων στον Κάδο Ανακύκλωσης;",
+  es="¿Mover %d carpetas a la Papelera de reciclaje?",
+  fr="Mettre %d dossiers à la corbeille ?", hu="%d mappa áthelyezése a Lomtárba?",
+  it="Spostare %d cartelle nel Cestino?", jp="%d 個のフォルダーをごみ箱に移動しますか?",
+  kr="폴더 %d개를 휴지통으로 이동하시겠습니까?", nl="%d mappen naar de Prullenbak verplaatsen?",
+  pl="Przenieść do Kosza zaznaczone foldery (%d)?", pt="Mover %d pastas para a Lixeira?",
+  tr="%d klasör Geri Dönüşüm Kutusu'na taşınsın mı?")
+T("Files were moved to the Recycle Bin.", ar="تم نقل الملفات إلى سلة المحذوفات.",
+  cn="文件已移到回收站。", cs="Soubory byly přesunuty do koše.",
+  de="Die Dateien wurden in den Papierkorb verschoben.",
+  el="Τα αρχεία μετακινήθηκαν στον Κάδο Ανακύκλωσης.",
+  es="Los archivos se movieron a la Papelera de reciclaje.",
+  fr="Les fichiers ont été mis à la corbeille.", hu="A fájlok a Lomtárba kerültek.",
+  it="I file sono stati spostati nel Cestino.", jp="ファイルをごみ箱に移動しました。",
+  kr="파일을 휴지통으로 이동했습니다.", nl="De bestanden zijn naar de Prullenbak verplaatst.",
+  pl="Pliki zostały przeniesione do Kosza.", pt="Os arquivos foram movidos para a Lixeira.",
+  tr="Dosyalar Geri Dönüşüm Kutusu'na taşındı.")
+T("Directories were moved to the Recycle Bin.", ar="تم نقل المجلدات إلى سلة المحذوفات.",
+  cn="文件夹已移到回收站。", cs="Složky byly přesunuty do koše.",
+  de="Die Ordner wurden in den Papierkorb verschoben.",
+  el="Οι φάκελοι μετακινήθηκαν στον Κάδο Ανακύκλωσης.",
+  es="Las carpetas se movieron a la Papelera de reciclaje.",
+  fr="Les dossiers ont été mis à la corbeille.", hu="A mappák a Lomtárba kerültek.",
+  it="Le cartelle sono state spostate nel Cestino.", jp="フォルダーをごみ箱に移動しました。",
+  kr="폴더를 휴지통으로 이동했습니다.", nl="De mappen zijn naar de Prullenbak verplaatst.",
+  pl="Foldery zostały przeniesione do Kosza.", pt="As pastas foram movidas para a Lixeira.",
+  tr="Klasörler Geri Dönüşüm Kutusu'na taşındı.")
+T("Failed to delete some files.", ar="تعذّر حذف بعض الملفات.", cn="部分文件删除失败。",
+  cs="Některé soubory se nepodařilo odstranit.",
+  de="Einige Dateien konnten nicht gelöscht werden.",
+  el="Δεν ήταν δυνατή η διαγραφή ορισμένων αρχείων.",
+  es="No se pudieron eliminar algunos archivos.", fr="Impossible de supprimer certains fichiers.",
+  hu="Néhány fájlt nem sikerült törölni.", it="Impossibile eliminare alcuni file.",
+  jp="一部のファイルを削除できませんでした。", kr="일부 파일을 삭제하지 못했습니다.",
+  nl="Sommige bestanden konden niet worden verwijderd.",
+  pl="Nie udało się usunąć niektórych plików.", pt="Não foi possível excluir alguns arquivos.",
+  tr="Bazı dosyalar silinemedi.")
+T("Failed to delete some directories.", ar="تعذّر حذف بعض المجلدات.",
+  cn="部分文件夹删除失败。", cs="Některé složky se nepodařilo odstranit.",
+  de="Einige Ordner konnten nicht gelöscht werden.",
+  el="Δεν ήταν δυνατή η διαγραφή ορισμένων φακέλων.",
+  es="No se pudieron eliminar algunas carpetas.", fr="Impossible de supprimer certains dossiers.",
+  hu="Néhány mappát nem sikerült törölni.", it="Impossibile eliminare alcune cartelle.",
+  jp="一部のフォルダーを削除できませんでした。", kr="일부 폴더를 삭제하지 못했습니다.",
+  nl="Sommige mappen konden niet worden verwijderd.",
+  pl="Nie udało się usunąć niektórych folderów.", pt="Não foi possível excluir algumas pastas.",
+  tr="Bazı klasörler silinemedi.")
+
+# --- Open location, About ---------------------------------------------------
+
+T("Please select an item first.", ar="يرجى تحديد عنصر أولاً.", cn="请先选择一项。",
+  cs="Nejprve vyberte položku.", de="Bitte wählen Sie zuerst einen Eintrag aus.",
+  el="Επιλέξτε πρώτα ένα στοιχείο.", es="Seleccione primero un elemento.",
+  fr="Veuillez d'abord sélectionner un élément.", hu="Először jelöljön ki egy elemet.",
+  it="Selezionare prima un elemento.", jp="先に項目を選択してください。",
+  kr="먼저 항목을 선택하십시오.", nl="Selecteer eerst een item.", pl="Najpierw wybierz element.",
+  pt="Selecione um item primeiro.", tr="Lütfen önce bir öğe seçin.")
+T("No file path available for the selected item.", ar="لا يتوفر مسار ملف للعنصر المحدد.",
+  cn="所选项没有可用的文件路径。", cs="Pro vybranou položku není k dispozici cesta k souboru.",
+  de="Für den ausgewählten Eintrag ist kein Dateipfad verfügbar.",
+  el="Δεν υπάρχει διαθέσιμη διαδρομή αρχείου για το επιλεγμένο στοιχείο.",
+  es="No hay ninguna ruta de archivo disponible para el elemento seleccionado.",
+  fr="Aucun chemin de fichier n'est disponible pour l'élément sélectionné.",
+  hu="A kijelölt elemhez nem tartozik fájlelérési út.",
+  it="Nessun percorso file disponibile per l'elemento selezionato.",
+  jp="選択した項目のファイル パスがありません。", kr="선택한 항목의 파일 경로가 없습니다.",
+  nl="Er is geen bestandspad beschikbaar voor het geselecteerde item.",
+  pl="Brak ścieżki pliku dla wybranego elementu.",
+  pt="Nenhum caminho de arquivo disponível para o item selecionado.",
+  tr="Seçili öğe için dosya yolu yok.")
+T("File does not exist: ", ar="الملف غير موجود: ", cn="文件不存在：", cs="Soubor neexistuje: ",
+  de="Die Datei existiert nicht: ", el="Το αρχείο δεν υπάρχει: ", es="El archivo no existe: ",
+  fr="Le fichier n'existe pas : ", hu="A fájl nem létezik: ", it="Il file non esiste: ",
+  jp="ファイルが存在しません: ", kr="파일이 없습니다: ", nl="Het bestand bestaat niet: ",
+  pl="Plik nie istnieje: ", pt="O arquivo não existe: ", tr="Dosya yok: ")
+T("Directory does not exist: ", ar="المجلد غير موجود: ", cn="文件夹不存在：",
+  cs="Složka neexistuje: ", de="Der Ordner existiert nicht: ", el="Ο φάκελος δεν υπάρχει: ",
+  es="La carpeta no existe: ", fr="Le dossier n'existe pas : ", hu="A mappa nem létezik: ",
+  it="La cartella non esiste: ", jp="フォルダーが存在しません: ", kr="폴더가 없습니다: ",
+  nl="De map bestaat niet: ", pl="Folder nie istnieje: ", pt="A pasta não existe: ",
+  tr="Klasör yok: ")
+T("Version:", ar="الإصدار:", cn="版本：", cs="Verze:", de="Version:", el="Έκδοση:",
+  es="Versión:", fr="Version :", hu="Verzió:", it="Versione:", jp="バージョン:", kr="버전:",
+  nl="Versie:", pl="Wersja:", pt="Versão:", tr="Sürüm:")
+T("Website:", ar="الموقع الإلكتروني:", cn="网站：", cs="Web:", de="Website:",
+  el="Ιστότοπος:", es="Sitio web:", fr="Site web :", hu="Weboldal:", it="Sito web:",
+  jp="Web サイト:", kr="웹사이트:", nl="Website:", pl="Witryna:", pt="Site:",
+  tr="Web sitesi:")
+T("This software is protected by copyright law and international treaties. "
+  "Unauthorized copying or distribution of this program, or any portion of it, "
+  "may result in severe civil and criminal penalties.",
+  ar="هذا البرنامج محمي بموجب قوانين حقوق النشر والمعاهدات الدولية. قد يؤدي نسخ هذا البرنامج "
+     "أو توزيعه أو أي جزء منه دون تصريح إلى عقوبات مدنية وجنائية صارمة.",
+  cn="本软件受著作权法和国际条约保护。未经授权复制或分发本程序或其任何部分，可能导致严重的民事和刑事处罚。",
+  cs="Tento software je chráněn autorským zákonem a mezinárodními smlouvami. Neoprávněné "
+     "kopírování nebo šíření tohoto programu nebo jakékoli jeho části může mít za následek "
+     "přísné občanskoprávní i trestní sankce.",
+  de="Diese Software ist durch Urheberrechtsgesetze und internationale Verträge geschützt. "
+     "Unerlaubte Vervielfältigung oder Verbreitung dieses Programms oder eines Teils davon "
+     "kann schwere zivil- und strafrechtliche Folgen nach sich ziehen.",
+  el="Αυτό το λογισμικό προστατεύεται από τη νομοθεσία περί πνευματικής ιδιοκτησίας και από "
+     "διεθνείς συνθήκες. Η μη εξουσιοδοτημένη αντιγραφή ή διανομή αυτού του προγράμματος ή "
+     "οποιουδήποτε τμήματός του μπορεί να επιφέρει αυστηρές αστικές και ποινικές κυρώσεις.",
+  es="Este software está protegido por las leyes de derechos de autor y los tratados "
+     "internacionales. La copia o distribución no autorizada de este programa, o de cualquier "
+     "parte de él, puede dar lugar a graves sanciones civiles y penales.",
+  fr="Ce logiciel est protégé par la législation sur le droit d'auteur et par des traités "
+     "internationaux. Toute copie ou distribution non autorisée de ce programme, ou de toute "
+     "partie de celui-ci, peut entraîner de lourdes sanctions civiles et pénales.",
+  hu="Ezt a szoftvert a szerzői jogi törvények és nemzetközi egyezmények védik. A program "
+     "vagy bármely részének engedély nélküli másolása vagy terjesztése súlyos polgári jogi és "
+     "büntetőjogi következményekkel járhat.",
+  it="Questo software è protetto dalle leggi sul diritto d'autore e dai trattati "
+     "internazionali. La copia o la distribuzione non autorizzata di questo programma, o di "
+     "una sua parte, può comportare gravi sanzioni civili e penali.",
+  jp="このソフトウェアは、著作権法および国際条約によって保護されています。このプログラムの全部"
+     "または一部を無断で複製または配布すると、民事上および刑事上の厳しい罰則の対象となる場合があります。",
+  kr="이 소프트웨어는 저작권법 및 국제 조약에 의해 보호됩니다. 이 프로그램의 전부 또는 일부를 "
+     "무단으로 복제하거나 배포하면 엄중한 민사 및 형사 처벌을 받을 수 있습니다.",
+  nl="Deze software wordt beschermd door het auteursrecht en internationale verdragen. Het "
+     "zonder toestemming kopiëren of verspreiden van dit programma, of een deel ervan, kan "
+     "leiden tot zware civielrechtelijke en strafrechtelijke sancties.",
+  pl="To oprogramowanie jest chronione prawem autorskim oraz umowami międzynarodowymi. "
+     "Nieuprawnione kopiowanie lub rozpowszechnianie tego programu lub jakiejkolwiek jego "
+     "części może skutkować surowymi sankcjami cywilnymi i karnymi.",
+  pt="Este software é protegido pelas leis de direitos autorais e por tratados "
+     "internacionais. A cópia ou distribuição não autorizada deste programa, ou de qualquer "
+     "parte dele, pode resultar em severas penalidades civis e criminais.",
+  tr="Bu yazılım telif hakkı yasaları ve uluslararası antlaşmalarla korunmaktadır. Bu "
+     "programın veya herhangi bir bölümünün izinsiz kopyalanması ya da dağıtılması ağır "
+     "hukuki ve cezai yaptırımlara yol açabilir.")
+T("All rights reserved.", ar="جميع الحقوق محفوظة.", cn="保留所有权利。",
+  cs="Všechna práva vyhrazena.", de="Alle Rechte vorbehalten.",
+  el="Με την επιφύλαξη παντός δικαιώματος.", es="Todos los derechos reservados.",
+  fr="Tous droits réservés.", hu="Minden jog fenntartva.", it="Tutti i diritti riservati.",
+  jp="無断複製・転載を禁じます。", kr="모든 권리 보유.", nl="Alle rechten voorbehouden.",
+  pl="Wszelkie prawa zastrzeżone.", pt="Todos os direitos reservados.",
+  tr="Tüm hakları saklıdır.")
+
+# --- Language choice --------------------------------------------------------
+
+T("Cannot save the language choice to %s.", ar="تعذّر حفظ اختيار اللغة في %s.",
+  cn="无法将语言选择保存到 %s。", cs="Volbu jazyka nelze uložit do %s.",
+  de="Die Sprachauswahl kann nicht in %s gespeichert werden.",
+  el="Δεν είναι δυνατή η αποθήκευση της επιλογής γλώσσας στο %s.",
+  es="No se puede guardar el idioma elegido en %s.",
+  fr="Impossible d'enregistrer le choix de la langue dans %s.",
+  hu="A nyelvválasztás nem menthető ide: %s.", it="Impossibile salvare la lingua scelta in %s.",
+  jp="言語の選択を %s に保存できません。", kr="언어 선택을 %s에 저장할 수 없습니다.",
+  nl="De taalkeuze kan niet worden opgeslagen in %s.",
+  pl="Nie można zapisać wyboru języka w %s.",
+  pt="Não é possível salvar a escolha de idioma em %s.",
+  tr="Dil seçimi şuraya kaydedilemiyor: %s.")
+
+# --- Version check and update -----------------------------------------------
+
+T("The new version %s is available", ar="الإصدار الجديد %s متوفر",
+  cn="新版本 %s 现已推出", cs="Je k dispozici nová verze %s",
+  de="Die neue Version %s ist verfügbar", el="Η νέα έκδοση %s είναι διαθέσιμη",
+  es="La nueva versión %s está disponible", fr="La nouvelle version %s est disponible",
+  hu="Elérhető az új verzió: %s", it="È disponibile la nuova versione %s",
+  jp="新しいバージョン %s を利用できます", kr="새 버전 %s을(를) 사용할 수 있습니다",
+  nl="De nieuwe versie %s is beschikbaar", pl="Dostępna jest nowa wersja %s",
+  pt="A nova versão %s está disponível", tr="Yeni sürüm %s kullanıma sunuldu")
+T("This version of the software is out of date. You must download the current version %s "
+  "to continue using the software.",
+  ar="هذا الإصدار من البرنامج قديم. يجب عليك تنزيل الإصدار الحالي %s لمتابعة استخدام البرنامج.",
+  cn="此版本的软件已过期。您必须下载当前版本 %s 才能继续使用本软件。",
+  cs="Tato verze softwaru je zastaralá. Chcete-li software dál používat, musíte stáhnout "
+     "aktuální verzi %s.",
+  de="Diese Version der Software ist veraltet. Sie müssen die aktuelle Version %s "
+     "herunterladen, um die Software weiter verwenden zu können.",
+  el="Αυτή η έκδοση του λογισμικού δεν είναι πλέον ενημερωμένη. Πρέπει να κατεβάσετε την "
+     "τρέχουσα έκδοση %s για να συνεχίσετε να χρησιμοποιείτε το λογισμικό.",
+  es="Esta versión del software está obsoleta. Debe descargar la versión actual %s para "
+     "seguir usando el software.",
+  fr="Cette version du logiciel est obsolète. Vous devez télécharger la version actuelle %s "
+     "pour continuer à utiliser le logiciel.",
+  hu="A szoftver ezen verziója elavult. A szoftver további használatához le kell töltenie "
+     "a jelenlegi verziót (%s).",
+  it="Questa versione del software non è aggiornata. Per continuare a usare il software è "
+     "necessario scaricare la versione attuale %s.",
+  jp="このバージョンのソフトウェアは古くなっています。ソフトウェアを引き続き使用するには、"
+     "最新バージョン %s をダウンロードする必要があります。",
+  kr="이 버전의 소프트웨어는 오래되었습니다. 소프트웨어를 계속 사용하려면 최신 버전 %s을(를) "
+     "다운로드해야 합니다.",
+  nl="Deze versie van de software is verouderd. U moet de huidige versie %s downloaden om de "
+     "software te kunnen blijven gebruiken.",
+  pl="Ta wersja oprogramowania jest nieaktualna. Aby nadal korzystać z oprogramowania, "
+     "musisz pobrać bieżącą wersję %s.",
+  pt="Esta versão do software está desatualizada. Você precisa baixar a versão atual %s para "
+     "continuar usando o software.",
+  tr="Yazılımın bu sürümü güncel değil. Yazılımı kullanmaya devam etmek için güncel %s "
+     "sürümünü indirmeniz gerekir.")
+T("What's new:", ar="ما الجديد:", cn="新增内容：", cs="Novinky:", de="Neuerungen:",
+  el="Τι νέο υπάρχει:", es="Novedades:", fr="Nouveautés :", hu="Újdonságok:",
+  it="Novità:", jp="新機能:", kr="새로운 기능:", nl="Wat is er nieuw:", pl="Co nowego:",
+  pt="Novidades:", tr="Yenilikler:")
+T("Update Now", ar="التحديث الآن", cn="立即更新", cs="Aktualizovat", de="Aktualisieren",
+  el="Ενημέρωση τώρα", es="Actualizar ahora", fr="Mettre à jour", hu="Frissítés most",
+  it="Aggiorna ora", jp="今すぐ更新", kr="지금 업데이트", nl="Nu bijwerken",
+  pl="Aktualizuj teraz", pt="Atualizar agora", tr="Şimdi güncelle")
+T("Skip", ar="تخطٍّ", cn="跳过", cs="Přeskočit", de="Überspringen", el="Παράλειψη",
+  es="Omitir", fr="Ignorer", hu="Kihagyás", it="Salta", jp="スキップ", kr="건너뛰기",
+  nl="Overslaan", pl="Pomiń", pt="Ignorar", tr="Atla")
+T("Abort", ar="إلغاء", cn="中止", cs="Přerušit", de="Abbrechen", el="Ματαίωση",
+  es="Anular", fr="Abandonner", hu="Megszakítás", it="Interrompi", jp="中止", kr="중단",
+  nl="Afbreken", pl="Przerwij", pt="Anular", tr="Durdur")
+T("Cannot find downloaded file.", ar="تعذّر العثور على الملف الذي تم تنزيله.",
+  cn="找不到已下载的文件。", cs="Stažený soubor nebyl nalezen.",
+  de="Die heruntergeladene Datei wurde nicht gefunden.", el="Δεν βρέθηκε το αρχείο που λήφθηκε.",
+  es="No se encuentra el archivo descargado.", fr="Impossible de trouver le fichier téléchargé.",
+  hu="A letöltött fájl nem található.", it="Impossibile trovare il file scaricato.",
+  jp="ダウンロードしたファイルが見つかりません。", kr="다운로드한 파일을 찾을 수 없습니다.",
+  nl="Het gedownloade bestand is niet gevonden.", pl="Nie można znaleźć pobranego pliku.",
+  pt="Não foi possível encontrar o arquivo baixado.", tr="İndirilen dosya bulunamadı.")
+T("Failed to download update. Please download manually on website.",
+  ar="تعذّر تنزيل التحديث. يرجى تنزيله يدويًا من الموقع الإلكتروني.",
+  cn="下载更新失败。请从网站手动下载。",
+  cs="Aktualizaci se nepodařilo stáhnout. Stáhněte ji prosím ručně z webu.",
+  de="Das Update konnte nicht heruntergeladen werden. Bitte laden Sie es manuell von der "
+     "Website herunter.",
+  el="Η λήψη της ενημέρωσης απέτυχε. Κάντε λήψη με μη αυτόματο τρόπο από τον ιστότοπο.",
+  es="No se pudo descargar la actualización. Descárguela manualmente desde el sitio web.",
+  fr="Impossible de télécharger la mise à jour. Veuillez la télécharger manuellement sur le "
+     "site web.",
+  hu="A frissítés letöltése nem sikerült. Töltse le kézzel a weboldalról.",
+  it="Impossibile scaricare l'aggiornamento. Scaricarlo manualmente dal sito web.",
+  jp="更新プログラムをダウンロードできませんでした。Web サイトから手動でダウンロードしてください。",
+  kr="업데이트를 다운로드하지 못했습니다. 웹사이트에서 직접 다운로드하십시오.",
+  nl="Het downloaden van de update is mislukt. Download de update handmatig via de website.",
+  pl="Nie udało się pobrać aktualizacji. Pobierz ją ręcznie z witryny.",
+  pt="Falha ao baixar a atualização. Baixe-a manualmente no site.",
+  tr="Güncelleştirme indirilemedi. Lütfen web sitesinden el ile indirin.")
+T("Download is cancelled. Please download manually.",
+  ar="تم إلغاء التنزيل. يرجى التنزيل يدويًا.", cn="下载已取消。请手动下载。",
+  cs="Stahování bylo zrušeno. Stáhněte prosím aktualizaci ručně.",
+  de="Der Download wurde abgebrochen. Bitte laden Sie das Update manuell herunter.",
+  el="Η λήψη ακυρώθηκε. Κάντε λήψη με μη αυτόματο τρόπο.",
+  es="Se canceló la descarga. Descargue la actualización manualmente.",
+  fr="Le téléchargement a été annulé. Veuillez télécharger la mise à jour manuellement.",
+  hu="A letöltés megszakadt. Töltse le kézzel a frissítést.",
+  it="Download annullato. Scaricare l'aggiornamento manualmente.",
+  jp="ダウンロードはキャンセルされました。手動でダウンロードしてください。",
+  kr="다운로드가 취소되었습니다. 직접 다운로드하십시오.",
+  nl="Het downloaden is geannuleerd. Download de update handmatig.",
+  pl="Pobieranie zostało anulowane. Pobierz aktualizację ręcznie.",
+  pt="O download foi cancelado. Baixe a atualização manualmente.",
+  tr="İndirme iptal edildi. Lütfen güncelleştirmeyi el ile indirin.")
+
+
+# --- Generator --------------------------------------------------------------
+
+PLACEHOLDER = re.compile(r"%[ds]")
+
+
+def check():
+    codes = [code for code, _ in LANGUAGES[1:]]
+    problems = []
+    seen = set()
+    for key, tr in TEXTS:
+        if key in seen:
+            problems.append(f"key twice: {key!r}")
+        seen.add(key)
+        missing = [c for c in codes if not tr.get(c)]
+        extra = [c for c in tr if c not in codes]
+        if missing or extra:
+            problems.append(f"{key!r}: missing {missing}, unknown {extra}")
+        for text in [key] + [tr.get(c, "") for c in codes]:
+            if "\n" in text or "\r" in text:
+                problems.append(f"line break in {text!r}")
+            if "&" in text.replace("&&", ""):
+                problems.append(f"single '&' in {text!r}")
+        for c in codes:
+            if PLACEHOLDER.findall(tr.get(c, "")) != PLACEHOLDER.findall(key):
+                problems.append(f"{c} placeholders differ: {key!r} -> {tr.get(c)!r}")
+    by_key = dict(TEXTS)
+    for c in codes:
+        buttons = [by_key[k][c] for k in ("Abort", "Skip", "Exit")]
+        if len(set(buttons)) != 3:
+            problems.append(f"{c}: Abort, Skip and Exit must differ: {buttons}")
+    return problems
+
+
+def render():
+    lines = [str(len(LANGUAGES))]
+    lines += [name for _, name in LANGUAGES]
+    lines += [code for code, _ in LANGUAGES]
+    for key, tr in TEXTS:
+        lines.append(key)
+        lines += [tr[code] for code, _ in LANGUAGES[1:]]
+    return "\n".join(lines) + "\n"
+
+
+def main():
+    problems = check()
+    if problems:
+        print("\n".join(problems), file=sys.stderr)
+        return 1
+    out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "transl.dt")
+    with open(out, "w", encoding="utf-8", newline="\n") as f:
+        f.write(render())
+    print(f"{out}: {len(LANGUAGES)} languages, {len(TEXTS)} texts")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
