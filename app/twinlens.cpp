@@ -12,6 +12,7 @@ int main(int argc, char** argv)
     try {
         // Before any window: every text below is shown in the chosen language.
         LoadTranslation();
+        ApplyLanguageLayout();
 
         // ---- version check -------------------------------------------------
         // The update check goes here: when CheckForNewVersion() reports a new

@@ -491,6 +491,7 @@ void TMainForm::FormCreate()
     PageControl1Change();
     ShowSettingsPanel1->setChecked(true);
     // 7, 8.
+    ApplyLanguageLayout();
     BuildLanguageMenu();
     ApplyTranslation();
 }
@@ -516,11 +517,6 @@ void TMainForm::SetupListViews()
     setup(lvFiles, lvFilesView, FFilesModel,
         { { "Group", 60 }, { "File name", 300 }, { "Directory", 520 }, { "File size (MB)", 100 } });
     setup(lvDirs, lvDirsView, FDirsModel, { { "Group", 60 }, { "Directory", 740 }, { "Size", 160 } });
-}
-
-void TMainForm::BuildLanguageMenu()
-{
-    // The language items come with the catalogue's language menu.
 }
 
 void TMainForm::ApplyTranslation()

@@ -23,6 +23,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QActionGroup;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
@@ -37,6 +38,16 @@ class QTabWidget;
 class QToolButton;
 class QTreeView;
 class ResultModel;
+
+// Writes CurrentLanguageCode as the saved language choice. Throws
+// std::runtime_error (with a translated text naming the store) when the
+// settings store cannot be written.
+void SaveLanguageChoice();
+
+// Lays the application out right to left when the current language is written
+// that way (Arabic), left to right otherwise. Called at start-up, before the
+// first window, and on every language switch.
+void ApplyLanguageLayout();
 
 // The program's version as shown in the caption and the About box.
 inline QString ProgramVersion() { return QStringLiteral("2.3"); }
@@ -80,7 +91,11 @@ public:
     // Sets every caption in the current language (the radio choice is kept,
     // the status line reads "Ready").
     void ApplyTranslation();
-    // Fills the Language submenu (mmLanguage) from the catalogue.
+    // Fills the Language submenu (mmLanguage) once: one checkable item per
+    // column of the catalogue, in column order, captioned with the language's
+    // own name (never translated), carrying its column number as data; the
+    // item of CurrentLanguageIndex is checked. An empty catalogue leaves the
+    // submenu empty.
     void BuildLanguageMenu();
 
     // ---- controls (owned by the window)
@@ -178,6 +193,15 @@ public slots:
     void VisitWebsite1Click();
     void Button2Click();
 
+    // ---- Language menu
+    // Switches to the clicked item's language: checks only that item, sets
+    // CurrentLanguageIndex and CurrentLanguageCode, saves the choice, lays the
+    // window out for the language's direction and re-captions it. Works
+    // during a scan (the scan goes on). When the choice cannot be saved, the
+    // switch still applies for this run and the general error handler says
+    // why it was not saved.
+    void LanguageMenuClick(QAction* sender);
+
 protected:
     // ---- ScanWindow
     void ProcessPendingEvents() override;
@@ -216,6 +240,7 @@ private:
     template <class F>
     void GuardedResultCommand(F&& command);
 
+    QActionGroup* FLanguageItems = nullptr;
     ResultModel* FFilesModel = nullptr;
     ResultModel* FDirsModel = nullptr;
     bool FCloseRequested = false;
