@@ -780,6 +780,39 @@ T("Download is cancelled. Please download manually.",
   pt="O download foi cancelado. Baixe a atualização manualmente.",
   tr="İndirme iptal edildi. Lütfen güncelleştirmeyi el ile indirin.")
 
+T("The update server is not reached over HTTPS: %s",
+  ar="لا يتم الوصول إلى خادم التحديث عبر HTTPS: %s",
+  cn="未通过 HTTPS 连接更新服务器：%s",
+  cs="Server aktualizací není dostupný přes HTTPS: %s",
+  de="Der Update-Server wird nicht über HTTPS erreicht: %s",
+  el="Ο διακομιστής ενημερώσεων δεν είναι προσβάσιμος μέσω HTTPS: %s",
+  es="No se accede al servidor de actualizaciones mediante HTTPS: %s",
+  fr="Le serveur de mises à jour n'est pas joint en HTTPS : %s",
+  hu="A frissítési kiszolgáló nem HTTPS-en keresztül érhető el: %s",
+  it="Il server degli aggiornamenti non è raggiunto tramite HTTPS: %s",
+  jp="更新サーバーに HTTPS で接続していません: %s",
+  kr="업데이트 서버에 HTTPS로 연결되지 않습니다: %s",
+  nl="De updateserver wordt niet via HTTPS bereikt: %s",
+  pl="Serwer aktualizacji nie jest osiągany przez HTTPS: %s",
+  pt="O servidor de atualização não é acessado por HTTPS: %s",
+  tr="Güncelleştirme sunucusuna HTTPS üzerinden ulaşılmıyor: %s")
+T("Cannot create file %s: %s", ar="تعذّر إنشاء الملف %s: %s", cn="无法创建文件 %s：%s",
+  cs="Soubor %s nelze vytvořit: %s", de="Die Datei %s kann nicht erstellt werden: %s",
+  el="Δεν είναι δυνατή η δημιουργία του αρχείου %s: %s",
+  es="No se puede crear el archivo %s: %s", fr="Impossible de créer le fichier %s : %s",
+  hu="A(z) %s fájl nem hozható létre: %s", it="Impossibile creare il file %s: %s",
+  jp="ファイル %s を作成できません: %s", kr="파일 %s을(를) 만들 수 없습니다: %s",
+  nl="Kan het bestand %s niet maken: %s", pl="Nie można utworzyć pliku %s: %s",
+  pt="Não é possível criar o arquivo %s: %s", tr="%s dosyası oluşturulamıyor: %s")
+T("Cannot write file %s: %s", ar="تعذّرت الكتابة في الملف %s: %s", cn="无法写入文件 %s：%s",
+  cs="Do souboru %s nelze zapisovat: %s", de="Die Datei %s kann nicht geschrieben werden: %s",
+  el="Δεν είναι δυνατή η εγγραφή στο αρχείο %s: %s",
+  es="No se puede escribir en el archivo %s: %s", fr="Impossible d'écrire dans le fichier %s : %s",
+  hu="A(z) %s fájl nem írható: %s", it="Impossibile scrivere il file %s: %s",
+  jp="ファイル %s に書き込めません: %s", kr="파일 %s에 쓸 수 없습니다: %s",
+  nl="Kan niet naar het bestand %s schrijven: %s", pl="Nie można zapisać pliku %s: %s",
+  pt="Não é possível gravar o arquivo %s: %s", tr="%s dosyasına yazılamıyor: %s")
+
 
 # --- Generator --------------------------------------------------------------
 
