@@ -93,7 +93,7 @@ T("Exit", ar="خروج", cn="退出", cs="Konec", de="Beenden", el="Έξοδος
   fr="Quitter", hu="Kilépés", it="Esci", jp="終了", kr="끝내기", nl="Afsluiten",
   pl="Zakończ", pt="Sair", tr="Çıkış")
 T("Scan", ar="فحص", cn="扫描", cs="Prohledat", de="Scannen", el="Σάρωση", es="Examinar",
-  fr="Analyser", hu="Keresés", it="Scansiona", jp="スキャン", kr="스캔", nl="Scannen",
+  fr="Analyser", hu="Átvizsgálás", it="Scansiona", jp="スキャン", kr="스캔", nl="Scannen",
   pl="Skanuj", pt="Verificar", tr="Tara")
 T("Stop", ar="إيقاف", cn="停止", cs="Zastavit", de="Anhalten", el="Διακοπή", es="Detener",
   fr="Arrêter", hu="Leállítás", it="Interrompi", jp="停止", kr="중지", nl="Stoppen",
@@ -195,7 +195,7 @@ T("Find folder clones", ar="البحث عن المجلدات المكررة", cn
   pt="Localizar pastas duplicadas", tr="Yinelenen klasörleri bul")
 T("Compare files by", ar="مقارنة الملفات حسب", cn="文件比较方式", cs="Porovnávat soubory podle",
   de="Dateien vergleichen nach", el="Σύγκριση αρχείων κατά", es="Comparar archivos por",
-  fr="Comparer les fichiers par", hu="Fájlok összehasonlítása", it="Confronta i file per",
+  fr="Comparer les fichiers par", hu="Összehasonlítás alapja", it="Confronta i file per",
   jp="ファイルの比較方法", kr="파일 비교 기준", nl="Bestanden vergelijken op",
   pl="Porównuj pliki według", pt="Comparar arquivos por", tr="Dosyaları karşılaştırma ölçütü")
 T("Name", ar="الاسم", cn="名称", cs="Název", de="Name", el="Όνομα", es="Nombre", fr="Nom",
@@ -247,7 +247,7 @@ T("Check all", ar="تأشير الكل", cn="全部勾选", cs="Zaškrtnout vše
   it="Seleziona tutto", jp="すべてチェック", kr="모두 선택", nl="Alles aanvinken",
   pl="Zaznacz wszystko", pt="Marcar todos", tr="Tümünü işaretle")
 T("Uncheck all", ar="إلغاء تأشير الكل", cn="全部取消勾选", cs="Zrušit zaškrtnutí všech",
-  de="Alle Markierungen aufheben", el="Αποεπιλογή όλων", es="Desmarcar todo",
+  de="Keine markieren", el="Αποεπιλογή όλων", es="Desmarcar todo",
   fr="Tout décocher", hu="Az összes bejelölés törlése", it="Deseleziona tutto",
   jp="すべてのチェックを外す", kr="모두 선택 해제", nl="Alles uitvinken", pl="Odznacz wszystko",
   pt="Desmarcar todos", tr="Tüm işaretleri kaldır")
@@ -307,7 +307,7 @@ T("Done.", ar="تم.", cn="完成。", cs="Hotovo.", de="Fertig.", el="Ολοκ�
   es="Terminado.", fr="Terminé.", hu="Befejezve.", it="Completato.", jp="完了しました。",
   kr="완료되었습니다.", nl="Klaar.", pl="Gotowe.", pt="Concluído.", tr="Tamamlandı.")
 T("Stopping...", ar="جارٍ الإيقاف...", cn="正在停止...", cs="Zastavování...",
-  de="Wird angehalten...", el="Διακοπή...", es="Deteniendo...", fr="Arrêt en cours...",
+  de="Wird angehalten...", el="Διακοπή σε εξέλιξη...", es="Deteniendo...", fr="Arrêt en cours...",
   hu="Leállítás...", it="Interruzione in corso...", jp="停止しています...",
   kr="중지하는 중...", nl="Bezig met stoppen...", pl="Zatrzymywanie...", pt="Parando...",
   tr="Durduruluyor...")
@@ -451,7 +451,7 @@ T("Analyzing directories (0/%d)...", ar="جارٍ تحليل المجلدات (0
   hu="Mappák elemzése (0/%d)...", it="Analisi delle cartelle (0/%d)...",
   jp="フォルダーを分析しています (0/%d)...", kr="폴더 분석 중 (0/%d)...",
   nl="Mappen analyseren (0/%d)...", pl="Analizowanie folderów (0/%d)...",
-  pt="Analisando pastas (0/%d)...", tr="Klasörler çözümleniyor (0/%d)...")
+  pt="Analisando pastas (0/%d)...", tr="Klasörler analiz ediliyor (0/%d)...")
 T("Analyzing directories (%d/%d)...", ar="جارٍ تحليل المجلدات (%d/%d)...",
   cn="正在分析文件夹 (%d/%d)...", cs="Analýza složek (%d/%d)...",
   de="Ordner werden analysiert (%d/%d)...", el="Ανάλυση φακέλων (%d/%d)...",
@@ -459,7 +459,7 @@ T("Analyzing directories (%d/%d)...", ar="جارٍ تحليل المجلدات (
   hu="Mappák elemzése (%d/%d)...", it="Analisi delle cartelle (%d/%d)...",
   jp="フォルダーを分析しています (%d/%d)...", kr="폴더 분석 중 (%d/%d)...",
   nl="Mappen analyseren (%d/%d)...", pl="Analizowanie folderów (%d/%d)...",
-  pt="Analisando pastas (%d/%d)...", tr="Klasörler çözümleniyor (%d/%d)...")
+  pt="Analisando pastas (%d/%d)...", tr="Klasörler analiz ediliyor (%d/%d)...")
 T("Grouping duplicate directories...", ar="جارٍ تجميع المجلدات المكررة...",
   cn="正在对重复文件夹分组...", cs="Seskupování duplicitních složek...",
   de="Doppelte Ordner werden gruppiert...", el="Ομαδοποίηση διπλότυπων φακέλων...",
@@ -732,9 +732,9 @@ T("Update Now", ar="التحديث الآن", cn="立即更新", cs="Aktualizova
   el="Ενημέρωση τώρα", es="Actualizar ahora", fr="Mettre à jour", hu="Frissítés most",
   it="Aggiorna ora", jp="今すぐ更新", kr="지금 업데이트", nl="Nu bijwerken",
   pl="Aktualizuj teraz", pt="Atualizar agora", tr="Şimdi güncelle")
-T("Skip", ar="تخطٍّ", cn="跳过", cs="Přeskočit", de="Überspringen", el="Παράλειψη",
+T("Skip", ar="تخطي", cn="跳过", cs="Přeskočit", de="Überspringen", el="Παράλειψη",
   es="Omitir", fr="Ignorer", hu="Kihagyás", it="Salta", jp="スキップ", kr="건너뛰기",
-  nl="Overslaan", pl="Pomiń", pt="Ignorar", tr="Atla")
+  nl="Overslaan", pl="Pomiń", pt="Pular", tr="Atla")
 T("Abort", ar="إلغاء", cn="中止", cs="Přerušit", de="Abbrechen", el="Ματαίωση",
   es="Anular", fr="Abandonner", hu="Megszakítás", it="Interrompi", jp="中止", kr="중단",
   nl="Afbreken", pl="Przerwij", pt="Anular", tr="Durdur")
