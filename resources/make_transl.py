@@ -578,6 +578,18 @@ T("Failed to delete some directories.", ar="تعذّر حذف بعض المجل�
   pl="Nie udało się usunąć niektórych folderów.", pt="Não foi possível excluir algumas pastas.",
   tr="Bazı klasörler silinemedi.")
 
+# --- CSV export ---------------------------------------------------------------
+
+T("Cannot write the file %s: %s", ar="تعذّرت كتابة الملف %s: %s", cn="无法写入文件 %s：%s",
+  cs="Soubor %s nelze zapsat: %s", de="Die Datei %s kann nicht geschrieben werden: %s",
+  el="Δεν είναι δυνατή η εγγραφή του αρχείου %s: %s",
+  es="No se puede escribir el archivo %s: %s", fr="Impossible d'écrire le fichier %s : %s",
+  hu="A(z) %s fájl nem írható: %s", it="Impossibile scrivere il file %s: %s",
+  jp="ファイル %s を書き込めません: %s", kr="파일 %s을(를) 쓸 수 없습니다: %s",
+  nl="Kan het bestand %s niet schrijven: %s", pl="Nie można zapisać pliku %s: %s",
+  pt="Não é possível gravar o arquivo %s: %s", tr="%s dosyası yazılamıyor: %s")
+
+
 # --- Open location, About ---------------------------------------------------
 
 T("Please select an item first.", ar="يرجى تحديد عنصر أولاً.", cn="请先选择一项。",
