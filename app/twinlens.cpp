@@ -5,6 +5,7 @@
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
 #include "ui/uMainForm.h"
+#include "update/uNewVersionCheck.h"
 
 int main(int argc, char** argv)
 {
@@ -14,11 +15,18 @@ int main(int argc, char** argv)
         LoadTranslation();
         ApplyLanguageLayout();
 
-        // ---- version check -------------------------------------------------
-        // The update check goes here: when CheckForNewVersion() reports a new
-        // version, the new-version dialog runs modally with no owner, and a
-        // ContinueStartup of 0 ends the program before the main window exists.
-        // --------------------------------------------------------------------
+        // A forced update, or Update Now, ends the program before the main
+        // window exists.
+        if (CheckForNewVersion()) {
+            int continueStartup = 1;
+            {
+                TfrmNewVersion frmNewVersion;
+                frmNewVersion.exec();
+                continueStartup = frmNewVersion.ContinueStartup();
+            }
+            if (continueStartup == 0)
+                return 0;
+        }
 
         TMainForm form;
         form.show();
