@@ -49,7 +49,10 @@ struct TCheckFailed {};
 // The server's URL for path, or an invalid URL when the server is not https.
 QUrl ServerUrl(const QString& path)
 {
-    QUrl url(UpdateSettings.Server + path, QUrl::StrictMode);
+    QString server = UpdateSettings.Server;
+    if (server.endsWith(u'/'))
+        server.chop(1);
+    QUrl url(server + path, QUrl::StrictMode);
     if (!url.isValid() || url.scheme() != QLatin1String("https") || url.host().isEmpty())
         return QUrl();
     return url;
@@ -236,6 +239,8 @@ TfrmNewVersion::TfrmNewVersion(QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(90, 11, 315, 106);
     Label1->setWordWrap(true);
+    // The change log is the server's text, shown as it stands, never as markup.
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     VirtualImage1 = new QLabel(this);
