@@ -40,23 +40,24 @@ QByteArray ReadWhole(const QString& path)
 }
 
 // Lines end at CR LF, a lone CR or a lone LF; a break after the last line
-// adds no line.
-QStringList SplitLines(QStringView text)
+// adds no line. The lines are views into text: only the entries kept become
+// strings of their own.
+QList<QStringView> SplitLines(QStringView text)
 {
-    QStringList lines;
+    QList<QStringView> lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
         if (c != u'\r' && c != u'\n')
             continue;
-        lines.append(text.mid(start, i - start).toString());
+        lines.append(text.mid(start, i - start));
         if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines.append(text.mid(start).toString());
+        lines.append(text.mid(start));
     return lines;
 }
 
@@ -68,29 +69,32 @@ QList<QStringList> ParseCatalogue(const QByteArray& bytes)
     QStringView view(text);
     if (view.startsWith(QChar(0xFEFF)))
         view = view.mid(1);
-    const QStringList lines = SplitLines(view);
-    text.clear();
+    const QList<QStringView> lines = SplitLines(view);
 
     if (lines.isEmpty())
         throw CatalogueError(QStringLiteral("Empty translation file"));
     bool ok = false;
     const int n = lines.first().trimmed().toInt(&ok, 10);
     if (!ok || n <= 0)
-        throw CatalogueError(QStringLiteral("Invalid language count: ") + lines.first().left(40));
+        throw CatalogueError(QStringLiteral("Invalid language count: ") + lines.first().left(40).toString());
     // The names and the codes must be complete; checked before anything is
     // allocated, so a huge N costs nothing.
     const qsizetype entries = (lines.size() - 1) / n;
     if (entries < 2)
         throw CatalogueError(QStringLiteral("Translation file too short for its codes"));
 
+    // Every language item needs its name and its code.
+    for (int k = 0; k < n; ++k) {
+        if (lines[k + 1].isEmpty() || lines[n + k + 1].isEmpty())
+            throw CatalogueError(QStringLiteral("Language without a name or a code"));
+    }
+
     QList<QStringList> table(n);
     for (int k = 0; k < n; ++k) {
         QStringList& column = table[k];
         column.reserve(entries);
         for (qsizetype r = 0; r < entries; ++r)
-            column.append(lines[r * n + k + 1]);
-        if (column[0].isEmpty() || column[1].isEmpty())
-            throw CatalogueError(QStringLiteral("Language without a name or a code"));
+            column.append(lines[r * n + k + 1].toString());
     }
     return table;
 }

@@ -94,7 +94,7 @@ QString TranslationFilePath();
 void LoadTranslationFile(const QString& path);
 // A catalogue is a few hundred kilobytes; far larger files are refused rather
 // than read into memory.
-inline constexpr qint64 MaxTranslationFileBytes = 16 * 1024 * 1024;
+inline constexpr qint64 MaxTranslationFileBytes = 4 * 1024 * 1024;
 
 // The catalogue code of the user-interface language of locale: its first UI
 // language (QLocale::uiLanguages), else its language, by primary language:
