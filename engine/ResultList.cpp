@@ -44,6 +44,14 @@ void ResultList::DeleteItem(int index)
     Changed();
 }
 
+int ResultList::DeleteCheckedItems()
+{
+    const int removed = int(FItems.removeIf([](const ResultItem& item) { return item.Checked; }));
+    if (removed > 0)
+        Changed();
+    return removed;
+}
+
 void ResultList::ClearItems()
 {
     FItems.clear();

@@ -49,6 +49,9 @@ public:
     void DeleteFirstGroup();
     int AddItem(ResultItem item);
     void DeleteItem(int index);
+    // Deletes every checked item, the others keeping their order; one change
+    // however many go (the same as DeleteItem on each, last to first).
+    int DeleteCheckedItems();
     void ClearItems();
     void SetChecked(int index, bool checked);
 

@@ -1,0 +1,595 @@
+// The result commands against real files and the real trash in Qt's test
+// mode. HOME (and the temporary folder) point into a private folder below the
+// real home, so every fixture lies on the home volume, the trash is the
+// test-mode home trash, and nothing here touches another test's or the user's
+// trash.
+
+#include "engine/ResultList.h"
+#include "engine/TFileInfo.h"
+#include "i18n/translation.h"
+#include "support/RecordingDesktop.h"
+#include "support/TestDir.h"
+#include "ui/ResultCommands.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+QString Checks(const ResultList& list)
+{
+    QString s;
+    for (const ResultItem& item : list.Items())
+        s += item.Checked ? u'x' : u'.';
+    return s;
+}
+
+// Everything the list shows, to compare a list before and after a command.
+QStringList Snapshot(const ResultList& list)
+{
+    QStringList s;
+    for (const ResultGroup& g : list.Groups())
+        s << QStringLiteral("group %1 %2").arg(g.Id).arg(g.Header);
+    for (const ResultItem& item : list.Items())
+        s << QStringLiteral("%1|%2|%3|%4").arg(item.Caption, item.SubItems.join(u'|')).arg(item.GroupId).arg(item.Checked);
+    return s;
+}
+
+// The first sub-item (file name or folder path) of every row.
+QStringList Firsts(const ResultList& list)
+{
+    QStringList s;
+    for (const ResultItem& item : list.Items())
+        s << item.SubItems.value(0);
+    return s;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Result lists over files and folders of a test folder, as the scan fills them.
+struct Fixture {
+    TestDir Dir;
+    std::vector<std::unique_ptr<TFileInfo>> Records;
+    ResultList Files;
+    ResultList Dirs;
+
+    static void EnsureGroup(ResultList& list, int group)
+    {
+        for (const ResultGroup& g : list.Groups())
+            if (g.Id == group)
+                return;
+        list.AddGroup(group, QStringLiteral("Group %1 (1.00 MB)").arg(group));
+    }
+
+    // A file row for a new file of rel (its content is rel itself).
+    QString AddFile(int group, const QString& rel, bool checked)
+    {
+        const QString path = Dir.createFile(rel, rel.toUtf8());
+        Records.push_back(std::make_unique<TFileInfo>(path));
+        TFileInfo* info = Records.back().get();
+        EnsureGroup(Files, group);
+        Files.AddItem({ QString::number(group), { info->Name, FolderPart(path), FormatSizeMB(info->Size) }, group,
+            checked, info });
+        return path;
+    }
+
+    // A folder row for rel (made with one file in it unless it exists).
+    QString AddDir(int group, const QString& rel, bool checked)
+    {
+        const QString path = Dir.path(rel);
+        if (!QFileInfo::exists(path))
+            Dir.createFile(rel + QStringLiteral("/content.txt"), QByteArray("same"));
+        EnsureGroup(Dirs, group);
+        Dirs.AddItem({ QString::number(group), { path, FormatSizeMB(4) }, group, checked, nullptr });
+        return path;
+    }
+};
+
+enum Command { ButOne, All, None };
+
+} // namespace
+
+class TestResultCommands : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> FHome;
+
+    QString TrashFolder() const
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+    }
+
+    // Names in the trash's files/ folder, sorted.
+    QStringList Trashed() const
+    {
+        return QDir(TrashFolder() + QStringLiteral("/files"))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        FHome = std::make_unique<QTemporaryDir>(QDir::homePath() + QStringLiteral("/.twinlens-test-XXXXXX"));
+        QVERIFY(FHome->isValid());
+        qputenv("HOME", QFile::encodeName(FHome->path()));
+        QVERIFY(QDir().mkpath(FHome->path() + QStringLiteral("/tmp")));
+        qputenv("TMPDIR", QFile::encodeName(FHome->path() + QStringLiteral("/tmp")));
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(TrashFolder().startsWith(FHome->path() + u'/'));
+    }
+
+    void init()
+    {
+        // Each test starts without a trash, so its files/ shows what that test moved.
+        const QFileInfo trash(TrashFolder());
+        if (trash.isDir() && !trash.isSymLink())
+            QDir(TrashFolder()).removeRecursively();
+        else
+            QFile::remove(TrashFolder());
+        InstallTranslationTable({});
+        CurrentLanguageIndex = 0;
+        QDir::setCurrent(FHome->path());
+    }
+
+    void checkCommands_data()
+    {
+        QTest::addColumn<QList<int>>("groups");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("after");
+
+        QTest::newRow("empty list") << QList<int> {} << "" << int(ButOne) << "";
+        QTest::newRow("one item alone in its group") << QList<int> { 1 } << "x" << int(ButOne) << ".";
+        QTest::newRow("first checked by hand, later unchecked") << QList<int> { 1, 1, 1 } << "x.." << int(ButOne) << ".xx";
+        QTest::newRow("two groups") << QList<int> { 1, 1, 2, 2, 2 } << "....." << int(ButOne) << ".x.xx";
+        QTest::newRow("items in no group are left") << QList<int> { -1, 1, 1, -1 } << "x..." << int(ButOne) << "x.x.";
+        QTest::newRow("check all") << QList<int> { 1, 1, -1 } << ".x." << int(All) << "xxx";
+        QTest::newRow("uncheck all") << QList<int> { 1, 1, -1 } << "xx." << int(None) << "...";
+    }
+
+    void checkCommands()
+    {
+        QFETCH(QList<int>, groups);
+        QFETCH(QString, before);
+        QFETCH(int, command);
+        QFETCH(QString, after);
+
+        ResultList list;
+        for (int i = 0; i < groups.size(); ++i)
+            list.AddItem({ QString::number(groups[i]), { QStringLiteral("f%1").arg(i) }, groups[i], before[i] == u'x', nullptr });
+        switch (Command(command)) {
+        case ButOne: CheckAllButOneInGroup(list); break;
+        case All: CheckAll(list); break;
+        case None: UncheckAll(list); break;
+        }
+        QCOMPARE(Checks(list), after);
+    }
+
+    void moveCheckedFiles()
+    {
+        Fixture fx;
+        const QString a = fx.AddFile(1, QStringLiteral("one/a.bin"), false);
+        const QString b = fx.AddFile(1, QStringLiteral("two/b.bin"), true);
+        const QString c = fx.AddFile(1, QStringLiteral("three/c.bin"), true);
+        const QString d = fx.AddFile(2, QStringLiteral("one/d.bin"), false);
+        const QString e = fx.AddFile(2, QStringLiteral("two/e.bin"), true);
+        const QStringList groupsBefore = Snapshot(fx.Files).mid(0, 2);
+
+        QStringList gathered;
+        for (const platform::TrashEntry& entry : CheckedEntries(fx.Files, ResultPage::Files))
+            gathered << entry.Path;
+        QCOMPARE(gathered, (QStringList { b, c, e }));
+
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, fx.Files, ResultPage::Files);
+
+        QCOMPARE(desktop.Questions.size(), 1);
+        QCOMPARE(desktop.Questions[0].Text, QStringLiteral("Move 3 files to Recycle Bin?"));
+        QCOMPARE(desktop.MessageTexts(), QStringList { QStringLiteral("Files were moved to the Recycle Bin.") });
+        QCOMPARE(desktop.Messages[0].Kind, platform::BoxKind::Plain);
+
+        QCOMPARE(Firsts(fx.Files), (QStringList { QStringLiteral("a.bin"), QStringLiteral("d.bin") }));
+        QCOMPARE(Snapshot(fx.Files).mid(0, 2), groupsBefore);
+        QCOMPARE(Trashed(), (QStringList { QStringLiteral("b.bin"), QStringLiteral("c.bin"), QStringLiteral("e.bin") }));
+        QCOMPARE(ReadAll(TrashFolder() + QStringLiteral("/files/c.bin")), QByteArray("three/c.bin"));
+        QVERIFY(ReadAll(TrashFolder() + QStringLiteral("/info/c.bin.trashinfo")).contains("Path=" + QUrl::toPercentEncoding(c, "/")));
+        for (const QString& gone : { b, c, e })
+            QVERIFY(!QFileInfo::exists(gone));
+        QVERIFY(QFileInfo::exists(a) && QFileInfo::exists(d));
+    }
+
+    void moveCheckedFolders()
+    {
+        Fixture fx;
+        const QString a = fx.AddDir(1, QStringLiteral("A"), false);
+        fx.AddDir(1, QStringLiteral("B"), true);
+        fx.AddDir(2, QStringLiteral("C"), true);
+        const QString d = fx.AddDir(2, QStringLiteral("D"), false);
+
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs);
+
+        QCOMPARE(desktop.Questions[0].Text, QStringLiteral("Move 2 directories to Recycle Bin?"));
+        QCOMPARE(desktop.MessageTexts(), QStringList { QStringLiteral("Directories were moved to the Recycle Bin.") });
+        QCOMPARE(Firsts(fx.Dirs), (QStringList { a, d }));
+        QCOMPARE(Trashed(), (QStringList { QStringLiteral("B"), QStringLiteral("C") }));
+        QCOMPARE(ReadAll(TrashFolder() + QStringLiteral("/files/B/content.txt")), QByteArray("same"));
+        QVERIFY(QFileInfo(a).isDir() && QFileInfo(d).isDir());
+    }
+
+    void nothingChecked_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("file page") << int(ResultPage::Files) << "No files selected.";
+        QTest::newRow("folder page") << int(ResultPage::Dirs) << "No directories selected.";
+    }
+
+    void nothingChecked()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, expected);
+
+        Fixture fx;
+        fx.AddFile(1, QStringLiteral("a.bin"), false);
+        fx.AddDir(1, QStringLiteral("A"), false);
+        // Checked rows that yield no path count as nothing.
+        fx.Files.AddItem({ QStringLiteral("1"), { QStringLiteral("lost.bin") }, 1, true, nullptr });
+        fx.Dirs.AddItem({ QStringLiteral("1"), {}, 1, true, nullptr });
+        ResultList& list = ResultPage(page) == ResultPage::Files ? fx.Files : fx.Dirs;
+        const QStringList before = Snapshot(list);
+
+        RecordingDesktop desktop;
+        desktop.DefaultConfirm = true;
+        DeleteCheckedToRecycleBin(nullptr, list, ResultPage(page));
+
+        QVERIFY(desktop.Questions.isEmpty());
+        QCOMPARE(desktop.MessageTexts(), QStringList { expected });
+        QCOMPARE(Snapshot(list), before);
+    }
+
+    void answerNo()
+    {
+        Fixture fx;
+        fx.AddFile(1, QStringLiteral("a.bin"), false);
+        const QString b = fx.AddFile(1, QStringLiteral("b.bin"), true);
+        const QStringList before = Snapshot(fx.Files);
+
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { false };
+        DeleteCheckedToRecycleBin(nullptr, fx.Files, ResultPage::Files);
+
+        QCOMPARE(desktop.Questions.size(), 1);
+        QVERIFY(desktop.Messages.isEmpty());
+        QCOMPARE(Snapshot(fx.Files), before);
+        QVERIFY(QFileInfo::exists(b));
+        QVERIFY(Trashed().isEmpty());
+    }
+
+    // Every way the move can fail leaves every file and the list as they were.
+    void failedMove_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("sabotage");
+        const int files = int(ResultPage::Files);
+        QTest::newRow("a checked file vanished") << files << "vanish";
+        QTest::newRow("a link to the kept copy swapped in") << files << "link";
+        QTest::newRow("a checked file changed size") << files << "resize";
+        QTest::newRow("the trash folder is a file") << files << "trash-file";
+        QTest::newRow("the trash info folder is a file") << files << "info-file";
+        QTest::newRow("a name too long for the trash") << files << "long-name";
+        QTest::newRow("a link to the kept folder swapped in") << int(ResultPage::Dirs) << "link";
+        QTest::newRow("a checked folder vanished") << int(ResultPage::Dirs) << "vanish";
+    }
+
+    void failedMove()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, sabotage);
+        const bool onFiles = ResultPage(page) == ResultPage::Files;
+
+        Fixture fx;
+        const QString keptFile = fx.AddFile(1, QStringLiteral("k/a.bin"), false);
+        QStringList checked;
+        checked << fx.AddFile(1, QStringLiteral("b/a.bin"), true);
+        checked << fx.AddFile(1, QStringLiteral("c/a.bin"), true);
+        if (sabotage == u"long-name")
+            checked << fx.AddFile(1, QString(246, u'n'), true);
+        const QString keptDir = fx.AddDir(2, QStringLiteral("K"), false);
+        if (!onFiles) {
+            checked.clear();
+            checked << fx.AddDir(2, QStringLiteral("B"), true) << fx.AddDir(2, QStringLiteral("C"), true);
+        }
+        const QString victim = checked[1];
+        const QString kept = onFiles ? keptFile : keptDir;
+
+        if (sabotage == u"vanish") {
+            QVERIFY(fx.Dir.remove(victim.mid(fx.Dir.path().size() + 1)));
+        } else if (sabotage == u"link") {
+            const QString rel = victim.mid(fx.Dir.path().size() + 1);
+            QVERIFY(fx.Dir.remove(rel));
+            fx.Dir.createLink(kept, rel);
+        } else if (sabotage == u"resize") {
+            fx.Dir.createFile(victim.mid(fx.Dir.path().size() + 1), QByteArray("changed since the scan"));
+        } else if (sabotage == u"trash-file") {
+            QVERIFY(QDir().mkpath(QFileInfo(TrashFolder()).path()));
+            QFile f(TrashFolder());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else if (sabotage == u"info-file") {
+            QVERIFY(QDir().mkpath(TrashFolder() + QStringLiteral("/files")));
+            QFile f(TrashFolder() + QStringLiteral("/info"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        ResultList& list = onFiles ? fx.Files : fx.Dirs;
+        const QStringList before = Snapshot(list);
+        QDir::setCurrent(fx.Dir.path()); // where Qt itself would drop files without a trash
+
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, list, ResultPage(page));
+
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { onFiles ? QStringLiteral("Failed to delete some files.") : QStringLiteral("Failed to delete some directories.") });
+        QCOMPARE(Snapshot(list), before);
+        QVERIFY(Trashed().isEmpty());
+        QVERIFY(!QFileInfo::exists(fx.Dir.path(QStringLiteral("files"))));
+        QVERIFY(QFileInfo::exists(kept) && !QFileInfo(kept).isSymLink());
+        for (const QString& path : checked)
+            QCOMPARE(QFileInfo(path).exists() || QFileInfo(path).isSymLink(), path != victim || sabotage != u"vanish");
+    }
+
+    // A folder takes its subfolders along, and they may be rows of their own.
+    void nestedFolders_data()
+    {
+        QTest::addColumn<QString>("checks"); // rows A, B, A/X, B/X
+        QTest::addColumn<bool>("moved");
+        QTest::addColumn<QStringList>("trashed");
+        QTest::addColumn<QStringList>("remaining");
+        QTest::newRow("all but one in each group") << ".x.x" << true << QStringList { "B" } << QStringList { "A", "A/X" };
+        QTest::newRow("only the outer folder") << ".x.." << true << QStringList { "B" } << QStringList { "A", "A/X", "B/X" };
+        QTest::newRow("the kept inner copy would go along") << ".xx." << false << QStringList {} << QStringList { "A", "B", "A/X", "B/X" };
+    }
+
+    void nestedFolders()
+    {
+        QFETCH(QString, checks);
+        QFETCH(bool, moved);
+        QFETCH(QStringList, trashed);
+        QFETCH(QStringList, remaining);
+
+        Fixture fx;
+        const QStringList rels { "A", "B", "A/X", "B/X" };
+        for (const QString& rel : rels)
+            fx.Dir.createFile(rel + QStringLiteral("/X/f.txt"), QByteArray("x"));
+        for (int i = 0; i < rels.size(); ++i)
+            fx.AddDir(i < 2 ? 1 : 2, rels[i], checks[i] == u'x');
+
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs);
+
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { moved ? QStringLiteral("Directories were moved to the Recycle Bin.") : QStringLiteral("Failed to delete some directories.") });
+        QCOMPARE(Trashed(), trashed);
+        QStringList shown;
+        for (const QString& path : Firsts(fx.Dirs))
+            shown << path.mid(fx.Dir.path().size() + 1);
+        QCOMPARE(shown, remaining);
+        QVERIFY(QFileInfo::exists(fx.Dir.path(QStringLiteral("A/X/f.txt"))));
+    }
+
+    void exportCsv_data()
+    {
+        QTest::addColumn<QStringList>("columns");
+        QTest::addColumn<QList<QStringList>>("rows"); // caption, sub-items
+        QTest::addColumn<QString>("defaultName");
+        QTest::addColumn<QByteArray>("expected");
+
+        const QByteArray bom("\xEF\xBB\xBF");
+        QTest::newRow("file clones")
+            << QStringList { "Group", "File \"name\"", "Directory", "File size (MB)" }
+            << QList<QStringList> { { "1", "a \"quoted\" name.txt", "/data/x, y", "1,50 MB" }, { "1", "b.txt", "/data", "1,50 MB" } }
+            << DefaultFileClonesCsvName()
+            << bom + "Group,File \"name\",Directory,File size (MB)\r\n"
+                     "\"1\",\"a \"\"quoted\"\" name.txt\",\"/data/x, y\",\"1,50 MB\"\r\n"
+                     "\"1\",\"b.txt\",\"/data\",\"1,50 MB\"\r\n";
+        QTest::newRow("folder clones, one row short of a field")
+            << QStringList { "Gruppe", "Verzeichnis", "Größe" }
+            << QList<QStringList> { { "2", "/srv/a,b", "0.00 MB" }, { "3", "/srv/ü" } }
+            << DefaultFolderClonesCsvName()
+            << bom + "Gruppe,Verzeichnis,Gr\xC3\xB6\xC3\x9F" "e\r\n\"2\",\"/srv/a,b\",\"0.00 MB\"\r\n\"3\",\"/srv/\xC3\xBC\"\r\n";
+        QTest::newRow("empty list")
+            << QStringList { "Group", "Directory", "Size" } << QList<QStringList> {} << DefaultFolderClonesCsvName()
+            << bom + "Group,Directory,Size\r\n";
+    }
+
+    void exportCsv()
+    {
+        QFETCH(QStringList, columns);
+        QFETCH(QList<QStringList>, rows);
+        QFETCH(QString, defaultName);
+        QFETCH(QByteArray, expected);
+
+        ResultList list;
+        list.Columns = columns;
+        bool checked = true;
+        for (const QStringList& row : rows) {
+            list.AddItem({ row[0], row.mid(1), row[0].toInt(), checked, nullptr });
+            checked = !checked; // checked and unchecked rows are written alike
+        }
+        TestDir dir;
+        // An existing, longer file is replaced without a question.
+        const QString target = dir.createFile(QStringLiteral("out"), QByteArray(4096, 'z'));
+
+        RecordingDesktop desktop;
+        desktop.SaveAnswers = { target };
+        ExportWithDialog(nullptr, list, defaultName);
+
+        QCOMPARE(desktop.SaveRequests.size(), 1);
+        QCOMPARE(desktop.SaveRequests[0].Filter, QStringLiteral("CSV files (*.csv);;All files (*)"));
+        QCOMPARE(desktop.SaveRequests[0].DefaultName, defaultName);
+        QVERIFY(desktop.Messages.isEmpty());
+        QCOMPARE(ReadAll(target), expected);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList { "out" });
+    }
+
+    void exportCancelled()
+    {
+        ResultList list;
+        list.Columns = QStringList { "Group" };
+        TestDir dir;
+        QDir::setCurrent(dir.path());
+        RecordingDesktop desktop; // no answer: the dialog is cancelled
+        ExportWithDialog(nullptr, list, DefaultFileClonesCsvName());
+        QCOMPARE(desktop.SaveRequests.size(), 1);
+        QVERIFY(desktop.Messages.isEmpty());
+        QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
+
+    void exportUnwritable_data()
+    {
+        QTest::addColumn<QString>("rel");
+        QTest::newRow("a missing folder") << "missing/out.csv";
+        QTest::newRow("a folder in the way") << "folder";
+    }
+
+    void exportUnwritable()
+    {
+        QFETCH(QString, rel);
+        TestDir dir;
+        dir.createDir(QStringLiteral("folder"));
+        const QString target = dir.path(rel);
+        ResultList list;
+        list.Columns = QStringList { "Group" };
+
+        QString error;
+        try {
+            ExportListToCsv(list, target);
+        } catch (const ExportError& e) {
+            error = QString::fromStdString(e.what());
+        }
+        QVERIFY2(error.startsWith(QStringLiteral("Cannot write the file %1: ").arg(target)), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList { "folder" });
+        QVERIFY(QDir(dir.path(QStringLiteral("folder"))).isEmpty());
+    }
+
+    void openLocation_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("message"); // %1: the row's path
+        const int files = int(ResultPage::Files);
+        const int dirs = int(ResultPage::Dirs);
+        QTest::newRow("file page, nothing selected") << files << "none" << "Please select an item first.";
+        QTest::newRow("folder page, nothing selected") << dirs << "none" << "Please select an item first.";
+        QTest::newRow("file row without a record") << files << "bare" << "No file path available for the selected item.";
+        QTest::newRow("file removed since the scan") << files << "missing" << "File does not exist: %1";
+        QTest::newRow("file") << files << "present" << "";
+        QTest::newRow("folder row without sub-items") << dirs << "bare" << "Directory does not exist: ";
+        QTest::newRow("folder removed since the scan") << dirs << "missing" << "Directory does not exist: %1";
+        QTest::newRow("folder") << dirs << "present" << "";
+    }
+
+    void openLocation()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, row);
+        QFETCH(QString, message);
+        const bool onFiles = ResultPage(page) == ResultPage::Files;
+
+        Fixture fx;
+        QString path;
+        int index = 0;
+        if (row == u"none") {
+            fx.AddFile(1, QStringLiteral("a.bin"), false);
+            fx.AddDir(1, QStringLiteral("A"), false);
+            index = -1;
+        } else if (row == u"bare") {
+            fx.Files.AddItem({ QStringLiteral("1"), { QStringLiteral("a.bin") }, 1, false, nullptr });
+            fx.Dirs.AddItem({ QStringLiteral("1"), {}, 1, false, nullptr });
+        } else {
+            path = onFiles ? fx.AddFile(1, QStringLiteral("sub/a.bin"), false) : fx.AddDir(1, QStringLiteral("sub/A"), false);
+            if (row == u"missing")
+                QVERIFY(fx.Dir.remove(path.mid(fx.Dir.path().size() + 1)));
+        }
+
+        RecordingDesktop desktop;
+        OpenLocation(nullptr, onFiles ? fx.Files : fx.Dirs, ResultPage(page), index);
+
+        if (message.isEmpty()) {
+            QVERIFY(desktop.Messages.isEmpty());
+            QCOMPARE(desktop.ShownInFileManager, onFiles ? QStringList { path } : QStringList {});
+            QCOMPARE(desktop.OpenedUrls, onFiles ? QList<QUrl> {} : QList<QUrl> { QUrl::fromLocalFile(path) });
+        } else {
+            QCOMPARE(desktop.MessageTexts(), QStringList { message.contains(u"%1") ? message.arg(path) : message });
+            QCOMPARE(desktop.Messages[0].Kind, platform::BoxKind::Plain);
+            QVERIFY(desktop.ShownInFileManager.isEmpty() && desktop.OpenedUrls.isEmpty());
+        }
+    }
+
+    void webLinks()
+    {
+        RecordingDesktop desktop;
+        OpenTutorial();
+        OpenContactUs();
+        OpenWebsite();
+        const QString site = QStringLiteral(TWINLENS_WEBSITE);
+        QCOMPARE(desktop.OpenedUrls,
+            (QList<QUrl> { QUrl(site + "/redirect/tutorial-twinlens.html"), QUrl(site + "/support.html"), QUrl(site) }));
+        QVERIFY(desktop.Messages.isEmpty());
+    }
+
+    void aboutBox_data()
+    {
+        QTest::addColumn<bool>("translated");
+        QTest::newRow("English") << false;
+        QTest::newRow("translated") << true;
+    }
+
+    void aboutBox()
+    {
+        QFETCH(bool, translated);
+        const QString legal = QStringLiteral("This software is protected by copyright law and international treaties. "
+                                             "Unauthorized copying or distribution of this program, or any portion of it, "
+                                             "may result in severe civil and criminal penalties.");
+        if (translated) {
+            InstallTranslationTable({ { "English", "en", "Version:", "Website:", legal, "All rights reserved." },
+                { "Deutsch", "de", "Fassung:", "Netzseite:", "Geschützt.", "Alle Rechte vorbehalten." } });
+            CurrentLanguageIndex = 1;
+        }
+        const QString site = QStringLiteral(TWINLENS_WEBSITE);
+
+        RecordingDesktop desktop;
+        const int yearBefore = QDate::currentDate().year();
+        ShowAbout(nullptr);
+        const int yearAfter = QDate::currentDate().year();
+
+        QCOMPARE(desktop.Messages.size(), 1);
+        QCOMPARE(desktop.Messages[0].Kind, platform::BoxKind::Information);
+        QCOMPARE(desktop.Messages[0].Title, QStringLiteral("Twinlens"));
+        auto expected = [&](int year) {
+            return translated
+                ? QStringLiteral("Twinlens\nFassung: 2.3\n\nNetzseite: %1\n\nGeschützt.\n\nCopyright (C) %2 Twinlens. Alle Rechte vorbehalten.").arg(site).arg(year)
+                : QStringLiteral("Twinlens\nVersion: 2.3\n\nWebsite: %1\n\n%2\n\nCopyright (C) %3 Twinlens. All rights reserved.").arg(site, legal).arg(year);
+        };
+        const QString text = desktop.Messages[0].Text;
+        QVERIFY2(text == expected(yearBefore) || text == expected(yearAfter), qPrintable(text));
+    }
+};
+
+QTEST_MAIN(TestResultCommands)
+#include "tst_ui_resultcommands.moc"

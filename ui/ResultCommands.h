@@ -1,0 +1,90 @@
+#pragma once
+// The commands on the results: check marks, moving the checked entries to the
+// trash, CSV export, showing an entry in the file manager, the vendor's web
+// pages and the About box. They work on the result list data and reach the
+// person only through platform::Desktop, so TMainForm's handlers stay short
+// and tests run them without a real box, browser or file manager.
+//
+// Which list a command works on is the caller's choice (the page that is
+// showing, or the export's fixed list). Main thread only.
+
+#include "engine/ResultList.h"
+#include "platform/core/Trash.h"
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include <stdexcept>
+
+class QWidget;
+
+// The kind of rows a list holds: file rows carry their TFileInfo, folder rows
+// their path in the first sub-item ("Directory").
+enum class ResultPage { Files, Dirs };
+
+// A file that could not be written, with a text for the person.
+class ExportError : public std::runtime_error {
+public:
+    explicit ExportError(const QString& message)
+        : std::runtime_error(message.toStdString())
+    {
+    }
+};
+
+// ---- check commands
+// In every group the first item in list order is unchecked and every other
+// item checked; items in no group (negative id) are left as they are.
+void CheckAllButOneInGroup(ResultList& list);
+void CheckAll(ResultList& list);
+void UncheckAll(ResultList& list);
+
+// ---- removal to the trash
+// The entries of the checked items, in list order: on the file page the
+// FullPath of each item's record (an item without one yields nothing), with
+// the size it was listed with; on the folder page the first sub-item (an item
+// without sub-items yields nothing).
+QList<platform::TrashEntry> CheckedEntries(const ResultList& list, ResultPage page);
+// Moves entries to the trash as one operation (platform::MoveToTrash); true
+// only when every entry was moved. An empty list returns false at once.
+bool MoveToRecycleBin(const QList<platform::TrashEntry>& entries);
+// The command: gathers the checked entries, says so when there are none, asks
+// for confirmation with their number, moves them, and on success deletes the
+// checked items (last to first) and says so; on failure it says so and the
+// list stays as it was.
+// A folder takes its subfolders along, and some of them may be rows of their
+// own (the clone groups of the subfolders). When that would send every row of
+// a group to the trash although one of them is unchecked, nothing is moved and
+// the command fails: unchecked is a copy the person chose to keep, and it must
+// not go as a side effect of its parent.
+void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage page);
+
+// ---- CSV export
+// The save dialog's filter and the default names of the two exports.
+QString CsvFilter();
+inline QString DefaultFileClonesCsvName() { return QStringLiteral("duplicate_files.csv"); }
+inline QString DefaultFolderClonesCsvName() { return QStringLiteral("duplicate_directories.csv"); }
+// Writes CsvText(list) to fileName in one go, replacing any file there: the
+// file either gets the whole text or keeps what it held. Throws ExportError
+// when the file cannot be written.
+void ExportListToCsv(const ResultList& list, const QString& fileName);
+// Asks for a file name (save dialog with CsvFilter and defaultName) and
+// exports list to it; a cancelled dialog writes nothing. Throws ExportError.
+void ExportWithDialog(QWidget* parent, const ResultList& list, const QString& defaultName);
+
+// ---- open location
+// Shows the item at index of list: a file selected in the file manager, a
+// folder opened itself. index is -1 when nothing is selected. Every case that
+// cannot be shown gets its message in a plain box.
+void OpenLocation(QWidget* parent, const ResultList& list, ResultPage page, int index);
+
+// ---- web links and About
+// A page of the vendor's site (TWINLENS_WEBSITE); the empty path is the root.
+QUrl WebsiteUrl(const QString& path = QString());
+void OpenTutorial();
+void OpenContactUs();
+void OpenWebsite();
+// The About text for a year, lines joined with "\n".
+QString AboutText(int year);
+// The About box, with the year of the system clock at this moment.
+void ShowAbout(QWidget* parent);
