@@ -1,8 +1,8 @@
 #include "platform/desktop/Desktop.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -44,19 +44,27 @@ public:
 
     void ShowInFileManager(const QString& filePath) override
     {
-        // The freedesktop file manager interface selects the file; without a
-        // file manager on the session bus the folder is opened instead.
+        // The freedesktop file manager interface selects the file, and the bus
+        // starts a file manager that is installed but not running; when none
+        // answers, the folder is opened instead. The call is asynchronous so a
+        // slow start never stalls the window, and the item is sent fully
+        // encoded: a decoded URL with blanks or "#" is not a valid URI.
+        const QUrl folder = QUrl::fromLocalFile(QFileInfo(filePath).absolutePath());
         QDBusConnection bus = QDBusConnection::sessionBus();
-        const QString service = QStringLiteral("org.freedesktop.FileManager1");
-        if (bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(service)) {
-            QDBusMessage call = QDBusMessage::createMethodCall(service,
-                QStringLiteral("/org/freedesktop/FileManager1"), service, QStringLiteral("ShowItems"));
-            call << QStringList { QUrl::fromLocalFile(filePath).toString() } << QString();
-            const QDBusMessage reply = bus.call(call, QDBus::Block, 3000);
-            if (reply.type() == QDBusMessage::ReplyMessage)
-                return;
+        if (!bus.isConnected()) {
+            QDesktopServices::openUrl(folder);
+            return;
         }
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(filePath).absolutePath()));
+        const QString service = QStringLiteral("org.freedesktop.FileManager1");
+        QDBusMessage call = QDBusMessage::createMethodCall(service,
+            QStringLiteral("/org/freedesktop/FileManager1"), service, QStringLiteral("ShowItems"));
+        call << QStringList { QString::fromUtf8(QUrl::fromLocalFile(filePath).toEncoded()) } << QString();
+        auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 10000));
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [folder](QDBusPendingCallWatcher* w) {
+            if (w->isError())
+                QDesktopServices::openUrl(folder);
+            w->deleteLater();
+        });
     }
 
     void OpenUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
