@@ -10,6 +10,8 @@
 #include "support/RecordingDesktop.h"
 #include "support/TestDir.h"
 #include "ui/ResultCommands.h"
+#include "ui/ResultModel.h"
+#include "ui/uMainForm.h"
 
 #include <QDate>
 #include <QDir>
@@ -17,7 +19,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 
 #include <memory>
 #include <vector>
@@ -588,6 +592,71 @@ private slots:
         };
         const QString text = desktop.Messages[0].Text;
         QVERIFY2(text == expected(yearBefore) || text == expected(yearAfter), qPrintable(text));
+    }
+
+    // Through the real window: the page that shows decides the list of the
+    // check commands, the removal and Open location; the exports write their
+    // own list whatever shows; a failure reaches the general error handler.
+    void windowCommandsFollowThePage()
+    {
+        TestDir dir;
+        TMainForm w;
+        for (const char* rel : { "k/a.bin", "x/a.bin" })
+            w.FFiles.push_back(std::make_unique<TFileInfo>(dir.createFile(QString::fromLatin1(rel), QByteArray("same"))));
+        int group = 1;
+        w.AddFileGroup({ w.FFiles[0].get(), w.FFiles[1].get() }, 8, group); // the second row is checked
+        const QString keptDir = dir.createDir(QStringLiteral("A"));
+        const QString otherDir = dir.createDir(QStringLiteral("B"));
+        group = 1;
+        w.AddDirGroup({ keptDir, otherDir }, {}, 0, group);
+
+        RecordingDesktop desktop;
+        w.FolderClones1->trigger();
+        w.btnDeleteSelected->click();
+        QCOMPARE(desktop.MessageTexts(), QStringList { QStringLiteral("No directories selected.") });
+        w.Checkall1->trigger();
+        QCOMPARE(Checks(w.lvDirs), QStringLiteral("xx"));
+        w.btnSelectAllButOne->click();
+        QCOMPARE(Checks(w.lvDirs), QStringLiteral(".x"));
+        w.lvDirsView->setCurrentIndex(w.ModelOf(w.lvDirs)->IndexOfItem(1));
+        QCOMPARE(Checks(w.lvFiles), QStringLiteral(".x"));
+
+        desktop.Clear();
+        w.FileClones1->trigger();
+        w.btnUncheckAll->click();
+        QCOMPARE(Checks(w.lvFiles), QStringLiteral(".."));
+        QCOMPARE(Checks(w.lvDirs), QStringLiteral(".x"));
+        w.Checkallbutoneingroup1->trigger();
+        w.Button1->click(); // the selection on the folder page does not count here
+        QCOMPARE(desktop.MessageTexts(), QStringList { QStringLiteral("Please select an item first.") });
+        desktop.ConfirmAnswers = { true };
+        w.MoveCheckedtoRecycleBin1->trigger();
+        QCOMPARE(desktop.Questions.last().Text, QStringLiteral("Move 1 files to Recycle Bin?"));
+        QCOMPARE(Firsts(w.lvFiles), QStringList { QStringLiteral("a.bin") });
+        QCOMPARE(w.lvFiles.Item(0).Data->FullPath, dir.path(QStringLiteral("k/a.bin")));
+        QCOMPARE(Trashed(), QStringList { QStringLiteral("a.bin") });
+        QCOMPARE(Checks(w.lvDirs), QStringLiteral(".x"));
+
+        desktop.Clear();
+        const QString csv = dir.path(QStringLiteral("dirs.csv"));
+        desktop.SaveAnswers = { csv, dir.path(QStringLiteral("missing/files.csv")) };
+        w.ExportFolderClones1->trigger();
+        w.btnExportFiles->click();
+        QCOMPARE(desktop.SaveRequests.size(), 2);
+        QCOMPARE(desktop.SaveRequests[0].DefaultName, QStringLiteral("duplicate_directories.csv"));
+        QCOMPARE(desktop.SaveRequests[1].DefaultName, QStringLiteral("duplicate_files.csv"));
+        QCOMPARE(ReadAll(csv), CsvText(w.lvDirs));
+        QCOMPARE(desktop.Messages.size(), 1);
+        QCOMPARE(desktop.Messages[0].Kind, platform::BoxKind::Error);
+        QVERIFY(desktop.Messages[0].Text.startsWith(QStringLiteral("Cannot write the file ") + dir.path(QStringLiteral("missing/files.csv"))));
+
+        desktop.Clear();
+        w.About1->trigger();
+        w.utorial1->trigger();
+        QCOMPARE(desktop.Messages.size(), 1);
+        QCOMPARE(desktop.Messages[0].Kind, platform::BoxKind::Information);
+        QVERIFY(desktop.Messages[0].Text.startsWith(QStringLiteral("Twinlens\nVersion: 2.3\n")));
+        QCOMPARE(desktop.OpenedUrls, QList<QUrl> { WebsiteUrl(QStringLiteral("/redirect/tutorial-twinlens.html")) });
     }
 };
 

@@ -3,6 +3,8 @@
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
 #include "platform/desktop/Desktop.h"
+#include "ui/Application.h"
+#include "ui/uMainForm.h"
 
 #include <QDate>
 #include <QHash>
@@ -13,19 +15,9 @@
 
 namespace {
 
-QString Title()
-{
-    return QStringLiteral("Twinlens");
-}
-
-QString Version()
-{
-    return QStringLiteral("2.3");
-}
-
 void SayPlain(QWidget* parent, const QString& text)
 {
-    platform::CurrentDesktop().ShowMessage(parent, platform::BoxKind::Plain, Title(), text);
+    platform::CurrentDesktop().ShowMessage(parent, platform::BoxKind::Plain, ui::ApplicationTitle(), text);
 }
 
 void SetAllChecks(ResultList& list, bool checked)
@@ -145,7 +137,7 @@ void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage pag
         SayPlain(parent, nothingText);
         return;
     }
-    if (!platform::CurrentDesktop().Confirm(parent, Title(), Fill(confirmText, { int(entries.size()) })))
+    if (!platform::CurrentDesktop().Confirm(parent, ui::ApplicationTitle(), Fill(confirmText, { int(entries.size()) })))
         return;
 
     if ((!files && TakesAKeptGroup(list)) || !MoveToRecycleBin(entries)) {
@@ -244,8 +236,8 @@ void OpenWebsite()
 QString AboutText(int year)
 {
     const QStringList lines {
-        Title(),
-        Translate(QStringLiteral("Version:")) + u' ' + Version(),
+        ui::ApplicationTitle(),
+        Translate(QStringLiteral("Version:")) + u' ' + ProgramVersion(),
         QString(),
         Translate(QStringLiteral("Website:")) + u' ' + WebsiteUrl().toString(),
         QString(),
@@ -260,6 +252,6 @@ QString AboutText(int year)
 
 void ShowAbout(QWidget* parent)
 {
-    platform::CurrentDesktop().ShowMessage(parent, platform::BoxKind::Information, Title(),
+    platform::CurrentDesktop().ShowMessage(parent, platform::BoxKind::Information, ui::ApplicationTitle(),
         AboutText(QDate::currentDate().year()));
 }

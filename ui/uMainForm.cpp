@@ -3,6 +3,7 @@
 #include "i18n/translation.h"
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
+#include "ui/ResultCommands.h"
 #include "ui/ResultModel.h"
 #include "ui/ResultView.h"
 
@@ -710,59 +711,74 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 // ---- result commands
 
+namespace {
+// The rows a list holds: the file list's carry their records, the folder
+// list's their path.
+ResultPage PageOf(const TMainForm& form, const ResultList& list)
+{
+    return &list == &form.lvFiles ? ResultPage::Files : ResultPage::Dirs;
+}
+} // namespace
+
 void TMainForm::btnSelectAllButOneClick()
 {
-    GuardedResultCommand([] {});
+    GuardedResultCommand([this] { CheckAllButOneInGroup(ActiveList()); });
 }
 
 void TMainForm::btnCheckAllClick()
 {
-    GuardedResultCommand([] {});
+    GuardedResultCommand([this] { CheckAll(ActiveList()); });
 }
 
 void TMainForm::btnUncheckAllClick()
 {
-    GuardedResultCommand([] {});
+    GuardedResultCommand([this] { UncheckAll(ActiveList()); });
 }
 
 void TMainForm::Button1Click()
 {
-    GuardedResultCommand([] {});
+    GuardedResultCommand([this] {
+        const ResultList& list = ActiveList();
+        OpenLocation(this, list, PageOf(*this, list), SelectedItemIndex(list));
+    });
 }
 
 void TMainForm::btnDeleteSelectedClick()
 {
-    GuardedResultCommand([] {});
+    GuardedResultCommand([this] {
+        ResultList& list = ActiveList();
+        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list));
+    });
 }
 
 void TMainForm::btnExportFilesClick()
 {
-    GuardedResultCommand([] {});
+    GuardedResultCommand([this] { ExportWithDialog(this, lvFiles, DefaultFileClonesCsvName()); });
 }
 
 void TMainForm::btnExportDirsClick()
 {
-    GuardedResultCommand([] {});
+    GuardedResultCommand([this] { ExportWithDialog(this, lvDirs, DefaultFolderClonesCsvName()); });
 }
 
 void TMainForm::utorial1Click()
 {
-    Guarded([] {});
+    Guarded([] { OpenTutorial(); });
 }
 
 void TMainForm::ContactUs1Click()
 {
-    Guarded([] {});
+    Guarded([] { OpenContactUs(); });
 }
 
 void TMainForm::VisitWebsite1Click()
 {
-    Guarded([] {});
+    Guarded([] { OpenWebsite(); });
 }
 
 void TMainForm::Button2Click()
 {
-    Guarded([] {});
+    Guarded([this] { ShowAbout(this); });
 }
 
 // ---- ScanWindow
