@@ -26,11 +26,6 @@ void SetAllChecks(ResultList& list, bool checked)
         list.SetChecked(i, checked);
 }
 
-bool IsSameOrInside(const QString& path, const QString& dir)
-{
-    return path == dir || path.startsWith(dir == u"/" ? dir : dir + u'/');
-}
-
 // True when moving the checked folders would take every row of some group to
 // the trash although one of those rows is unchecked (it lies inside a checked
 // folder and would go along with it).
@@ -57,7 +52,7 @@ bool TakesAKeptGroup(const ResultList& list)
             continue;
         const bool goes = !path.isEmpty()
             && std::any_of(checkedDirs.cbegin(), checkedDirs.cend(),
-                [&](const QString& dir) { return IsSameOrInside(path, dir); });
+                [&](const QString& dir) { return platform::IsSameOrInside(path, dir); });
         if (goes)
             f.SomeTakenAlong = true;
         else

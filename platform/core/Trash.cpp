@@ -40,11 +40,6 @@ bool IsWritableDirectory(const QString& dir)
     return EnsureDirectory(dir) && ::access(QFile::encodeName(dir).constData(), W_OK | X_OK) == 0;
 }
 
-bool IsSameOrInside(const QString& path, const QString& dir)
-{
-    return path == dir || path.startsWith(dir == u"/" ? dir : dir + u'/');
-}
-
 // The trash that QFile::moveToTrash takes for an object on the volume source,
 // made ready; the empty text (and reason) when it cannot be had.
 QString PrepareTrashFolder(const QStorageInfo& source, QString& reason)
@@ -150,6 +145,11 @@ private:
 
 } // namespace
 
+bool IsSameOrInside(const QString& path, const QString& dir)
+{
+    return path == dir || path.startsWith(dir == u"/" ? dir : dir + u'/');
+}
+
 TrashOutcome MoveToTrash(const QList<TrashEntry>& entries)
 {
     TrashOutcome outcome;
@@ -181,7 +181,7 @@ TrashOutcome MoveToTrash(const QList<TrashEntry>& entries)
             if (j == i || entries[j].Kind != TrashKind::Directory)
                 continue;
             const QString& dir = entries[j].Path;
-            if (path == dir ? j < i : path.startsWith(dir + u'/'))
+            if (path == dir ? j < i : IsSameOrInside(path, dir))
                 return true;
         }
         return false;

@@ -52,4 +52,8 @@ struct TrashOutcome {
 // says how many). An empty list moves nothing and is not Complete.
 TrashOutcome MoveToTrash(const QList<TrashEntry>& entries);
 
+// True when path is dir or lies below it, comparing clean absolute paths
+// lexically (what a move of dir takes along).
+bool IsSameOrInside(const QString& path, const QString& dir);
+
 } // namespace platform
