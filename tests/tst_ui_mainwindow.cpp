@@ -6,6 +6,7 @@
 #include "support/TestDir.h"
 
 #include "engine/ResultList.h"
+#include "i18n/translation.h"
 #include "ui/Application.h"
 #include "ui/ResultModel.h"
 #include "ui/uMainForm.h"
@@ -161,6 +162,31 @@ private slots:
         QCOMPARE(files->editTriggers(), QAbstractItemView::NoEditTriggers);
         QCOMPARE(files->palette().color(QPalette::Inactive, QPalette::Highlight),
             files->palette().color(QPalette::Active, QPalette::Highlight));
+    }
+
+    void longCaptionsFit()
+    {
+        RecordingDesktop desktop;
+        const QString longOpen = QStringLiteral("Den Speicherort der ausgewählten Datei im Dateimanager zeigen");
+        const QString longSize = QStringLiteral("Dateigröße in Megabyte (MB), gerundet");
+        InstallTranslationTable({ { "English", "en", "Open location", "File size (MB)" },
+            { "Lang", "xx", longOpen, longSize } });
+        CurrentLanguageIndex = 1;
+        TMainForm w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        CurrentLanguageIndex = 0;
+        InstallTranslationTable({});
+
+        QCOMPARE(w.windowTitle(), QStringLiteral("Twinlens 2.3"));
+        QCOMPARE(w.Button1->text(), longOpen);
+        QTRY_VERIFY(w.Button1->width() >= w.Button1->sizeHint().width());
+        for (QPushButton* b : w.PanelBottom->findChildren<QPushButton*>())
+            QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(b->objectName()));
+        QHeaderView* header = w.lvFilesView->header();
+        QCOMPARE(w.lvFilesView->model()->headerData(3, Qt::Horizontal).toString(), longSize);
+        QVERIFY(header->sectionSize(3) >= header->sectionSizeHint(3));
+        QCOMPARE(header->sectionSize(0), 60); // designed widths stay where the text fits
     }
 
     void scanFillsFileList()

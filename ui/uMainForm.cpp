@@ -38,11 +38,39 @@ namespace {
 constexpr int ClientWidth = 1178;
 constexpr int ClientHeight = 709;
 
-// A control at least as large as designed, larger when its text needs it.
+const char* const DesignSizeProperty = "twinlensDesignSize";
+// Room beside a button's caption beyond the style's minimum, so a long
+// caption does not touch the frame.
+constexpr int ButtonTextAir = 12;
+
+// A control at least as large as designed, larger when its text needs it
+// (FitToTexts).
 void SetDesignSize(QWidget* w, int width, int height)
 {
+    w->setProperty(DesignSizeProperty, QSize(width, height));
     w->setMinimumSize(width, height);
     w->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+// Captions in other languages are often longer than the English ones the
+// sizes were designed for: no control may cut its caption short, and no
+// column its header.
+void FitToTexts(QWidget* root, const QList<QTreeView*>& views)
+{
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const QVariant design = w->property(DesignSizeProperty);
+        if (!design.isValid())
+            continue;
+        QSize needed = w->sizeHint();
+        if (qobject_cast<QPushButton*>(w))
+            needed.rwidth() += ButtonTextAir;
+        w->setMinimumSize(design.toSize().expandedTo(needed));
+    }
+    for (QTreeView* view : views) {
+        QHeaderView* header = view->header();
+        for (int i = 0; i < header->count(); ++i)
+            header->resizeSection(i, qMax(header->sectionSize(i), header->sectionSizeHint(i)));
+    }
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, int width, int height = 25)
@@ -583,6 +611,7 @@ void TMainForm::ApplyTranslation()
     lvDirs.Columns = dirColumns;
     FFilesModel->ColumnsChanged();
     FDirsModel->ColumnsChanged();
+    FitToTexts(this, { lvFilesView, lvDirsView });
 }
 
 // ---- result list access
