@@ -131,6 +131,16 @@ int main(int argc, char** argv)
     view->viewport()->repaint();
     const double scrolled = clock.nsecsElapsed() / 1e6;
 
+    // The check commands: the unchecked fifth, then every row.
+    clock.restart();
+    w.btnCheckAllClick();
+    view->viewport()->repaint();
+    const double checkedAll = clock.nsecsElapsed() / 1e6;
+    clock.restart();
+    w.btnUncheckAllClick();
+    view->viewport()->repaint();
+    const double uncheckedAll = clock.nsecsElapsed() / 1e6;
+
     // What the next scan pays to empty the list again.
     meter.Start();
     clock.restart();
@@ -144,6 +154,7 @@ int main(int argc, char** argv)
     std::printf("listed and painted:                     %8.1f ms\n", shown);
     std::printf("longest stretch without events:         %8.1f ms\n", stall);
     std::printf("scroll to end and back:                 %8.1f ms\n", scrolled);
+    std::printf("check all, uncheck all:                 %8.1f ms, %.1f ms\n", checkedAll, uncheckedAll);
     std::printf("cleared for the next scan:              %8.1f ms (longest stretch %.1f ms)\n", cleared, clearStall);
 
     const int show = parser.value("show").toInt();
