@@ -1,5 +1,7 @@
 #include "engine/ScanWindow.h"
 
+#include "engine/ScopeExit.h"
+
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
 
@@ -211,6 +213,13 @@ void ScanWindow::ClearListGroups(ResultList& View)
 
 void ScanWindow::ClearResults()
 {
+    // One reset per list for the whole clearing, not one per deleted group.
+    lvFiles.BeginUpdate();
+    lvDirs.BeginUpdate();
+    ScopeExit endUpdates([this] {
+        lvDirs.EndUpdate();
+        lvFiles.EndUpdate();
+    });
     lvFiles.ClearItems();
     lvDirs.ClearItems();
     ClearListGroups(lvFiles);

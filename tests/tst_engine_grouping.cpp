@@ -8,10 +8,10 @@
 namespace {
 
 // "folder/name:size[:digest]" -> a record; no file is needed to group.
-void AddRecords(ScanWindow& w, const QStringList& specs)
+void AddRecords(ScanWindow& w, const QStringList& records)
 {
-    for (const QString& spec : specs) {
-        const QStringList parts = spec.split(QLatin1Char(':'));
+    for (const QString& record : records) {
+        const QStringList parts = record.split(QLatin1Char(':'));
         const QString path = QStringLiteral("/data/") + parts[0];
         w.FFiles.push_back(std::make_unique<TFileInfo>(path, parts[1].toLongLong()));
         if (parts.size() > 2)
@@ -140,11 +140,11 @@ void TestGrouping::maxGroupsKeepsLargest()
     RecordingWindow w;
     w.FSettings.CompareIndex = 1;
     w.FSettings.MaxGroups = 3;
-    QStringList specs;
+    QStringList records;
     for (int g = 1; g <= 10; ++g)
         for (int k = 0; k < 2; ++k)
-            specs << QStringLiteral("g%1_%2:%3").arg(g).arg(k).arg(g * 100);
-    AddRecords(w, specs);
+            records << QStringLiteral("g%1_%2:%3").arg(g).arg(k).arg(g * 100);
+    AddRecords(w, records);
     w.FindFileDuplicates();
     QCOMPARE(Groups(w), (QList<QStringList> { { "g10_0", "g10_1" }, { "g9_0", "g9_1" }, { "g8_0", "g8_1" } }));
     QCOMPARE(w.lvFiles.Groups()[2].Id, 3);
@@ -157,10 +157,10 @@ void TestGrouping::statusEvery50Groups()
     RecordingWindow w;
     w.FSettings.CompareIndex = 1;
     w.FSettings.MaxGroups = 0;
-    QStringList specs;
+    QStringList records;
     for (int g = 1; g <= 120; ++g)
-        specs << QStringLiteral("a%1:%2").arg(g).arg(g) << QStringLiteral("b%1:%2").arg(g).arg(g);
-    AddRecords(w, specs);
+        records << QStringLiteral("a%1:%2").arg(g).arg(g) << QStringLiteral("b%1:%2").arg(g).arg(g);
+    AddRecords(w, records);
     w.FindFileDuplicates();
     const QStringList expected = { "Listing file groups (50/120)...", "Listing file groups (100/120)...",
         "Duplicate file groups populated." };

@@ -170,62 +170,77 @@ void ListFilesRecursive(const QString& root, const std::function<bool(const QStr
         throw ListingError("not an existing folder: " + root.toStdString());
 
     // Depth first with an explicit stack, so that very deep trees cannot
-    // exhaust the call stack. Each frame holds one folder's sorted names.
+    // exhaust the call stack. A frame holds one folder's entries, already
+    // typed, and no open descriptor, so the depth is bounded by neither.
+    struct Entry {
+        QString Name;
+        bool IsDir = false;
+        FileId Id;
+    };
     struct Frame {
         QString Path;
-        int Fd = -1;
-        std::vector<QByteArray> Names;
+        std::vector<Entry> Entries;
         size_t Next = 0;
     };
     QSet<FileId> visited;
     std::vector<Frame> stack;
 
-    auto enter = [&](const QString& path, const QByteArray& native, const struct stat& st) {
-        if (visited.contains(IdOf(st)))
+    auto enter = [&](const QString& path, const QByteArray& native, const struct stat& dirSt) {
+        if (visited.contains(IdOf(dirSt)))
             return;
-        visited.insert(IdOf(st));
+        visited.insert(IdOf(dirSt));
         if (IsExcludedDirectory(path))
             return;
+        const int fd = OpenDirectory(native);
+        if (fd < 0)
+            return; // a folder that cannot be opened yields nothing
+        std::vector<QByteArray> names;
+        const bool read = ReadNames(fd, names);
         Frame f;
         f.Path = path;
-        f.Fd = OpenDirectory(native);
-        if (f.Fd < 0)
-            return; // a folder that cannot be opened yields nothing
-        if (!ReadNames(f.Fd, f.Names)) {
-            ::close(f.Fd);
-            return;
+        if (read) {
+            f.Entries.reserve(names.size());
+            for (const QByteArray& name : names) {
+                if (!IsRepresentable(name))
+                    continue; // never mistaken for another path
+                struct stat st;
+                if (::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue;
+                if (S_ISLNK(st.st_mode)) {
+                    // Links to folders are entered like folders; links to
+                    // files are not files of their own.
+                    if (::fstatat(fd, name.constData(), &st, 0) != 0 || !S_ISDIR(st.st_mode))
+                        continue;
+                } else if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) {
+                    continue; // FIFOs, sockets and devices are never opened
+                }
+                f.Entries.push_back(Entry { QString::fromUtf8(name), S_ISDIR(st.st_mode), IdOf(st) });
+            }
         }
-        stack.push_back(std::move(f));
+        ::close(fd);
+        if (!f.Entries.empty())
+            stack.push_back(std::move(f));
     };
 
     enter(root, rootNative, rootSt);
     while (!stack.empty()) {
         Frame& top = stack.back();
-        if (top.Next >= top.Names.size()) {
-            ::close(top.Fd);
+        if (top.Next >= top.Entries.size()) {
             stack.pop_back();
             continue;
         }
-        const QByteArray name = top.Names[top.Next++];
-        if (!IsRepresentable(name))
-            continue; // never mistaken for another path
+        const Entry& e = top.Entries[top.Next++];
+        if (!e.IsDir) {
+            if (match(e.Name))
+                out.push_back(ListedFile { Join(top.Path, e.Name), e.Id });
+            continue;
+        }
+        if (visited.contains(e.Id))
+            continue;
+        const QString childPath = Join(top.Path, e.Name);
         struct stat st;
-        if (::fstatat(top.Fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (::stat(NativePath(childPath).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
             continue;
-        const QString qname = QString::fromUtf8(name);
-        if (S_ISREG(st.st_mode)) {
-            if (match(qname))
-                out.push_back(ListedFile { Join(top.Path, qname), IdOf(st) });
-            continue;
-        }
-        if (S_ISLNK(st.st_mode)) {
-            // Links to folders are entered like folders; links to files are not files of their own.
-            if (::fstatat(top.Fd, name.constData(), &st, 0) != 0 || !S_ISDIR(st.st_mode))
-                continue;
-        } else if (!S_ISDIR(st.st_mode)) {
-            continue;
-        }
-        const QString childPath = Join(top.Path, qname);
         enter(childPath, NativePath(childPath), st); // may reallocate the stack: top is not used after
     }
 }
