@@ -70,7 +70,10 @@ void ScanWindow::FindDirectoryDuplicates()
         std::vector<platform::DirEntry> entries;
 
         // Collection
-        for (const QString& root : FFolders) {
+        // A copy: the pumps below run commands, and the list must not change
+        // under the loop.
+        const QStringList roots = FFolders;
+        for (const QString& root : roots) {
             if (FStopRequested)
                 break;
             if (!platform::DirectoryExists(root) || platform::IsExcludedDirectory(root))
@@ -268,6 +271,14 @@ void ScanWindow::FindDirectoryDuplicates()
             runStart = runEnd;
         }
         keptSet.clear();
+        // The groups hold their own references to the paths they list; the
+        // rest of the analysis is not needed for the listing, so its memory
+        // goes before the rows take theirs.
+        std::vector<DirRec>().swap(dirs);
+        std::vector<int>().swap(order);
+        std::vector<int>().swap(bySig);
+        std::vector<platform::DirEntry>().swap(entries);
+        byId = QHash<platform::FileId, int>();
 
         // Order and cut. Equal totals keep a fixed order, by their first folder.
         std::sort(groups.begin(), groups.end(), [](const TDirGroupRec& a, const TDirGroupRec& b) {
