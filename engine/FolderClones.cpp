@@ -10,6 +10,7 @@
 
 #include "engine/FolderSignature.h"
 #include "engine/ScanWindow.h"
+#include "engine/ScopeExit.h"
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
 
@@ -28,18 +29,6 @@ struct DirRec {
     qint64 Total = 0;
     FolderDigest Sig {};
     bool Analysed = false;
-};
-
-// Ends the item update of lvDirs on every way out.
-class ItemUpdateGuard {
-public:
-    explicit ItemUpdateGuard(ResultList& list) : FList(list) { FList.BeginUpdate(); }
-    ~ItemUpdateGuard() { FList.EndUpdate(); }
-    ItemUpdateGuard(const ItemUpdateGuard&) = delete;
-    ItemUpdateGuard& operator=(const ItemUpdateGuard&) = delete;
-
-private:
-    ResultList& FList;
 };
 
 bool IsKnownId(const platform::FileId& id) { return id.Device != 0 || id.Inode != 0; }
@@ -61,7 +50,8 @@ void ScanWindow::FindDirectoryDuplicates()
     // update of lvDirs spans the whole body and ends before the closing text.
     const bool reachedEnd = [this]() -> bool {
         // Preparation
-        ItemUpdateGuard itemUpdate(lvDirs);
+        lvDirs.BeginUpdate();
+        ScopeExit itemUpdate([this] { lvDirs.EndUpdate(); });
         lvDirs.ClearItems();
         ClearListGroups(lvDirs);
 
@@ -298,11 +288,7 @@ void ScanWindow::FindDirectoryDuplicates()
         {
             bool wasGroupView = false;
             BeginListUpdate(lvDirs, wasGroupView);
-            struct BracketGuard {
-                ScanWindow* Window;
-                bool GroupView;
-                ~BracketGuard() { Window->EndListUpdate(Window->lvDirs, GroupView); }
-            } bracket { this, wasGroupView };
+            ScopeExit bracket([this, &wasGroupView] { EndListUpdate(lvDirs, wasGroupView); });
             int groupNumber = 1;
             int listed = 0;
             for (int g = 0; g < n; ++g) {

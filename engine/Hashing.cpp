@@ -2,6 +2,8 @@
 
 #include "engine/ScanWindow.h"
 
+#include "engine/ScopeExit.h"
+
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
 
@@ -35,15 +37,6 @@ const EVP_MD* Sha1()
     return md;
 }
 
-struct FdCloser {
-    int Fd;
-    ~FdCloser()
-    {
-        if (Fd >= 0)
-            ::close(Fd);
-    }
-};
-
 struct MdCtxFree {
     void operator()(EVP_MD_CTX* c) const { EVP_MD_CTX_free(c); }
 };
@@ -64,7 +57,7 @@ QString ScanWindow::HashFile(const QString& FileName)
     const int fd = ::open(platform::NativePath(FileName).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         Fail(QStringLiteral("Cannot open file"), FileName, errno);
-    FdCloser closer { fd };
+    ScopeExit closer([fd] { ::close(fd); });
     struct stat st;
     if (::fstat(fd, &st) != 0)
         Fail(QStringLiteral("Cannot read file"), FileName, errno);
@@ -184,10 +177,7 @@ void ScanWindow::ComputeAllHashes()
             // On every way out (an error starting a worker or while pumping
             // included) the workers are told to end before they are joined;
             // on the normal way they have ended already.
-            struct Abandon {
-                std::atomic<bool>& Flag;
-                ~Abandon() { Flag = true; }
-            } guard { abandon };
+            ScopeExit guard([&abandon] { abandon = true; });
             workers.reserve(size_t(T));
             for (int t = 0; t < T; ++t) {
                 ++running;
