@@ -218,16 +218,10 @@ void FolderSignatureBuilder::AddOther(QStringView name)
 
 void FolderSignatureBuilder::AddDir(QStringView name, const FolderDigest& signature, qint64 total)
 {
-    static const char hex[] = "0123456789abcdef";
     BeginEntry(QLatin1StringView("D|"));
     AppendName(name);
     AppendSeparator();
-    char buf[40];
-    for (int i = 0; i < 20; ++i) {
-        buf[2 * i] = hex[signature[i] >> 4];
-        buf[2 * i + 1] = hex[signature[i] & 15];
-    }
-    FArena.append(QLatin1StringView(buf, 40));
+    FArena.append(DigestHex(signature));
     AppendSeparator();
     AppendNumber(total);
     EndEntry();

@@ -2,6 +2,7 @@
 
 #include "engine/ScanWindow.h"
 
+#include "engine/FolderSignature.h"
 #include "engine/ScopeExit.h"
 
 #include "i18n/translation.h"
@@ -79,20 +80,16 @@ QString ScanWindow::HashFile(const QString& FileName)
         }
         if (got == 0)
             break;
-        EVP_DigestUpdate(ctx.get(), buffer.get(), size_t(got));
+        if (EVP_DigestUpdate(ctx.get(), buffer.get(), size_t(got)) != 1)
+            throw ScanError(QStringLiteral("SHA-1 digest failed"));
     }
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int len = 0;
-    EVP_DigestFinal_ex(ctx.get(), digest, &len);
-
-    static const char16_t hex[] = u"0123456789abcdef";
-    QString out(int(len) * 2, Qt::Uninitialized);
-    QChar* p = out.data();
-    for (unsigned int i = 0; i < len; ++i) {
-        *p++ = QChar(hex[digest[i] >> 4]);
-        *p++ = QChar(hex[digest[i] & 15]);
-    }
-    return out;
+    if (EVP_DigestFinal_ex(ctx.get(), digest, &len) != 1 || len != sizeof(FolderDigest))
+        throw ScanError(QStringLiteral("SHA-1 digest failed"));
+    FolderDigest sha1;
+    std::memcpy(sha1.data(), digest, sha1.size());
+    return DigestHex(sha1);
 }
 
 void ScanWindow::ComputeAllHashes()
