@@ -2,22 +2,14 @@
 
 #include "engine/ScanWindow.h"
 
+#include "engine/TrimBlanks.h"
+
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
 
 #include <QSet>
 
 namespace {
-
-QString Trimmed(const QString& s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b].unicode() <= 32)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 32)
-        --e;
-    return s.mid(b, e - b);
-}
 
 char16_t FoldAscii(char16_t c)
 {
@@ -105,7 +97,7 @@ QStringList ScanWindow::ParseMasks(const QString& Text)
         while (i < n && t[i] != u',')
             piece += t[i++];
         ++i; // past the comma (or the end)
-        piece = Trimmed(piece);
+        piece = TrimBlanks(piece);
         if (!piece.isEmpty())
             masks.append(piece);
     }

@@ -1,6 +1,7 @@
 #include "engine/ScanWindow.h"
 
 #include "engine/ScopeExit.h"
+#include "engine/TrimBlanks.h"
 
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
@@ -156,15 +157,7 @@ QString ScanWindow::NormalizeFolder(const QString& Text)
 {
     // Characters up to the blank are trimmed, unless they are part of the name
     // of an existing folder (legal here, unlike on some systems).
-    QString t = Text;
-    if (!platform::DirectoryExists(t)) {
-        qsizetype b = 0, e = t.size();
-        while (b < e && t[b].unicode() <= 32)
-            ++b;
-        while (e > b && t[e - 1].unicode() <= 32)
-            --e;
-        t = t.mid(b, e - b);
-    }
+    const QString t = platform::DirectoryExists(Text) ? Text : TrimBlanks(Text);
     if (t.isEmpty())
         return QString();
     QString abs = platform::AbsolutePath(t);
