@@ -132,8 +132,7 @@ bool ScanWindow::AddFolder(const QString& chosenPath)
     QString bare = folder;
     while (bare.size() > 1 && bare.endsWith(u'/'))
         bare.chop(1);
-    const qsizetype slash = bare.lastIndexOf(u'/');
-    FLastAddFolderParent = slash <= 0 ? QStringLiteral("/") : bare.left(slash);
+    FLastAddFolderParent = FolderPart(bare);
 
     if (FFolders.contains(folder)) // paths are exact on this platform
         return false;
