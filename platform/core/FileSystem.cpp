@@ -176,6 +176,7 @@ void ListFilesRecursive(const QString& root, const std::function<bool(const QStr
         QString Name;
         bool IsDir = false;
         FileId Id;
+        qint64 Size = -1;
     };
     struct Frame {
         QString Path;
@@ -185,10 +186,12 @@ void ListFilesRecursive(const QString& root, const std::function<bool(const QStr
     QSet<FileId> visited;
     std::vector<Frame> stack;
 
-    auto enter = [&](const QString& path, const QByteArray& native, const struct stat& dirSt) {
-        if (visited.contains(IdOf(dirSt)))
+    // A folder's identity is the one its parent's listing read: opening it
+    // fails should it have stopped being a folder since.
+    auto enter = [&](const QString& path, const QByteArray& native, FileId id) {
+        if (visited.contains(id))
             return;
-        visited.insert(IdOf(dirSt));
+        visited.insert(id);
         if (IsExcludedDirectory(path))
             return;
         const int fd = OpenDirectory(native);
@@ -214,7 +217,8 @@ void ListFilesRecursive(const QString& root, const std::function<bool(const QStr
                 } else if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) {
                     continue; // FIFOs, sockets and devices are never opened
                 }
-                f.Entries.push_back(Entry { QString::fromUtf8(name), S_ISDIR(st.st_mode), IdOf(st) });
+                f.Entries.push_back(
+                    Entry { QString::fromUtf8(name), S_ISDIR(st.st_mode), IdOf(st), qint64(st.st_size) });
             }
         }
         ::close(fd);
@@ -222,7 +226,7 @@ void ListFilesRecursive(const QString& root, const std::function<bool(const QStr
             stack.push_back(std::move(f));
     };
 
-    enter(root, rootNative, rootSt);
+    enter(root, rootNative, IdOf(rootSt));
     while (!stack.empty()) {
         Frame& top = stack.back();
         if (top.Next >= top.Entries.size()) {
@@ -232,16 +236,13 @@ void ListFilesRecursive(const QString& root, const std::function<bool(const QStr
         const Entry& e = top.Entries[top.Next++];
         if (!e.IsDir) {
             if (match(e.Name))
-                out.push_back(ListedFile { Join(top.Path, e.Name), e.Id });
+                out.push_back(ListedFile { Join(top.Path, e.Name), e.Id, e.Size });
             continue;
         }
         if (visited.contains(e.Id))
             continue;
         const QString childPath = Join(top.Path, e.Name);
-        struct stat st;
-        if (::stat(NativePath(childPath).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-            continue;
-        enter(childPath, NativePath(childPath), st); // may reallocate the stack: top is not used after
+        enter(childPath, NativePath(childPath), e.Id); // may reallocate the stack: top is not used after
     }
 }
 

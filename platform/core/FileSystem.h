@@ -63,6 +63,7 @@ bool IsExcludedDirectory(const QString& path);
 struct ListedFile {
     QString Path; // root + "/" + relative path (root as given, see below)
     FileId Id;
+    qint64 Size = -1; // as the listing read it
 };
 
 // All regular files below root at every depth whose name (last component)
