@@ -192,7 +192,7 @@ void ScanWindow::CollectFiles()
                 const platform::ListedFile& entry = listing[size_t(i)];
                 if (collected.contains(entry.Id))
                     continue;
-                auto info = std::make_unique<TFileInfo>(entry.Path);
+                auto info = std::make_unique<TFileInfo>(entry.Path, entry.Size);
                 if (info->Size == 0 || (minBytes > 0 && info->Size < minBytes))
                     continue;
                 collected.insert(entry.Id);
