@@ -191,6 +191,13 @@ void FolderSignatureBuilder::AppendNumber(qint64 v)
     FArena.append(QLatin1StringView(buf, n));
 }
 
+void FolderSignatureBuilder::AppendId(const platform::FileId& id)
+{
+    AppendNumber(qint64(id.Device));
+    FArena.append(u':');
+    AppendNumber(qint64(id.Inode));
+}
+
 void FolderSignatureBuilder::AddFile(QStringView name, qint64 size)
 {
     BeginEntry(QLatin1StringView("F|"));
@@ -240,9 +247,7 @@ void FolderSignatureBuilder::AddRepeatDir(QStringView name, const platform::File
     BeginEntry(QLatin1StringView("R|"));
     AppendName(name);
     AppendSeparator();
-    AppendNumber(qint64(id.Device));
-    FArena.append(u':');
-    AppendNumber(qint64(id.Inode));
+    AppendId(id);
     EndEntry();
 }
 
@@ -263,9 +268,7 @@ void FolderSignatureBuilder::AddUnrepresentable(
         AppendNumber(size);
     } else if (kind == 'D') {
         AppendSeparator();
-        AppendNumber(qint64(id.Device));
-        FArena.append(u':');
-        AppendNumber(qint64(id.Inode));
+        AppendId(id);
     }
     EndEntry();
 }
@@ -282,9 +285,7 @@ void FolderSignatureBuilder::AddMarker(QStringView marker, const platform::FileI
     BeginEntry(QLatin1StringView(""));
     FArena.append(marker);
     AppendSeparator();
-    AppendNumber(qint64(id.Device));
-    FArena.append(u':');
-    AppendNumber(qint64(id.Inode));
+    AppendId(id);
     EndEntry();
 }
 

@@ -110,6 +110,7 @@ private:
     void BeginEntry(QLatin1StringView kind);
     void AppendName(QStringView name);
     void AppendNumber(qint64 v);
+    void AppendId(const platform::FileId& id); // "dev:ino"
     void AppendSeparator() { FArena.append(u'|'); }
     void EndEntry();
 
