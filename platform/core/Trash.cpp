@@ -1,5 +1,7 @@
 #include "platform/core/Trash.h"
 
+#include "platform/core/FileSystem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,14 +23,14 @@ constexpr int InfoSuffixLength = 15;
 
 bool LStat(const QString& path, struct stat& st)
 {
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    return ::lstat(NativePath(path).constData(), &st) == 0;
 }
 
 // Makes dir when it is missing; true when a directory is there afterwards.
 // Links are followed, as QFile::moveToTrash follows them.
 bool EnsureDirectory(const QString& dir)
 {
-    const QByteArray native = QFile::encodeName(dir);
+    const QByteArray native = NativePath(dir);
     if (::mkdir(native.constData(), 0700) == 0)
         return true;
     struct stat st;
@@ -37,7 +39,7 @@ bool EnsureDirectory(const QString& dir)
 
 bool IsWritableDirectory(const QString& dir)
 {
-    return EnsureDirectory(dir) && ::access(QFile::encodeName(dir).constData(), W_OK | X_OK) == 0;
+    return EnsureDirectory(dir) && ::access(NativePath(dir).constData(), W_OK | X_OK) == 0;
 }
 
 // The trash that QFile::moveToTrash takes for an object on the volume source,
@@ -129,8 +131,8 @@ public:
             reason = QStringLiteral("the trash %1 lies inside it").arg(trash);
             return QString();
         }
-        const long nameMax = ::pathconf(QFile::encodeName(trash + QStringLiteral("/info")).constData(), _PC_NAME_MAX);
-        const qsizetype nameLength = QFile::encodeName(QFileInfo(path).fileName()).size();
+        const long nameMax = ::pathconf(NativePath(trash + QStringLiteral("/info")).constData(), _PC_NAME_MAX);
+        const qsizetype nameLength = NativePath(QFileInfo(path).fileName()).size();
         if (nameMax > 0 && nameLength + InfoSuffixLength > nameMax) {
             reason = QStringLiteral("its name is too long for the trash");
             return QString();
