@@ -29,6 +29,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <cstddef>
+
 // Resources of a static library must be registered by name, outside any namespace.
 static void InitResources() { Q_INIT_RESOURCE(twinlens); }
 
@@ -122,6 +124,32 @@ QMenu* MakeMenu(QWidget* parent, const char* name)
     m->setObjectName(QString::fromLatin1(name));
     m->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Item"));
     return m;
+}
+
+// The columns of the two result lists, with their designed widths: captions
+// in English, translated when the window is captioned.
+struct ResultColumn {
+    const char* Caption;
+    int Width;
+};
+constexpr ResultColumn FileColumns[] = { { "Group", 60 }, { "File name", 300 }, { "Directory", 520 },
+    { "File size (MB)", 100 } };
+constexpr ResultColumn DirColumns[] = { { "Group", 60 }, { "Directory", 740 }, { "Size", 160 } };
+
+template <std::size_t N>
+QStringList TranslatedCaptions(const ResultColumn (&columns)[N])
+{
+    QStringList captions;
+    for (const ResultColumn& c : columns)
+        captions.append(Translate(QString::fromLatin1(c.Caption)));
+    return captions;
+}
+
+// The choices of "Compare files by", in the order of their item index.
+QStringList CompareChoices()
+{
+    return { Translate(QStringLiteral("Name")), Translate(QStringLiteral("Size")),
+        Translate(QStringLiteral("Name && Size")), Translate(QStringLiteral("Content (SHA-1)")) };
 }
 
 } // namespace
@@ -325,8 +353,7 @@ void TMainForm::CreateSettingsPanel()
 
     rgCompare = new TRadioGroup(PanelTop);
     rgCompare->setObjectName(QStringLiteral("rgCompare"));
-    rgCompare->SetItems({ QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Name && Size"),
-        QStringLiteral("Content (SHA-1)") });
+    rgCompare->SetItems(CompareChoices());
     rgCompare->setMinimumSize(137, 109);
     rgCompare->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* compare = new QVBoxLayout;
@@ -527,14 +554,10 @@ void TMainForm::FormCreate()
 
 void TMainForm::SetupListViews()
 {
-    struct Column {
-        const char* Caption;
-        int Width;
-    };
-    auto setup = [](ResultList& list, QTreeView* view, ResultModel* model, std::initializer_list<Column> columns) {
+    auto setup = [](ResultList& list, QTreeView* view, ResultModel* model, const auto& columns) {
         list.Columns.clear();
         list.ColumnWidths.clear();
-        for (const Column& c : columns) {
+        for (const ResultColumn& c : columns) {
             list.Columns.append(QString::fromLatin1(c.Caption));
             list.ColumnWidths.append(c.Width);
         }
@@ -543,9 +566,8 @@ void TMainForm::SetupListViews()
         for (int i = 0; i < list.ColumnWidths.size(); ++i)
             view->header()->resizeSection(i, list.ColumnWidths[i]);
     };
-    setup(lvFiles, lvFilesView, FFilesModel,
-        { { "Group", 60 }, { "File name", 300 }, { "Directory", 520 }, { "File size (MB)", 100 } });
-    setup(lvDirs, lvDirsView, FDirsModel, { { "Group", 60 }, { "Directory", 740 }, { "Size", 160 } });
+    setup(lvFiles, lvFilesView, FFilesModel, FileColumns);
+    setup(lvDirs, lvDirsView, FDirsModel, DirColumns);
 }
 
 void TMainForm::ApplyTranslation()
@@ -582,8 +604,7 @@ void TMainForm::ApplyTranslation()
     chkDirDuplicates->setText(Translate(QStringLiteral("Find folder clones")));
     rgCompare->setTitle(Translate(QStringLiteral("Compare files by")));
     const int chosen = rgCompare->ItemIndex();
-    rgCompare->SetItems({ Translate(QStringLiteral("Name")), Translate(QStringLiteral("Size")),
-        Translate(QStringLiteral("Name && Size")), Translate(QStringLiteral("Content (SHA-1)")) });
+    rgCompare->SetItems(CompareChoices());
     rgCompare->SetItemIndex(chosen);
     Label2->setText(Translate(QStringLiteral("File masks (CSV):")));
     Label3->setText(Translate(QStringLiteral("Min size (MB):")));
@@ -603,12 +624,8 @@ void TMainForm::ApplyTranslation()
     btnStop->setText(Translate(QStringLiteral("Stop")));
     lblStatus->setText(Translate(QStringLiteral("Ready")));
 
-    const QStringList fileColumns = { Translate(QStringLiteral("Group")), Translate(QStringLiteral("File name")),
-        Translate(QStringLiteral("Directory")), Translate(QStringLiteral("File size (MB)")) };
-    const QStringList dirColumns
-        = { Translate(QStringLiteral("Group")), Translate(QStringLiteral("Directory")), Translate(QStringLiteral("Size")) };
-    lvFiles.Columns = fileColumns;
-    lvDirs.Columns = dirColumns;
+    lvFiles.Columns = TranslatedCaptions(FileColumns);
+    lvDirs.Columns = TranslatedCaptions(DirColumns);
     FFilesModel->ColumnsChanged();
     FDirsModel->ColumnsChanged();
     FitToTexts(this, { lvFilesView, lvDirsView });
