@@ -31,12 +31,25 @@ void SetAllChecks(ResultList& list, bool checked)
 // folder and would go along with it).
 bool TakesAKeptGroup(const ResultList& list)
 {
-    QStringList checkedDirs;
+    QSet<QString> checkedDirs;
     for (const ResultItem& item : list.Items())
         if (item.Checked && !item.SubItems.isEmpty() && !item.SubItems[0].isEmpty())
-            checkedDirs.append(item.SubItems[0]);
+            checkedDirs.insert(item.SubItems[0]);
     if (checkedDirs.isEmpty())
         return false;
+    // The same answer as platform::IsSameOrInside against every checked
+    // folder, found by looking up the path and each of its ancestors: a long
+    // folder list must not cost a pass over the checked folders per row.
+    const auto insideChecked = [&](const QString& path) {
+        if (checkedDirs.contains(path))
+            return true;
+        if (path.startsWith(u'/') && checkedDirs.contains(QStringLiteral("/")))
+            return true;
+        for (qsizetype slash = path.indexOf(u'/', 1); slash > 0; slash = path.indexOf(u'/', slash + 1))
+            if (checkedDirs.contains(path.left(slash)))
+                return true;
+        return false;
+    };
 
     struct GroupFate {
         bool SomeStay = false;
@@ -50,9 +63,7 @@ bool TakesAKeptGroup(const ResultList& list)
         const QString path = item.SubItems.value(0);
         if (item.Checked && !path.isEmpty())
             continue;
-        const bool goes = !path.isEmpty()
-            && std::any_of(checkedDirs.cbegin(), checkedDirs.cend(),
-                [&](const QString& dir) { return platform::IsSameOrInside(path, dir); });
+        const bool goes = !path.isEmpty() && insideChecked(path);
         if (goes)
             f.SomeTakenAlong = true;
         else
