@@ -12,6 +12,18 @@
 namespace platform {
 namespace {
 
+// Box texts carry file names, error texts and the server's words: shown as
+// they are, never as markup (a name like "<img src=...>" is just a name).
+int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
 class QtDesktop final : public Desktop {
 public:
     void ShowMessage(QWidget* parent, BoxKind kind, const QString& title, const QString& text) override
@@ -19,15 +31,13 @@ public:
         const QMessageBox::Icon icon = kind == BoxKind::Information ? QMessageBox::Information
             : kind == BoxKind::Error                                ? QMessageBox::Critical
                                                                     : QMessageBox::NoIcon;
-        QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-        box.exec();
+        RunBox(parent, icon, title, text, QMessageBox::Ok);
     }
 
     bool Confirm(QWidget* parent, const QString& title, const QString& text) override
     {
-        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
-        box.setDefaultButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes;
+        return RunBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes;
     }
 
     QString ChooseFolder(QWidget* parent, const QString& title, const QString& startFolder) override
