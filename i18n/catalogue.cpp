@@ -2,6 +2,7 @@
 
 #include "platform/core/FileSystem.h"
 #include "platform/core/SettingsStore.h"
+#include "platform/core/TextLines.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -39,28 +40,6 @@ QByteArray ReadWhole(const QString& path)
     return bytes;
 }
 
-// Lines end at CR LF, a lone CR or a lone LF; a break after the last line
-// adds no line. The lines are views into text: only the entries kept become
-// strings of their own.
-QList<QStringView> SplitLines(QStringView text)
-{
-    QList<QStringView> lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.mid(start));
-    return lines;
-}
-
 QList<QStringList> ParseCatalogue(const QByteArray& bytes)
 {
     // Invalid UTF-8 turns into replacement characters, as any UTF-8 reader
@@ -69,7 +48,7 @@ QList<QStringList> ParseCatalogue(const QByteArray& bytes)
     QStringView view(text);
     if (view.startsWith(QChar(0xFEFF)))
         view = view.mid(1);
-    const QList<QStringView> lines = SplitLines(view);
+    const QList<QStringView> lines = platform::SplitLines(view);
 
     if (lines.isEmpty())
         throw CatalogueError(QStringLiteral("Empty translation file"));

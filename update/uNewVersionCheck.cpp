@@ -1,6 +1,7 @@
 #include "update/uNewVersionCheck.h"
 
 #include "i18n/translation.h"
+#include "platform/core/TextLines.h"
 #include "platform/desktop/Desktop.h"
 
 #include <QApplication>
@@ -121,20 +122,8 @@ QStringList DecodeLines(QByteArray bytes)
         bytes.remove(0, 3);
     const QString text = QString::fromUtf8(bytes);
     QStringList lines;
-    QString line;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            lines << line;
-            line.clear();
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.isEmpty())
-        lines << line;
+    for (QStringView line : platform::SplitLines(text))
+        lines << line.toString();
     return lines;
 }
 
