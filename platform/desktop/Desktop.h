@@ -17,6 +17,8 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
+    // Box texts are shown as plain text, never as markup: they carry file
+    // names, error texts and the update server's words.
     // A box with one OK button. Blocks until it is closed.
     virtual void ShowMessage(QWidget* parent, BoxKind kind, const QString& title, const QString& text) = 0;
     // A question box with Yes and No; true only for Yes.
