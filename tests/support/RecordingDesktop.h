@@ -14,8 +14,6 @@
 #include <QStringList>
 #include <QUrl>
 
-#include <functional>
-
 class RecordingDesktop : public platform::Desktop {
 public:
     struct Message {
@@ -57,10 +55,6 @@ public:
     QStringList FolderAnswers;
     QStringList SaveAnswers;
 
-    // Runs after a message box is recorded, while the caller waits for the
-    // box, as a person's reaction would (press Stop, close the window...).
-    std::function<void(const Message&)> OnMessage;
-
     RecordingDesktop() { platform::SetDesktop(this); }
     ~RecordingDesktop() override { platform::SetDesktop(nullptr); }
     RecordingDesktop(const RecordingDesktop&) = delete;
@@ -88,8 +82,6 @@ public:
     void ShowMessage(QWidget* parent, platform::BoxKind kind, const QString& title, const QString& text) override
     {
         Messages.append({ parent, kind, title, text });
-        if (OnMessage)
-            OnMessage(Messages.last());
     }
 
     bool Confirm(QWidget* parent, const QString& title, const QString& text) override

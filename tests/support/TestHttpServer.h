@@ -23,7 +23,6 @@
 #include <QTimer>
 #include <QtGlobal>
 
-#include <functional>
 #include <memory>
 
 // A CA and a server certificate for 127.0.0.1 and localhost signed by it, made
@@ -160,22 +159,7 @@ public:
     // TCP connections accepted (TLS ones after their handshake).
     int Connections = 0;
 
-    // Sends the rest of every Partial body and closes those answers.
-    void ReleaseHeld()
-    {
-        for (auto& h : FHeld) {
-            if (h.Socket)
-                h.Socket->write(h.Rest);
-        }
-        FHeld.clear();
-    }
-
 private:
-    struct THeld {
-        QPointer<QTcpSocket> Socket;
-        QByteArray Rest;
-    };
-
     void Serve(QTcpSocket* socket)
     {
         ++Connections;
@@ -225,7 +209,6 @@ private:
         out += "Content-Length: " + QByteArray::number(r.Body.size()) + "\r\n\r\n";
         if (r.How == TestResponse::Mode::Partial) {
             socket->write(out + r.Body.left(r.HoldAfter));
-            FHeld << THeld { socket, r.Body.mid(r.HoldAfter) };
             return;
         }
         socket->write(out + r.Body);
@@ -255,5 +238,4 @@ private:
     QString FScheme;
     QHash<QByteArray, TestResponse> FRoutes;
     QList<QPointer<QTcpSocket>> FSockets;
-    QList<THeld> FHeld;
 };
