@@ -1,10 +1,10 @@
 #include "support/RecordingWindow.h"
 
-QStringList RecordingWindow::Statuses() const
+QStringList RecordingWindow::TextsOf(Event::Kind kind) const
 {
     QStringList out;
     for (const Event& e : Log)
-        if (e.kind == Event::Status)
+        if (e.kind == kind)
             out << e.Text;
     return out;
 }
@@ -15,24 +15,6 @@ QList<RecordingWindow::ProgressState> RecordingWindow::Progress() const
     for (const Event& e : Log)
         if (e.kind == Event::Progress)
             out << e.State;
-    return out;
-}
-
-QStringList RecordingWindow::Messages() const
-{
-    QStringList out;
-    for (const Event& e : Log)
-        if (e.kind == Event::Message)
-            out << e.Text;
-    return out;
-}
-
-QStringList RecordingWindow::StatusAtPumps() const
-{
-    QStringList out;
-    for (const Event& e : Log)
-        if (e.kind == Event::Pump)
-            out << e.Text;
     return out;
 }
 
@@ -71,12 +53,6 @@ void RecordingWindow::ClearHooks()
 {
     FAtPump.clear();
     FEveryPump = nullptr;
-}
-
-void RecordingWindow::AddFolders(std::initializer_list<QString> paths)
-{
-    for (const QString& p : paths)
-        AddFolder(p);
 }
 
 void RecordingWindow::AddFolders(const QStringList& paths)

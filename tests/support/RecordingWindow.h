@@ -22,7 +22,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <initializer_list>
 
 class RecordingWindow : public ScanWindow {
 public:
@@ -37,7 +36,7 @@ public:
     struct Event {
         enum Kind { Status, Progress, Pump, Message, Running };
         Kind kind = Status;
-        QString Text;           // Status, Message
+        QString Text;           // Status, Message; Pump: the status text then
         ProgressState State;    // Progress: the state after the change
         int PumpNumber = 0;     // Pump
         bool IsRunning = false; // Running
@@ -47,12 +46,14 @@ public:
     QList<Event> Log;
     void ClearLog() { Log.clear(); }
 
-    QStringList Statuses() const;         // every status text, in order
+    // Every status text, in order.
+    QStringList Statuses() const { return TextsOf(Event::Status); }
     QList<ProgressState> Progress() const; // every progress change, in order
-    QStringList Messages() const;         // every plain message box, in order
+    // Every plain message box, in order.
+    QStringList Messages() const { return TextsOf(Event::Message); }
     int Pumps() const { return FPumps; }  // pumps so far
     // The status text at the moment of each pump since ClearLog, in order.
-    QStringList StatusAtPumps() const;
+    QStringList StatusAtPumps() const { return TextsOf(Event::Pump); }
     // The log as text, one event a line, for failure messages.
     QString Describe() const;
 
@@ -69,7 +70,6 @@ public:
 
     // ---- folders
     // AddFolder for each path, in order.
-    void AddFolders(std::initializer_list<QString> paths);
     void AddFolders(const QStringList& paths);
     // What the folder dialog answers, one answer per call (then empty: cancelled),
     // and the start folders it was opened with.
@@ -91,6 +91,8 @@ protected:
     void RunningChanged() override;
 
 private:
+    QStringList TextsOf(Event::Kind kind) const;
+
     int FPumps = 0;
     QMap<int, std::function<void()>> FAtPump;
     std::function<void(int)> FEveryPump;
