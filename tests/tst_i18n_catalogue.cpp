@@ -4,10 +4,10 @@
 
 #include "i18n/translation.h"
 #include "platform/core/SettingsStore.h"
+#include "support/TestDir.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QSettings>
 #include <QStandardPaths>
@@ -32,16 +32,9 @@ class TstI18nCatalogue : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> FDir;
+    std::unique_ptr<TestDir> FDir;
 
-    QString WriteCatalogue(const QByteArray& bytes)
-    {
-        const QString path = FDir->filePath(QStringLiteral("transl.dt"));
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-            qFatal("cannot write the fixture catalogue");
-        return path;
-    }
+    QString WriteCatalogue(const QByteArray& bytes) { return FDir->createFile(QStringLiteral("transl.dt"), bytes); }
 
     static void Save(const SavedValue& v)
     {
@@ -73,8 +66,7 @@ private:
 private slots:
     void init()
     {
-        FDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(FDir->isValid());
+        FDir = std::make_unique<TestDir>();
         // A fresh store for every case, inside the test's own folder.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, FDir->path());
         InstallTranslationTable({});
@@ -162,12 +154,12 @@ private slots:
     void missingOrOversizedFile()
     {
         Save({SavedValue::Text, QStringLiteral("de")});
-        LoadTranslationFile(FDir->filePath(QStringLiteral("transl.dt")));
+        LoadTranslationFile(FDir->path(QStringLiteral("transl.dt")));
         ExpectEnglishWithoutCatalogue();
 
         // A folder of that name is no file either.
         QVERIFY(QDir(FDir->path()).mkdir(QStringLiteral("folder.dt")));
-        LoadTranslationFile(FDir->filePath(QStringLiteral("folder.dt")));
+        LoadTranslationFile(FDir->path(QStringLiteral("folder.dt")));
         ExpectEnglishWithoutCatalogue();
 
         // A valid catalogue padded past the limit is refused, not read.
@@ -179,7 +171,7 @@ private slots:
         // A previously loaded catalogue is dropped by a failed load.
         LoadTranslationFile(WriteCatalogue(KThreeLanguages));
         QCOMPARE(Translate(QStringLiteral("Hello")), QStringLiteral("Hallo"));
-        LoadTranslationFile(FDir->filePath(QStringLiteral("nothing-here.dt")));
+        LoadTranslationFile(FDir->path(QStringLiteral("nothing-here.dt")));
         ExpectEnglishWithoutCatalogue();
     }
 

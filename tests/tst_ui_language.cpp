@@ -154,7 +154,7 @@ class TstUiLanguage : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> FDir;
+    std::unique_ptr<TestDir> FDir;
     QString FCatalogue;
 
     static QList<QAction*> Items(const TMainForm& w) { return w.mmLanguage->actions(); }
@@ -183,13 +183,9 @@ private slots:
 
     void init()
     {
-        FDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(FDir->isValid());
+        FDir = std::make_unique<TestDir>();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, FDir->path());
-        FCatalogue = FDir->filePath(QStringLiteral("transl.dt"));
-        QFile f(FCatalogue);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(FixtureCatalogue());
+        FCatalogue = FDir->createFile(QStringLiteral("transl.dt"), FixtureCatalogue());
     }
 
     void cleanup()
@@ -218,7 +214,7 @@ private slots:
         ExpectLanguage(w, 1);
 
         // Without a catalogue the submenu stays empty and the window English.
-        LoadTranslationFile(FDir->filePath(QStringLiteral("missing.dt")));
+        LoadTranslationFile(FDir->path(QStringLiteral("missing.dt")));
         TMainForm english;
         QVERIFY(Items(english).isEmpty());
         QCOMPARE(english.mmLanguage->title(), QStringLiteral("Language"));
