@@ -9,6 +9,7 @@
 // texts must carry TR_KEY where they are written.
 
 #include "i18n/translation.h"
+#include "support/TestDir.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
@@ -202,12 +203,8 @@ private slots:
             "c = '\"'; n = 1'000; w = TR_KEY(\"Name && Size\");\n"
             "r = Translate(R\"(raw \"x\")\"); v = Translate(variable);\n"
             "s = TrFill(stop ? QStringLiteral(\"Stopping %d\") : u\"Going %d\"_s, {n});\n");
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("sample.cpp"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(src.toUtf8());
-        f.close();
+        TestDir dir;
+        const QString path = dir.createFile(QStringLiteral("sample.cpp"), src.toUtf8());
         QList<Use> texts;
         QStringList indirect;
         CollectTexts(path, QStringLiteral("sample.cpp"), texts, indirect);
