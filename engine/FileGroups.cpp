@@ -3,6 +3,8 @@
 
 #include "engine/ScanWindow.h"
 
+#include "engine/FileGroups.h"
+
 #include "engine/ScopeExit.h"
 #include "i18n/translation.h"
 
@@ -12,88 +14,75 @@
 
 namespace {
 
-struct TGroupRec {
-    const QList<TFileInfo*>* Files = nullptr;
-    qint64 TotalSize = 0;
-};
-
-qint64 SizeSum(const QList<TFileInfo*>& files)
-{
-    qint64 sum = 0;
-    for (const TFileInfo* f : files)
-        sum += f->Size;
-    return sum;
-}
-
 template <typename Key, typename KeyOf>
-void GroupBy(const std::vector<std::unique_ptr<TFileInfo>>& files, QHash<Key, QList<TFileInfo*>>& dict, KeyOf keyOf)
+void GroupBy(const TFileList& files, int minGroupSize, std::vector<TGroupRec>& groups, KeyOf keyOf)
 {
-    for (const auto& f : files) {
+    QHash<Key, std::vector<TFileInfo*>> dict;
+    for (TFileInfo* f : files) {
         Key key;
         if (keyOf(*f, key))
-            dict[key].append(f.get());
+            dict[key].push_back(f);
     }
-}
-
-template <typename Key>
-void CollectGroups(const QHash<Key, QList<TFileInfo*>>& dict, int minGroupSize, std::vector<TGroupRec>& groups)
-{
-    for (auto it = dict.cbegin(); it != dict.cend(); ++it) {
-        if (it.value().size() < minGroupSize)
+    for (auto it = dict.begin(); it != dict.end(); ++it) {
+        if (it.value().size() < size_t(minGroupSize))
             continue;
-        groups.push_back(TGroupRec { &it.value(), SizeSum(it.value()) });
+        TGroupRec g;
+        g.Files = std::move(it.value());
+        for (const TFileInfo* f : g.Files)
+            g.TotalSize += f->Size;
+        groups.push_back(std::move(g));
     }
 }
 
 } // namespace
 
-void ScanWindow::FindFileDuplicates()
+std::vector<TGroupRec> GroupFiles(const TFileList& files, CompareMode mode, int minGroupSize)
 {
-    const CompareMode mode = GetCompareMode();
-    const int maxGroups = MaxGroupsValue();
-    const int minGroupSize = std::max(2, MinGroupSizeValue());
-
-    QHash<QString, QList<TFileInfo*>> byText;
-    QHash<qint64, QList<TFileInfo*>> bySize;
+    minGroupSize = std::max(2, minGroupSize);
     std::vector<TGroupRec> groups;
     switch (mode) {
     case CompareMode::ByName:
-        GroupBy(FFiles, byText, [](const TFileInfo& f, QString& k) {
-            k = f.Name.toLower();
+        GroupBy<QString>(files, minGroupSize, groups, [](const TFileInfo& f, QString& k) {
+            k = f.Name().toLower();
             return true;
         });
         break;
     case CompareMode::BySize:
-        GroupBy(FFiles, bySize, [](const TFileInfo& f, qint64& k) {
+        GroupBy<qint64>(files, minGroupSize, groups, [](const TFileInfo& f, qint64& k) {
             k = f.Size;
             return true;
         });
         break;
     case CompareMode::ByNameAndSize:
-        GroupBy(FFiles, byText, [](const TFileInfo& f, QString& k) {
-            k = f.Name.toLower() + u'|' + QString::number(f.Size);
+        GroupBy<QString>(files, minGroupSize, groups, [](const TFileInfo& f, QString& k) {
+            k = f.Name().toLower() + u'|' + QString::number(f.Size);
             return true;
         });
         break;
     case CompareMode::ByContent:
-        GroupBy(FFiles, byText, [](const TFileInfo& f, QString& k) {
-            k = f.ContentHash;
-            return !k.isEmpty();
+        GroupBy<QByteArray>(files, minGroupSize, groups, [](const TFileInfo& f, QByteArray& k) {
+            if (!f.HasContentHash())
+                return false;
+            k = QByteArray(reinterpret_cast<const char*>(f.Digest().data()), qsizetype(f.Digest().size()));
+            return true;
         });
         break;
     }
-    if (mode == CompareMode::BySize)
-        CollectGroups(bySize, minGroupSize, groups);
-    else
-        CollectGroups(byText, minGroupSize, groups);
 
-    // Largest total first. Equal totals are ordered by their first member's
-    // path, so that the same tree always lists the same way.
     std::sort(groups.begin(), groups.end(), [](const TGroupRec& a, const TGroupRec& b) {
         if (a.TotalSize != b.TotalSize)
             return a.TotalSize > b.TotalSize;
-        return a.Files->first()->FullPath < b.Files->first()->FullPath;
+        const TFileInfo& x = *a.Files.front();
+        const TFileInfo& y = *b.Files.front();
+        return x.FullPath() < y.FullPath();
     });
+    return groups;
+}
+
+void ScanWindow::FindFileDuplicates()
+{
+    const int maxGroups = MaxGroupsValue();
+    const std::vector<TGroupRec> groups = GroupFiles(FFiles, GetCompareMode(), MinGroupSizeValue());
 
     const int groupCount = int(groups.size());
     const int toList = (maxGroups > 0 && maxGroups < groupCount) ? maxGroups : groupCount;
@@ -113,7 +102,7 @@ void ScanWindow::FindFileDuplicates()
         int groupNumber = 1;
         while (listed < toList && !FStopRequested) {
             const TGroupRec& g = groups[size_t(listed)];
-            AddFileGroup(*g.Files, g.TotalSize, groupNumber);
+            AddFileGroup(g.Files, g.TotalSize, groupNumber);
             ++listed;
             if (listed % 50 == 0) {
                 SetProgressPosition(listed);
@@ -128,15 +117,18 @@ void ScanWindow::FindFileDuplicates()
         SetStatus(Translate(QStringLiteral("Duplicate file groups populated.")));
 }
 
-void ScanWindow::AddFileGroup(const QList<TFileInfo*>& Files, qint64 TotalSize, int& GroupNumber)
+void ScanWindow::AddFileGroup(const std::vector<TFileInfo*>& Files, qint64 TotalSize, int& GroupNumber)
 {
     lvFiles.AddGroup(GroupNumber, TrFill(QStringLiteral("Group %d (%s)"), { GroupNumber, FormatSizeMB(TotalSize) }));
     const QString caption = QString::number(GroupNumber);
-    for (qsizetype i = 0; i < Files.size(); ++i) {
+    for (size_t i = 0; i < Files.size(); ++i) {
         TFileInfo* f = Files[i];
         ResultItem item;
         item.Caption = caption;
-        item.SubItems = QStringList { f->Name, FolderPart(f->FullPath), FormatSizeMB(f->Size) };
+        QString folder = QString::fromUtf8(f->NativeFolder());
+        if (folder.size() > 1)
+            folder.chop(1); // the folder part has no trailing "/", except "/" itself
+        item.SubItems = QStringList { f->Name(), folder, FormatSizeMB(f->Size) };
         item.GroupId = GroupNumber;
         item.Checked = i != 0; // every copy but the first is marked
         item.Data = f;

@@ -8,28 +8,18 @@
 // itself. Analysis lists each directory once, deepest first, and finds the
 // signatures of its subdirectories by identity, without building their paths.
 
-#include "engine/FolderSignature.h"
+#include "engine/FolderClones.h"
+
 #include "engine/ScanWindow.h"
 #include "engine/ScopeExit.h"
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
-
-#include <QHash>
-#include <QSet>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
-
-struct DirRec {
-    QString Path; // normalized
-    platform::FileId Id;
-    qint64 Total = 0;
-    FolderDigest Sig {};
-    bool Analysed = false;
-};
 
 bool IsKnownId(const platform::FileId& id) { return id.Device != 0 || id.Inode != 0; }
 
@@ -42,7 +32,231 @@ bool IsChildPath(const QString& path, const QString& dir, const QString& name)
         && (rootDir || path[dir.size()] == u'/') && QStringView(path).sliced(dir.size() + sep) == name;
 }
 
+bool IsTrashLikeName(const QString& name)
+{
+    return name == u".Trash" || name.startsWith(u".Trash-");
+}
+
+const QString kFilesError = QStringLiteral("!FILES_ACCESS_ERROR!");
+const QString kDirsError = QStringLiteral("!DIRS_ACCESS_ERROR!");
+const QString kListingFailed = QStringLiteral("!LISTING_FAILED!");
+const QString kListingRefused = QStringLiteral("!LISTING_REFUSED!");
+const QString kEntryUnreadable = QStringLiteral("!ENTRY_UNREADABLE!");
+const QString kChildUnknown = QStringLiteral("!CHILD_UNKNOWN!");
+
+// One folder's entries into the builder; its total is returned.
+qint64 AddEntries(const FolderTree& tree, const DirRec& dir, const std::vector<platform::DirEntry>& entries,
+    FolderSignatureBuilder& builder)
+{
+    qint64 total = 0;
+    for (const platform::DirEntry& e : entries) {
+        using platform::EntryKind;
+        if (e.Kind == EntryKind::Unreadable) {
+            // Something is there that cannot be looked at: the folder is not
+            // known whole, and matches nothing.
+            builder.AddMarker(kEntryUnreadable, dir.Id);
+            continue;
+        }
+        if (e.Kind == EntryKind::Directory && IsKnownId(e.Id) && tree.LeftOut.contains(e.Id))
+            continue; // a volume's trash is no part of the volume's content
+        if (!e.Representable) {
+            const char kind = e.Kind == EntryKind::Directory ? 'D'
+                : e.Kind == EntryKind::RegularFile           ? 'F'
+                : e.Kind == EntryKind::FileLink              ? 'L'
+                                                             : 'O';
+            builder.AddUnrepresentable(kind, e.NativeName, e.Size, e.Id);
+            if (kind == 'F')
+                total += e.Size;
+            continue;
+        }
+        switch (e.Kind) {
+        case EntryKind::RegularFile:
+            builder.AddFile(e.Name, e.Size);
+            total += e.Size;
+            break;
+        case EntryKind::FileLink:
+            builder.AddFileLink(e.Name, e.Size);
+            break;
+        case EntryKind::Other:
+        case EntryKind::Unreadable:
+            builder.AddOther(e.Name);
+            break;
+        case EntryKind::Directory: {
+            const auto it = IsKnownId(e.Id) ? tree.ById.constFind(e.Id) : tree.ById.constEnd();
+            if (it == tree.ById.constEnd()) {
+                // Not seen by the collection (made since, too deep, or not
+                // entered): its content is unknown.
+                builder.AddUnknownDir(e.Name);
+                builder.AddMarker(kChildUnknown, dir.Id);
+                break;
+            }
+            const DirRec& child = tree.Dirs[size_t(*it)];
+            if (!IsChildPath(child.Path, dir.Path, e.Name)) {
+                // Met first under another path: its content counts there, and
+                // this entry says only which object it is.
+                builder.AddRepeatDir(e.Name, e.Id);
+            } else if (child.Analysed) {
+                builder.AddDir(e.Name, child.Sig, child.Total);
+                total += child.Total;
+            } else {
+                builder.AddUnknownDir(e.Name);
+                builder.AddMarker(kChildUnknown, dir.Id);
+            }
+            break;
+        }
+        }
+    }
+    return total;
+}
+
 } // namespace
+
+void CollectFolderTree(const QString& root, FolderTree& tree, const std::atomic<bool>& stop)
+{
+    platform::FileId topId;
+    // A root already met below an earlier root has been collected with its
+    // whole tree under that path.
+    if (!platform::GetFileId(root, topId) || !IsKnownId(topId) || tree.ById.contains(topId))
+        return;
+    tree.ById.insert(topId, int(tree.Dirs.size()));
+    tree.Dirs.push_back(DirRec { root, topId });
+    std::vector<int> pending { int(tree.Dirs.size()) - 1 };
+    std::vector<platform::DirEntry> entries;
+    while (!pending.empty()) {
+        if (stop)
+            return;
+        const QString dir = tree.Dirs[size_t(pending.back())].Path;
+        const quint64 device = tree.Dirs[size_t(pending.back())].Id.Device;
+        pending.pop_back();
+        if (platform::ListDirectory(dir, entries) != platform::ListStatus::Ok)
+            continue;
+        for (const platform::DirEntry& e : entries) {
+            // A name that is not valid UTF-8 has no path to show or remove;
+            // its parent's signature still records it.
+            if (e.Kind != platform::EntryKind::Directory || !e.Representable || !IsKnownId(e.Id)
+                || tree.ById.contains(e.Id) || tree.LeftOut.contains(e.Id))
+                continue;
+            QString child = JoinDirPath(dir, e.Name);
+            // Only a new volume can be a pseudo file system, and only a
+            // trash-like name a trash folder: the others need no look.
+            if ((e.Id.Device != device || IsTrashLikeName(e.Name)) && platform::IsExcludedDirectory(child)) {
+                if (e.Id.Device == device)
+                    tree.LeftOut.insert(e.Id);
+                continue;
+            }
+            tree.ById.insert(e.Id, int(tree.Dirs.size()));
+            tree.Dirs.push_back(DirRec { std::move(child), e.Id });
+            pending.push_back(int(tree.Dirs.size()) - 1);
+        }
+    }
+}
+
+bool AnalyseFolders(
+    FolderTree& tree, const std::atomic<bool>& stop, const std::function<void(int done, int total)>& progress)
+{
+    std::vector<DirRec>& dirs = tree.Dirs;
+    std::vector<int> order(dirs.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    // A subdirectory's path is longer than its parent's.
+    std::sort(order.begin(), order.end(), [&dirs](int a, int b) {
+        const QString& pa = dirs[size_t(a)].Path;
+        const QString& pb = dirs[size_t(b)].Path;
+        if (pa.size() != pb.size())
+            return pa.size() > pb.size();
+        return DirPathLess(pa, pb);
+    });
+
+    const int total = int(dirs.size());
+    FolderSignatureBuilder builder;
+    std::vector<platform::DirEntry> entries;
+    int position = 0;
+    for (int index : order) {
+        if (stop)
+            return false;
+        builder.Clear();
+        qint64 dirTotal = 0;
+        DirRec& rec = dirs[size_t(index)];
+        const platform::ListStatus listed = platform::ListDirectory(rec.Path, entries);
+        if (listed == platform::ListStatus::Failed) {
+            builder.AddMarker(kFilesError);
+            builder.AddMarker(kDirsError);
+            // Vanished folders may share a signature: nothing is left to
+            // remove. One that is still there holds something unknown, which
+            // must not match anything.
+            if (platform::DirectoryExists(rec.Path))
+                builder.AddMarker(kListingFailed, rec.Id);
+        } else if (listed == platform::ListStatus::Refused) {
+            // An unreadable folder is not an empty one: removing it as a copy
+            // of an empty folder could take what it holds.
+            builder.AddMarker(kListingRefused, rec.Id);
+        } else {
+            dirTotal = AddEntries(tree, rec, entries, builder);
+        }
+        rec.Sig = builder.Digest();
+        rec.Total = dirTotal;
+        rec.Analysed = true;
+        progress(++position, total);
+    }
+    return true;
+}
+
+std::vector<TDirGroupRec> GroupFolders(
+    const FolderTree& tree, int minGroupSize, const std::atomic<bool>& stop, QHash<QString, qint64>& dirSize)
+{
+    minGroupSize = std::max(2, minGroupSize);
+    const std::vector<DirRec>& dirs = tree.Dirs;
+    // Equal signatures side by side; the order of paths within a run is the
+    // order of the group.
+    std::vector<int> bySig(dirs.size());
+    for (size_t i = 0; i < bySig.size(); ++i)
+        bySig[i] = int(i);
+    std::sort(bySig.begin(), bySig.end(), [&dirs](int a, int b) {
+        const int c = std::memcmp(dirs[size_t(a)].Sig.data(), dirs[size_t(b)].Sig.data(), dirs[size_t(a)].Sig.size());
+        if (c != 0)
+            return c < 0;
+        return DirPathLess(dirs[size_t(a)].Path, dirs[size_t(b)].Path);
+    });
+
+    std::vector<TDirGroupRec> groups;
+    QSet<QString> keptSet;
+    for (size_t runStart = 0; runStart < bySig.size();) {
+        if (stop)
+            break;
+        size_t runEnd = runStart + 1;
+        while (runEnd < bySig.size() && dirs[size_t(bySig[runEnd])].Sig == dirs[size_t(bySig[runStart])].Sig)
+            ++runEnd;
+        if (runEnd - runStart >= size_t(minGroupSize)) {
+            TDirGroupRec group;
+            keptSet.clear();
+            for (size_t k = runStart; k < runEnd; ++k) {
+                const DirRec& x = dirs[size_t(bySig[k])];
+                if (HasKeptAncestor(x.Path, keptSet))
+                    continue;
+                group.Dirs.append(x.Path);
+                keptSet.insert(x.Path);
+            }
+            if (group.Dirs.size() >= minGroupSize) {
+                for (size_t k = runStart; k < runEnd; ++k) {
+                    const DirRec& x = dirs[size_t(bySig[k])];
+                    if (keptSet.contains(x.Path)) {
+                        group.TotalSize += x.Total;
+                        dirSize.insert(x.Path, x.Total);
+                    }
+                }
+                groups.push_back(std::move(group));
+            }
+        }
+        runStart = runEnd;
+    }
+    // Order and cut. Equal totals keep a fixed order, by their first folder.
+    std::sort(groups.begin(), groups.end(), [](const TDirGroupRec& a, const TDirGroupRec& b) {
+        if (a.TotalSize != b.TotalSize)
+            return a.TotalSize > b.TotalSize;
+        return DirPathLess(a.Dirs.front(), b.Dirs.front());
+    });
+    return groups;
+}
 
 void ScanWindow::FindDirectoryDuplicates()
 {
@@ -55,13 +269,10 @@ void ScanWindow::FindDirectoryDuplicates()
         lvDirs.ClearItems();
         ClearListGroups(lvDirs);
 
-        std::vector<DirRec> dirs;
-        QHash<platform::FileId, int> byId;
-        std::vector<platform::DirEntry> entries;
-
-        // Collection
-        // A copy: the pumps below run commands, and the list must not change
-        // under the loop.
+        // Collection, each root off the window's thread. A copy of the folder
+        // list: the pumps run commands, and the list must not change under
+        // the loop.
+        FolderTree tree;
         const QStringList roots = FFolders;
         for (const QString& root : roots) {
             if (FStopRequested)
@@ -71,211 +282,40 @@ void ScanWindow::FindDirectoryDuplicates()
             SetStatus(TrFill(QStringLiteral("Collecting directories: %s"), { root }));
             SetMarquee(true);
             const QString top = NormalizeDirPath(root);
-            platform::FileId topId;
-            // A root already met below an earlier root has been collected with
-            // its whole tree under that path.
-            if (platform::GetFileId(top, topId) && IsKnownId(topId) && !byId.contains(topId)) {
-                byId.insert(topId, int(dirs.size()));
-                dirs.push_back(DirRec { top, topId });
-                std::vector<int> pending { int(dirs.size()) - 1 };
-                while (!pending.empty()) {
-                    const QString dir = dirs[pending.back()].Path;
-                    pending.pop_back();
-                    if (platform::ListDirectory(dir, entries) != platform::ListStatus::Ok)
-                        continue;
-                    for (const platform::DirEntry& e : entries) {
-                        // A name that is not valid UTF-8 has no path to show or
-                        // remove; its parent's signature still records it.
-                        if (e.Kind != platform::EntryKind::Directory || !e.Representable || !IsKnownId(e.Id)
-                            || byId.contains(e.Id))
-                            continue;
-                        QString child = JoinDirPath(dir, e.Name);
-                        if (platform::IsExcludedDirectory(child))
-                            continue;
-                        byId.insert(e.Id, int(dirs.size()));
-                        dirs.push_back(DirRec { std::move(child), e.Id });
-                        pending.push_back(int(dirs.size()) - 1);
-                    }
-                }
-            }
+            RunOffThread([&] { CollectFolderTree(top, tree, FStopRequested); });
             SetMarquee(false);
             PumpMessages();
         }
-        if (FStopRequested || dirs.empty())
+        if (FStopRequested || tree.Dirs.empty())
             return false;
 
-        // Analysis, deepest first: a subdirectory's path is longer than its
-        // parent's, so its signature is known when the parent is analysed.
-        std::vector<int> order(dirs.size());
-        for (size_t i = 0; i < order.size(); ++i)
-            order[i] = int(i);
-        std::sort(order.begin(), order.end(), [&dirs](int a, int b) {
-            const QString& pa = dirs[a].Path;
-            const QString& pb = dirs[b].Path;
-            if (pa.size() != pb.size())
-                return pa.size() > pb.size();
-            return DirPathLess(pa, pb);
-        });
-
-        const int total = int(dirs.size());
+        // Analysis, deepest first.
+        const int total = int(tree.Dirs.size());
         SetProgressStyleMarquee(false);
         SetProgressMin(0);
         SetProgressMax(total);
         SetProgressPosition(0);
         SetStatus(TrFill(QStringLiteral("Analyzing directories (0/%d)..."), { total }));
         PumpMessages();
-
-        FolderSignatureBuilder builder;
-        const QString filesError = QStringLiteral("!FILES_ACCESS_ERROR!");
-        const QString dirsError = QStringLiteral("!DIRS_ACCESS_ERROR!");
-        const QString listingFailed = QStringLiteral("!LISTING_FAILED!");
-        const QString listingRefused = QStringLiteral("!LISTING_REFUSED!");
-        int position = 0;
-        for (int index : order) {
-            if (FStopRequested)
-                return false;
-            builder.Clear();
-            qint64 dirTotal = 0;
-            const QString& path = dirs[index].Path;
-            const platform::ListStatus listed = platform::ListDirectory(path, entries);
-            if (listed == platform::ListStatus::Failed) {
-                builder.AddMarker(filesError);
-                builder.AddMarker(dirsError);
-                // Vanished folders may share a signature: nothing is left to
-                // remove. One that is still there holds something unknown,
-                // which must not match anything.
-                if (platform::DirectoryExists(path))
-                    builder.AddMarker(listingFailed, dirs[index].Id);
-            } else if (listed == platform::ListStatus::Refused) {
-                // An unreadable folder is not an empty one: removing it as a
-                // copy of an empty folder could take what it holds.
-                builder.AddMarker(listingRefused, dirs[index].Id);
-            } else {
-                for (const platform::DirEntry& e : entries) {
-                    using platform::EntryKind;
-                    if (!e.Representable) {
-                        const char kind = e.Kind == EntryKind::Directory ? 'D'
-                            : e.Kind == EntryKind::RegularFile           ? 'F'
-                            : e.Kind == EntryKind::FileLink              ? 'L'
-                                                                         : 'O';
-                        builder.AddUnrepresentable(kind, e.NativeName, e.Size, e.Id);
-                        if (kind == 'F')
-                            dirTotal += e.Size;
-                        continue;
-                    }
-                    switch (e.Kind) {
-                    case EntryKind::RegularFile:
-                        builder.AddFile(e.Name, e.Size);
-                        dirTotal += e.Size;
-                        break;
-                    case EntryKind::FileLink:
-                        builder.AddFileLink(e.Name, e.Size);
-                        break;
-                    case EntryKind::Other:
-                        builder.AddOther(e.Name);
-                        break;
-                    case EntryKind::Directory: {
-                        const auto it = IsKnownId(e.Id) ? byId.constFind(e.Id) : byId.constEnd();
-                        if (it == byId.constEnd()) {
-                            builder.AddUnknownDir(e.Name);
-                            break;
-                        }
-                        const DirRec& child = dirs[*it];
-                        if (!IsChildPath(child.Path, path, e.Name)) {
-                            // Met first under another path: its content counts
-                            // there, and this entry says only which object it is.
-                            builder.AddRepeatDir(e.Name, e.Id);
-                        } else if (child.Analysed) {
-                            builder.AddDir(e.Name, child.Sig, child.Total);
-                            dirTotal += child.Total;
-                        } else {
-                            builder.AddUnknownDir(e.Name);
-                        }
-                        break;
-                    }
-                    }
-                }
-            }
-            DirRec& rec = dirs[index];
-            rec.Sig = builder.Digest();
-            rec.Total = dirTotal;
-            rec.Analysed = true;
-
-            ++position;
+        const bool analysed = AnalyseFolders(tree, FStopRequested, [this](int position, int total) {
             SetProgressPosition(position);
             if (position % 10 == 0 || position == total) {
                 SetStatus(TrFill(QStringLiteral("Analyzing directories (%d/%d)..."), { position, total }));
                 PumpMessages();
             }
-        }
-        if (FStopRequested)
+        });
+        if (!analysed || FStopRequested)
             return false;
 
         // Grouping
         SetStatus(Translate(QStringLiteral("Grouping duplicate directories...")));
         PumpMessages();
         const int maxGroups = MaxGroupsValue();
-        const int minGroupSize = std::max(2, MinGroupSizeValue());
-
-        // Equal signatures side by side; the order of paths within a run is the
-        // order of the group.
-        std::vector<int> bySig(order);
-        std::sort(bySig.begin(), bySig.end(), [&dirs](int a, int b) {
-            const int c = std::memcmp(dirs[a].Sig.data(), dirs[b].Sig.data(), dirs[a].Sig.size());
-            if (c != 0)
-                return c < 0;
-            return DirPathLess(dirs[a].Path, dirs[b].Path);
-        });
-
-        std::vector<TDirGroupRec> groups;
         QHash<QString, qint64> dirSize;
-        QSet<QString> keptSet;
-        for (size_t runStart = 0; runStart < bySig.size();) {
-            if (FStopRequested)
-                break;
-            size_t runEnd = runStart + 1;
-            while (runEnd < bySig.size() && dirs[bySig[runEnd]].Sig == dirs[bySig[runStart]].Sig)
-                ++runEnd;
-            const size_t runSize = runEnd - runStart;
-            if (runSize >= size_t(minGroupSize)) {
-                TDirGroupRec group;
-                keptSet.clear();
-                for (size_t k = runStart; k < runEnd; ++k) {
-                    const DirRec& x = dirs[bySig[k]];
-                    if (HasKeptAncestor(x.Path, keptSet))
-                        continue;
-                    group.Dirs.append(x.Path);
-                    keptSet.insert(x.Path);
-                }
-                if (group.Dirs.size() >= minGroupSize) {
-                    for (size_t k = runStart; k < runEnd; ++k) {
-                        const DirRec& x = dirs[bySig[k]];
-                        if (keptSet.contains(x.Path)) {
-                            group.TotalSize += x.Total;
-                            dirSize.insert(x.Path, x.Total);
-                        }
-                    }
-                    groups.push_back(std::move(group));
-                }
-            }
-            runStart = runEnd;
-        }
-        keptSet.clear();
+        std::vector<TDirGroupRec> groups = GroupFolders(tree, MinGroupSizeValue(), FStopRequested, dirSize);
         // The groups hold their own references to the paths they list; the
-        // rest of the analysis is not needed for the listing, so its memory
-        // goes before the rows take theirs.
-        std::vector<DirRec>().swap(dirs);
-        std::vector<int>().swap(order);
-        std::vector<int>().swap(bySig);
-        std::vector<platform::DirEntry>().swap(entries);
-        byId = QHash<platform::FileId, int>();
-
-        // Order and cut. Equal totals keep a fixed order, by their first folder.
-        std::sort(groups.begin(), groups.end(), [](const TDirGroupRec& a, const TDirGroupRec& b) {
-            if (a.TotalSize != b.TotalSize)
-                return a.TotalSize > b.TotalSize;
-            return DirPathLess(a.Dirs.front(), b.Dirs.front());
-        });
+        // rest of the analysis goes before the rows take their memory.
+        tree = FolderTree();
         int n = int(groups.size());
         if (maxGroups > 0 && maxGroups < n)
             n = maxGroups;

@@ -2,6 +2,7 @@
 
 #include "engine/ScanWindow.h"
 
+#include "engine/ContentStages.h"
 #include "engine/FolderSignature.h"
 #include "engine/ScopeExit.h"
 
@@ -49,6 +50,66 @@ struct MdCtxFree {
 
 } // namespace
 
+namespace {
+
+// SHA-1 of everything an open regular file holds from its start. Throws
+// ScanError, naming the file, when reading or the digest fails.
+Sha1Digest DigestOf(int fd, const QString& name, qint64 expectSize)
+{
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    std::unique_ptr<EVP_MD_CTX, MdCtxFree> ctx(EVP_MD_CTX_new());
+    if (!ctx || !Sha1() || EVP_DigestInit_ex(ctx.get(), Sha1(), nullptr) != 1)
+        throw ScanError(QStringLiteral("SHA-1 is not available"));
+    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kReadBlock]);
+    qint64 total = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.get(), kReadBlock);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail(QStringLiteral("Cannot read file"), name, errno);
+        }
+        if (got == 0)
+            break;
+        total += got;
+        if (EVP_DigestUpdate(ctx.get(), buffer.get(), size_t(got)) != 1)
+            throw ScanError(QStringLiteral("SHA-1 digest failed"));
+    }
+    if (expectSize >= 0 && total != expectSize)
+        throw ScanError(QStringLiteral("File changed during the scan: \"%1\"").arg(name));
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int len = 0;
+    Sha1Digest sha1;
+    if (EVP_DigestFinal_ex(ctx.get(), digest, &len) != 1 || len != sha1.size())
+        throw ScanError(QStringLiteral("SHA-1 digest failed"));
+    std::memcpy(sha1.data(), digest, sha1.size());
+    return sha1;
+}
+
+// The digest of a collected file, read only when it is still the regular file
+// collection saw (no link in its last component, same identity and size).
+// False when it is not, or cannot be read.
+bool DigestRecord(const TFileInfo& f, Sha1Digest& out)
+{
+    const int fd = platform::OpenFileNoFollow(f.NativePath());
+    if (fd < 0)
+        return false;
+    ScopeExit closer([fd] { ::close(fd); });
+    struct stat st;
+    const bool knownId = f.Id.Device != 0 || f.Id.Inode != 0;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || qint64(st.st_size) != f.Size
+        || (knownId && (quint64(st.st_dev) != f.Id.Device || quint64(st.st_ino) != f.Id.Inode)))
+        return false;
+    try {
+        out = DigestOf(fd, QString(), f.Size);
+    } catch (const ScanError&) {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 QString ScanWindow::HashFile(const QString& FileName)
 {
     if (!platform::RegularFileExists(FileName))
@@ -64,32 +125,7 @@ QString ScanWindow::HashFile(const QString& FileName)
         Fail(QStringLiteral("Cannot read file"), FileName, errno);
     if (!S_ISREG(st.st_mode))
         throw ScanError(QStringLiteral("Not a regular file: \"%1\"").arg(FileName));
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-
-    std::unique_ptr<EVP_MD_CTX, MdCtxFree> ctx(EVP_MD_CTX_new());
-    if (!ctx || !Sha1() || EVP_DigestInit_ex(ctx.get(), Sha1(), nullptr) != 1)
-        throw ScanError(QStringLiteral("SHA-1 is not available"));
-
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kReadBlock]);
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer.get(), kReadBlock);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail(QStringLiteral("Cannot read file"), FileName, errno);
-        }
-        if (got == 0)
-            break;
-        if (EVP_DigestUpdate(ctx.get(), buffer.get(), size_t(got)) != 1)
-            throw ScanError(QStringLiteral("SHA-1 digest failed"));
-    }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int len = 0;
-    if (EVP_DigestFinal_ex(ctx.get(), digest, &len) != 1 || len != sizeof(FolderDigest))
-        throw ScanError(QStringLiteral("SHA-1 digest failed"));
-    FolderDigest sha1;
-    std::memcpy(sha1.data(), digest, sha1.size());
-    return DigestHex(sha1);
+    return DigestHex(DigestOf(fd, FileName, -1));
 }
 
 void ScanWindow::ComputeAllHashes()
@@ -99,30 +135,32 @@ void ScanWindow::ComputeAllHashes()
     SetStatus(Translate(QStringLiteral("Computing SHA-1 hashes (size filtered)...")));
     PumpMessages();
 
-    QHash<qint64, QList<TFileInfo*>> bySize;
-    for (const auto& f : FFiles) {
+    // Size classes: the files of each size in FFiles order, sizes in falling
+    // order; a size that only one file has is no class.
+    std::vector<std::pair<qint64, quint32>> bySize;
+    bySize.reserve(FFiles.size());
+    for (size_t i = 0; i < FFiles.size(); ++i) {
         if (FStopRequested)
             break;
-        if (f->Size < 1)
-            continue;
-        bySize[f->Size].append(f.get());
+        if (FFiles[i]->Size >= 1)
+            bySize.emplace_back(FFiles[i]->Size, quint32(i));
     }
-
-    // Sizes in falling order: the workers claim files one at a time, and the
-    // largest files first leave the small ones to even out the end.
-    QList<qint64> sizes;
-    for (auto it = bySize.cbegin(); it != bySize.cend(); ++it) {
-        if (FStopRequested)
-            break;
-        if (it.value().size() >= 2)
-            sizes.append(it.key());
-    }
-    std::sort(sizes.begin(), sizes.end(), std::greater<qint64>());
+    std::sort(bySize.begin(), bySize.end(),
+        [](const auto& a, const auto& b) { return a.first != b.first ? a.first > b.first : a.second < b.second; });
     std::vector<TFileInfo*> hashTargets;
-    for (qint64 s : sizes) {
-        const QList<TFileInfo*>& list = bySize[s];
-        hashTargets.insert(hashTargets.end(), list.begin(), list.end());
+    std::vector<SizeClass> classes;
+    for (size_t s = 0; s < bySize.size() && !FStopRequested;) {
+        size_t e = s + 1;
+        while (e < bySize.size() && bySize[e].first == bySize[s].first)
+            ++e;
+        if (e - s >= 2) {
+            classes.push_back(SizeClass { hashTargets.size(), e - s });
+            for (size_t k = s; k < e; ++k)
+                hashTargets.push_back(FFiles[bySize[k].second]);
+        }
+        s = e;
     }
+    std::vector<std::pair<qint64, quint32>>().swap(bySize);
 
     if (hashTargets.empty() || FStopRequested) {
         SetProgressPosition(0);
@@ -130,23 +168,22 @@ void ScanWindow::ComputeAllHashes()
     }
     const int N = int(hashTargets.size());
 
-    auto hashOne = [](TFileInfo* f) {
-        if (!f->ContentHash.isEmpty())
-            return;
-        try {
-            f->ContentHash = HashFile(f->FullPath);
-        } catch (...) {
-            f->ContentHash.clear(); // an unreadable file takes part in no group
-        }
-    };
-
     if (!ParallelHashChecked()) {
         SetProgressPosition(0);
         SetProgressMax(N);
         for (int i = 0; i < N; ++i) {
             if (FStopRequested)
                 break;
-            hashOne(hashTargets[size_t(i)]);
+            TFileInfo* f = hashTargets[size_t(i)];
+            if (!f->HasContentHash()) {
+                Sha1Digest d;
+                if (DigestRecord(*f, d)) {
+                    f->SetDigest(d);
+                } else {
+                    f->ClearContentHash(); // an unreadable file takes part in no group
+                    FSkips.Add(SkipKind::FileUnreadable, f->NativePath());
+                }
+            }
             SetProgressPosition(i + 1);
             if (i % 10 == 0 || i == N - 1) {
                 SetStatus(TrFill(QStringLiteral("Computing SHA-1 hashes (size filtered)... %d / %d"), { i + 1, N }));
@@ -154,63 +191,25 @@ void ScanWindow::ComputeAllHashes()
             }
         }
     } else {
-        std::atomic<int> completedCount { 0 };
-        std::atomic<int> nextIndex { -1 };
-        std::atomic<int> running { 0 };
-        // Raised by each worker as it ends, so the wait below ends with the
-        // last worker instead of sleeping out its 30 milliseconds.
-        std::counting_semaphore<> ended { 0 };
-        std::atomic<bool> abandon { false };
+        std::atomic<int> settled { 0 };
         SetProgressStyleMarquee(false);
         SetProgressMin(0);
         SetProgressMax(N);
         SetProgressPosition(0);
 
-        int T = QThread::idealThreadCount();
-        if (T < 1)
-            T = 1;
-        {
-            std::vector<std::jthread> workers;
-            // On every way out (an error starting a worker or while pumping
-            // included) the workers are told to end before they are joined;
-            // on the normal way they have ended already.
-            ScopeExit guard([&abandon] { abandon = true; });
-            workers.reserve(size_t(T));
-            for (int t = 0; t < T; ++t) {
-                ++running;
-                try {
-                    workers.emplace_back([&] {
-                        for (;;) {
-                            if (FStopRequested || abandon)
-                                break;
-                            const int index = ++nextIndex;
-                            if (index >= N)
-                                break;
-                            hashOne(hashTargets[size_t(index)]);
-                            ++completedCount;
-                        }
-                        --running;
-                        ended.release();
-                    });
-                } catch (...) {
-                    --running;
-                    throw;
-                }
-            }
-
-            for (;;) {
-                const int done = completedCount;
+        ContentOptions options;
+        options.Threads = std::max(1, QThread::idealThreadCount());
+        SkipReport skips;
+        RunOffThread([&] { SettleContents(hashTargets, classes, options, FStopRequested, settled, skips); },
+            [&] {
+                const int done = settled;
                 SetProgressPosition(done);
                 SetStatus(TrFill(FStopRequested ? QStringLiteral("Stopping SHA-1 hashing... %d / %d")
                                                 : QStringLiteral("Computing SHA-1 hashes (size filtered)... %d / %d"),
                     { done, N }));
-                PumpMessages();
-                if (running == 0)
-                    break;
-                (void)ended.try_acquire_for(std::chrono::milliseconds(30));
-            }
-        } // the workers are joined here
-        SetProgressPosition(completedCount);
+            });
+        FSkips.Merge(skips);
+        SetProgressPosition(settled);
     }
     SetProgressPosition(0);
 }

@@ -6,6 +6,11 @@
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
 
+#include <chrono>
+#include <exception>
+#include <semaphore>
+#include <thread>
+
 ScanWindow::ScanWindow()
 {
     lvFiles.Columns = QStringList { Translate(QStringLiteral("Group")), Translate(QStringLiteral("File name")),
@@ -75,7 +80,9 @@ void ScanWindow::btnScanClick()
         ClearResults();
         CollectFiles();
         if (!FStopRequested) {
-            if (GetCompareMode() == CompareMode::ByContent && (FileDuplicatesChecked() || DirDuplicatesChecked()))
+            // Folder clone detection reads no digest: only file clones by
+            // content need one.
+            if (GetCompareMode() == CompareMode::ByContent && FileDuplicatesChecked())
                 ComputeAllHashes();
             if (!FStopRequested) {
                 if (FileDuplicatesChecked())
@@ -172,6 +179,32 @@ void ScanWindow::PumpMessages()
     ProcessPendingEvents();
 }
 
+void ScanWindow::RunOffThread(const std::function<void()>& work, const std::function<void()>& tick)
+{
+    std::binary_semaphore ended { 0 };
+    std::exception_ptr error;
+    std::jthread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        ended.release();
+    });
+    if (tick) {
+        do {
+            tick();
+            PumpMessages();
+        } while (!ended.try_acquire_for(std::chrono::milliseconds(30)));
+    } else {
+        while (!ended.try_acquire_for(std::chrono::milliseconds(30)))
+            PumpMessages();
+    }
+    worker.join();
+    if (error)
+        std::rethrow_exception(error);
+}
+
 void ScanWindow::SetMarquee(bool On)
 {
     if (On && !FMarquee)
@@ -216,8 +249,9 @@ void ScanWindow::ClearResults()
     lvDirs.ClearItems();
     ClearListGroups(lvFiles);
     ClearListGroups(lvDirs);
-    FFiles.clear();
     FFileMap.clear();
+    FFiles.clear();
+    FSkips.Clear();
     SetProgressPosition(0);
     SetStatus(QString());
 }

@@ -8,7 +8,9 @@
 // folder by throwing (std::exception); the Scan command shows it.
 
 #include "engine/CompareMode.h"
+#include "engine/FileStore.h"
 #include "engine/ResultList.h"
+#include "engine/SkipReport.h"
 #include "engine/TFileInfo.h"
 
 #include <QHash>
@@ -16,6 +18,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -92,7 +95,7 @@ public:
     // empty text when no regular file exists at FileName. Throws when the file
     // cannot be opened or read. Safe to call from any thread.
     static QString HashFile(const QString& FileName);
-    void AddFileGroup(const QList<TFileInfo*>& Files, qint64 TotalSize, int& GroupNumber);
+    void AddFileGroup(const std::vector<TFileInfo*>& Files, qint64 TotalSize, int& GroupNumber);
     void AddDirGroup(const QStringList& Dirs, const QHash<QString, qint64>& DirSize, qint64 TotalSize,
         int& GroupNumber);
 
@@ -106,8 +109,10 @@ public:
     // ---- scan state
     ResultList lvFiles;
     ResultList lvDirs;
-    std::vector<std::unique_ptr<TFileInfo>> FFiles; // owns the records, in collection order
-    QHash<QString, TFileInfo*> FFileMap;            // by exact FullPath
+    TFileList FFiles;   // owns the records, in collection order
+    FileIndex FFileMap; // by exact FullPath
+    // What the last run could not read or left out, by reason.
+    SkipReport FSkips;
     std::atomic<bool> FStopRequested { false };
     QString FLastAddFolderParent;
 
@@ -142,6 +147,12 @@ protected:
     virtual bool ParallelHashChecked() const { return FSettings.ParallelHash; }
     virtual int MaxGroupsValue() const { return FSettings.MaxGroups; }
     virtual int MinGroupSizeValue() const { return FSettings.MinGroupSize; }
+
+    // Runs work on another thread and pumps every 30 milliseconds until it
+    // has ended; rethrows what it threw. work must poll FStopRequested itself.
+    // With tick, tick runs before every pump, the first one at once; without,
+    // the first pump comes after 30 milliseconds (a quick work pumps never).
+    void RunOffThread(const std::function<void()>& work, const std::function<void()>& tick = {});
 
     // ---- display setters for the steps
     void SetStatus(const QString& text);

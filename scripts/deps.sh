@@ -3,7 +3,7 @@
 # they are missing. Usage: scripts/deps.sh build|test|bench
 set -euo pipefail
 what=${1:-build}
-pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libssl-dev)
+pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libssl-dev libxxhash-dev)
 case "$what" in
   test)  pkgs+=(openssl dbus-daemon) ;; # the update tests make certificates; the file manager test runs its own bus
   bench) pkgs+=(jdupes rmlint fdupes rdfind hyperfine time python3) ;;

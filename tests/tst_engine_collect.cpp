@@ -48,10 +48,10 @@ void TestCollect::sizeFilter()
     QCOMPARE(int(w.FFiles.size()), kept ? 1 : 0);
     QVERIFY(w.Statuses().contains(QStringLiteral("Found %1 files (after filters).").arg(kept ? 1 : 0)));
     if (kept) {
-        QCOMPARE(w.FFiles[0]->FullPath, path);
-        QCOMPARE(w.FFiles[0]->Name, "f.bin");
+        QCOMPARE(w.FFiles[0]->FullPath(), path);
+        QCOMPARE(w.FFiles[0]->Name(), "f.bin");
         QCOMPARE(w.FFiles[0]->Size, size);
-        QCOMPARE(w.FFileMap.value(path), w.FFiles[0].get());
+        QCOMPARE(w.FFileMap.value(path), w.FFiles[0]);
     }
 }
 
@@ -72,7 +72,7 @@ void TestCollect::statusAndPumps()
     const QString folder = dir.folder();
     QStringList expected = { "Scanning folders...", QStringLiteral("Scanning folder list: %1   [*.*]").arg(folder) };
     for (int i : { 0, 50, 100, 119 })
-        expected << QStringLiteral("Scanning: %1 (%2/120)").arg(w.FFiles[i]->FullPath).arg(i + 1);
+        expected << QStringLiteral("Scanning: %1 (%2/120)").arg(w.FFiles[i]->FullPath()).arg(i + 1);
     expected << "Found 120 files (after filters)." << "  Done.";
     QStringList shown = w.Statuses();
     shown.removeAll(QString()); // the run clears the status first
@@ -89,7 +89,7 @@ void TestCollect::statusAndPumps()
 
     // Listing order is the order of the names.
     for (int i = 1; i < 120; ++i)
-        QVERIFY(w.FFiles[i - 1]->FullPath < w.FFiles[i]->FullPath);
+        QVERIFY(w.FFiles[i - 1]->FullPath() < w.FFiles[i]->FullPath());
 
     QList<int> positions;
     bool sawMarquee = false;
@@ -143,15 +143,15 @@ void TestCollect::oneObjectOneEntry()
     QSet<QString> paths;
     QHash<platform::FileId, QString> ids;
     for (const auto& f : w.FFiles) {
-        QVERIFY2(!paths.contains(f->FullPath), qPrintable("twice: " + f->FullPath));
-        paths.insert(f->FullPath);
+        QVERIFY2(!paths.contains(f->FullPath()), qPrintable("twice: " + f->FullPath()));
+        paths.insert(f->FullPath());
         platform::FileId id;
-        QVERIFY2(platform::GetFileId(f->FullPath, id), qPrintable("names nothing: " + f->FullPath));
-        QVERIFY2(!ids.contains(id), qPrintable(f->FullPath + " is " + ids.value(id)));
-        ids.insert(id, f->FullPath);
-        QVERIFY2(!f->FullPath.contains(QChar::ReplacementCharacter), qPrintable(f->FullPath));
-        QVERIFY(!f->FullPath.endsWith("pipe.txt"));
-        QVERIFY(!f->FullPath.endsWith("link.txt"));
+        QVERIFY2(platform::GetFileId(f->FullPath(), id), qPrintable("names nothing: " + f->FullPath()));
+        QVERIFY2(!ids.contains(id), qPrintable(f->FullPath() + " is " + ids.value(id)));
+        ids.insert(id, f->FullPath());
+        QVERIFY2(!f->FullPath().contains(QChar::ReplacementCharacter), qPrintable(f->FullPath()));
+        QVERIFY(!f->FullPath().endsWith("pipe.txt"));
+        QVERIFY(!f->FullPath().endsWith("link.txt"));
     }
     // one.txt (or its hard link), two.txt, three.bin, other.txt; the file
     // with the non-UTF-8 name may be carried or left out, never renamed.
@@ -159,14 +159,14 @@ void TestCollect::oneObjectOneEntry()
     QVERIFY(paths.contains(dir.path("a/two.txt")));
     QVERIFY(paths.contains(dir.path("a/other.txt")));
     QVERIFY(paths.contains(dir.path("a/one.txt")) != paths.contains(dir.path("a/hard.txt")));
-    QCOMPARE(w.FFileMap.size(), qsizetype(w.FFiles.size()));
+    QCOMPARE(w.FFileMap.size(), w.FFiles.size());
 
     // The content group: one.txt, two.txt, three.bin, each once.
     QCOMPARE(w.lvFiles.GroupCount(), 1);
     QSet<TFileInfo*> members;
     for (const ResultItem& item : w.lvFiles.Items()) {
         QVERIFY(item.Data);
-        QVERIFY2(!members.contains(item.Data), qPrintable("twice in a group: " + item.Data->FullPath));
+        QVERIFY2(!members.contains(item.Data), qPrintable("twice in a group: " + item.Data->FullPath()));
         members.insert(item.Data);
     }
     QVERIFY(members.size() == 3 || members.size() == 4);

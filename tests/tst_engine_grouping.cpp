@@ -15,8 +15,8 @@ void AddRecords(ScanWindow& w, const QStringList& records)
         const QString path = QStringLiteral("/data/") + parts[0];
         w.FFiles.push_back(std::make_unique<TFileInfo>(path, parts[1].toLongLong()));
         if (parts.size() > 2)
-            w.FFiles.back()->ContentHash = parts[2].repeated(40 / parts[2].size());
-        w.FFileMap.insert(path, w.FFiles.back().get());
+            w.FFiles.back()->SetContentHash(parts[2].repeated(40 / parts[2].size()));
+        w.FFileMap.insert(path, w.FFiles.back());
     }
 }
 
@@ -30,7 +30,7 @@ QList<QStringList> Groups(const ScanWindow& w)
             out << QStringList();
             id = item.GroupId;
         }
-        out.last() << item.Data->FullPath.mid(6);
+        out.last() << item.Data->FullPath().mid(6);
     }
     return out;
 }

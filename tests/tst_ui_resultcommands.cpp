@@ -84,7 +84,7 @@ struct Fixture {
         Records.push_back(std::make_unique<TFileInfo>(path));
         TFileInfo* info = Records.back().get();
         EnsureGroup(Files, group);
-        Files.AddItem({ QString::number(group), { info->Name, FolderPart(path), FormatSizeMB(info->Size) }, group,
+        Files.AddItem({ QString::number(group), { info->Name(), FolderPart(path), FormatSizeMB(info->Size) }, group,
             checked, info });
         return path;
     }
@@ -604,7 +604,7 @@ private slots:
         for (const char* rel : { "k/a.bin", "x/a.bin" })
             w.FFiles.push_back(std::make_unique<TFileInfo>(dir.createFile(QString::fromLatin1(rel), QByteArray("same"))));
         int group = 1;
-        w.AddFileGroup({ w.FFiles[0].get(), w.FFiles[1].get() }, 8, group); // the second row is checked
+        w.AddFileGroup({ w.FFiles[0], w.FFiles[1] }, 8, group); // the second row is checked
         const QString keptDir = dir.createDir(QStringLiteral("A"));
         const QString otherDir = dir.createDir(QStringLiteral("B"));
         group = 1;
@@ -633,7 +633,7 @@ private slots:
         w.MoveCheckedtoRecycleBin1->trigger();
         QCOMPARE(desktop.Questions.last().Text, QStringLiteral("Move 1 files to Recycle Bin?"));
         QCOMPARE(Firsts(w.lvFiles), QStringList { QStringLiteral("a.bin") });
-        QCOMPARE(w.lvFiles.Item(0).Data->FullPath, dir.path(QStringLiteral("k/a.bin")));
+        QCOMPARE(w.lvFiles.Item(0).Data->FullPath(), dir.path(QStringLiteral("k/a.bin")));
         QCOMPARE(Trashed(), QStringList { QStringLiteral("a.bin") });
         QCOMPARE(Checks(w.lvDirs), QStringLiteral(".x"));
 

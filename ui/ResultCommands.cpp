@@ -112,7 +112,7 @@ QList<platform::TrashEntry> CheckedEntries(const ResultList& list, ResultPage pa
             continue;
         if (page == ResultPage::Files) {
             if (item.Data)
-                entries.append({ item.Data->FullPath, platform::TrashKind::RegularFile, item.Data->Size });
+                entries.append({ item.Data->FullPath(), platform::TrashKind::RegularFile, item.Data->Size });
         } else if (!item.SubItems.isEmpty()) {
             entries.append({ item.SubItems[0], platform::TrashKind::Directory, -1 });
         }
@@ -198,7 +198,7 @@ void OpenLocation(QWidget* parent, const ResultList& list, ResultPage page, int 
             SayPlain(parent, Translate(QStringLiteral("No file path available for the selected item.")));
             return;
         }
-        const QString path = item.Data->FullPath;
+        const QString path = item.Data->FullPath();
         if (!platform::RegularFileExists(path)) {
             SayPlain(parent, Translate(QStringLiteral("File does not exist: ")) + path);
             return;

@@ -1,5 +1,7 @@
 #include "platform/core/FileSystem.h"
 
+#include "platform/core/FileSystemPrivate.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSet>
@@ -12,17 +14,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
-
-FileId IdOf(const struct stat& st)
-{
-    return FileId { quint64(st.st_dev), quint64(st.st_ino) };
-}
 
 bool IsTrashName(const QByteArray& name)
 {
@@ -33,6 +31,8 @@ bool IsTrashName(const QByteArray& name)
         return false;
     return std::all_of(name.begin() + 7, name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
+
+} // namespace
 
 bool IsPseudoFileSystem(long type)
 {
@@ -59,10 +59,7 @@ bool IsPseudoFileSystem(long type)
     }
 }
 
-QString Join(const QString& dir, const QString& name)
-{
-    return dir.endsWith(u'/') ? dir + name : dir + u'/' + name;
-}
+namespace {
 
 // Reads the names of a directory, sorted by their bytes. Returns false with
 // errno set when the directory cannot be opened.
@@ -89,9 +86,53 @@ bool ReadNames(int dirFd, std::vector<QByteArray>& names)
     return true;
 }
 
+// Opens a path of any length: a path the system refuses as too long is
+// opened a piece at a time, each piece relative to the folder before it.
+// Links are followed on the way; flags apply to the last piece.
+int OpenLongPath(const QByteArray& native, int flags)
+{
+    const int fd = ::open(native.constData(), flags | O_CLOEXEC);
+    if (fd >= 0 || errno != ENAMETOOLONG)
+        return fd;
+    constexpr qsizetype kPiece = 2048;
+    int dirFd = native.startsWith('/') ? ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : AT_FDCWD;
+    if (dirFd == -1)
+        return -1;
+    qsizetype start = native.startsWith('/') ? 1 : 0;
+    for (;;) {
+        const qsizetype rest = native.size() - start;
+        if (rest <= kPiece) {
+            const int out = ::openat(dirFd, native.constData() + start, flags | O_CLOEXEC);
+            const int e = errno;
+            if (dirFd != AT_FDCWD)
+                ::close(dirFd);
+            errno = e;
+            return out;
+        }
+        const qsizetype cut = native.lastIndexOf('/', start + kPiece);
+        if (cut <= start) {
+            if (dirFd != AT_FDCWD)
+                ::close(dirFd);
+            errno = ENAMETOOLONG; // one name longer than any piece
+            return -1;
+        }
+        const QByteArray piece = native.mid(start, cut - start);
+        const int next = ::openat(dirFd, piece.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int e = errno;
+        if (dirFd != AT_FDCWD)
+            ::close(dirFd);
+        if (next < 0) {
+            errno = e;
+            return -1;
+        }
+        dirFd = next;
+        start = cut + 1;
+    }
+}
+
 int OpenDirectory(const QByteArray& native)
 {
-    return ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return OpenLongPath(native, O_RDONLY | O_DIRECTORY);
 }
 
 } // namespace
@@ -142,108 +183,57 @@ bool GetFileId(const QString& path, FileId& id)
     return true;
 }
 
+void RaiseOpenFileLimit()
+{
+    struct rlimit lim;
+    if (::getrlimit(RLIMIT_NOFILE, &lim) == 0 && lim.rlim_cur < lim.rlim_max) {
+        lim.rlim_cur = lim.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &lim);
+    }
+}
+
+QString HomeTrashPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+}
+
+int OpenDirectoryPath(const QByteArray& nativePath)
+{
+    return OpenLongPath(nativePath, O_RDONLY | O_DIRECTORY | O_NONBLOCK);
+}
+
+int OpenFileNoFollow(const QByteArray& nativePath)
+{
+    return OpenLongPath(nativePath, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+}
+
 bool IsExcludedDirectory(const QString& path)
 {
     const QString abs = AbsolutePath(path);
-    if (abs == u"/proc" || abs == u"/sys" || abs == u"/dev")
+    if (abs == u"/proc" || abs == u"/sys" || abs == u"/dev" || abs == HomeTrashPath())
         return true;
     const QByteArray native = NativePath(abs);
-    const qsizetype slash = native.lastIndexOf('/');
-    if (IsTrashName(native.mid(slash + 1)))
-        return true;
-    const QString homeTrash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/Trash");
-    if (abs == homeTrash)
-        return true;
+    const int fd = OpenDirectory(native);
+    if (fd < 0)
+        return false;
+    bool excluded = false;
     struct statfs fs;
-    if (::statfs(native.constData(), &fs) == 0 && IsPseudoFileSystem(long(fs.f_type)))
-        return true;
-    return false;
-}
-
-void ListFilesRecursive(const QString& root, const std::function<bool(const QString&)>& match,
-    std::vector<ListedFile>& out)
-{
-    struct stat rootSt;
-    const QByteArray rootNative = NativePath(root);
-    if (root.isEmpty() || ::stat(rootNative.constData(), &rootSt) != 0 || !S_ISDIR(rootSt.st_mode))
-        throw ListingError("not an existing folder: " + root.toStdString());
-
-    // Depth first with an explicit stack, so that very deep trees cannot
-    // exhaust the call stack. A frame holds one folder's entries, already
-    // typed, and no open descriptor, so the depth is bounded by neither.
-    struct Entry {
-        QString Name;
-        bool IsDir = false;
-        FileId Id;
-        qint64 Size = -1;
-    };
-    struct Frame {
-        QString Path;
-        std::vector<Entry> Entries;
-        size_t Next = 0;
-    };
-    QSet<FileId> visited;
-    std::vector<Frame> stack;
-
-    // A folder's identity is the one its parent's listing read: opening it
-    // fails should it have stopped being a folder since.
-    auto enter = [&](const QString& path, const QByteArray& native, FileId id) {
-        if (visited.contains(id))
-            return;
-        visited.insert(id);
-        if (IsExcludedDirectory(path))
-            return;
-        const int fd = OpenDirectory(native);
-        if (fd < 0)
-            return; // a folder that cannot be opened yields nothing
-        std::vector<QByteArray> names;
-        const bool read = ReadNames(fd, names);
-        Frame f;
-        f.Path = path;
-        if (read) {
-            f.Entries.reserve(names.size());
-            for (const QByteArray& name : names) {
-                if (!IsRepresentable(name))
-                    continue; // never mistaken for another path
-                struct stat st;
-                if (::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-                    continue;
-                if (S_ISLNK(st.st_mode)) {
-                    // Links to folders are entered like folders; links to
-                    // files are not files of their own.
-                    if (::fstatat(fd, name.constData(), &st, 0) != 0 || !S_ISDIR(st.st_mode))
-                        continue;
-                } else if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) {
-                    continue; // FIFOs, sockets and devices are never opened
-                }
-                f.Entries.push_back(
-                    Entry { QString::fromUtf8(name), S_ISDIR(st.st_mode), IdOf(st), qint64(st.st_size) });
-            }
+    struct stat st, up;
+    if (::fstatfs(fd, &fs) == 0 && IsPseudoFileSystem(long(fs.f_type))) {
+        excluded = true;
+    } else if (IsTrashName(native.mid(native.lastIndexOf('/') + 1)) && ::fstatat(fd, "..", &up, 0) == 0) {
+        // .Trash and .Trash-<uid> are trash folders only at the top of a
+        // mounted volume; anywhere else they are folders like any other.
+        struct stat upUp;
+        const int upFd = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (upFd >= 0) {
+            excluded = ::fstatat(upFd, "..", &upUp, 0) == 0 && ::fstat(upFd, &st) == 0
+                && (upUp.st_dev != st.st_dev || upUp.st_ino == st.st_ino);
+            ::close(upFd);
         }
-        ::close(fd);
-        if (!f.Entries.empty())
-            stack.push_back(std::move(f));
-    };
-
-    enter(root, rootNative, IdOf(rootSt));
-    while (!stack.empty()) {
-        Frame& top = stack.back();
-        if (top.Next >= top.Entries.size()) {
-            stack.pop_back();
-            continue;
-        }
-        const Entry& e = top.Entries[top.Next++];
-        if (!e.IsDir) {
-            if (match(e.Name))
-                out.push_back(ListedFile { Join(top.Path, e.Name), e.Id, e.Size });
-            continue;
-        }
-        if (visited.contains(e.Id))
-            continue;
-        const QString childPath = Join(top.Path, e.Name);
-        enter(childPath, NativePath(childPath), e.Id); // may reallocate the stack: top is not used after
     }
+    ::close(fd);
+    return excluded;
 }
 
 ListStatus ListDirectory(const QString& dir, std::vector<DirEntry>& out)
@@ -275,7 +265,9 @@ ListStatus ListDirectory(const QString& dir, std::vector<DirEntry>& out)
         if (e.Representable)
             e.Name = QString::fromUtf8(name);
         struct stat st;
-        if (::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            e.Kind = EntryKind::Unreadable;
+        } else {
             if (S_ISDIR(st.st_mode)) {
                 e.Kind = EntryKind::Directory;
                 e.Id = IdOf(st);

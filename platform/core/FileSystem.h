@@ -9,7 +9,7 @@
 // - Listings follow links to directories, but enter a directory identity
 //   (device, inode) at most once per listing, so link loops and bind mounts
 //   end. Pseudo file systems (proc, sysfs, ...) and trash folders are not
-//   entered.
+//   entered. The walk over a whole tree is in TreeWalk.h.
 
 #include <QByteArray>
 #include <QHash>
@@ -48,6 +48,10 @@ bool IsRepresentable(const QByteArray& nativeName);
 // lexically, repeated "/" collapsed; "/" stays "/"; no trailing "/" otherwise.
 QString AbsolutePath(const QString& path);
 
+// Raises this process's soft limit of open descriptors to its hard limit, so
+// that walks of deep trees (one descriptor per level) go as deep as allowed.
+void RaiseOpenFileLimit();
+
 // Existence tests, links followed.
 bool DirectoryExists(const QString& path);
 bool RegularFileExists(const QString& path);
@@ -56,32 +60,23 @@ qint64 FileSize(const QString& path);
 // Identity of the object at path (links followed); false when it cannot be read.
 bool GetFileId(const QString& path, FileId& id);
 
-// True for directories that a scan never enters: pseudo file systems and the
-// trash folders of the desktop.
+// True for directories that a scan never enters: pseudo file systems, the
+// home trash, and .Trash / .Trash-<uid> at the top of a mounted volume.
 bool IsExcludedDirectory(const QString& path);
 
-struct ListedFile {
-    QString Path; // root + "/" + relative path (root as given, see below)
-    FileId Id;
-    qint64 Size = -1; // as the listing read it
-};
-
-// All regular files below root at every depth whose name (last component)
-// satisfies match. Symbolic links to files, FIFOs, sockets and devices are not
-// yielded; links to directories are entered like directories. Order: the
-// entries of a folder sorted by their native bytes, a subfolder's files where
-// the subfolder is met. Paths are root followed by the relative path; root is
-// used as given (a trailing "/" is not doubled). A folder below that cannot be
-// opened yields nothing. Throws ListingError when root is not an existing
-// directory.
-void ListFilesRecursive(const QString& root, const std::function<bool(const QString& name)>& match,
-    std::vector<ListedFile>& out);
+// Open descriptors for paths of any length (past the longest path the system
+// accepts in one call, the path is opened piece by piece). -1 with errno set
+// on failure. A folder: O_DIRECTORY. A file: the last component is never
+// followed as a link (O_NOFOLLOW), and opening never blocks (O_NONBLOCK).
+int OpenDirectoryPath(const QByteArray& nativePath);
+int OpenFileNoFollow(const QByteArray& nativePath);
 
 enum class EntryKind {
     Directory,   // a directory, or a link to one
     RegularFile, // a regular file (not a link)
     FileLink,    // a symbolic link to a regular file
-    Other,       // FIFO, socket, device, dangling link, unreadable entry
+    Other,       // FIFO, socket, device, dangling link
+    Unreadable,  // an entry whose type could not be read (no search permission)
 };
 
 struct DirEntry {

@@ -1,0 +1,599 @@
+#include "engine/ContentStages.h"
+
+#include "engine/ScopeExit.h"
+#include "platform/core/FileSystem.h"
+
+#define XXH_INLINE_ALL
+#include <xxhash.h>
+
+#include <openssl/evp.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <numeric>
+#include <thread>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A class of small files is settled in one piece, its contents held in
+// memory, when it has at most this many files.
+constexpr size_t kSmallClassFiles = 256;
+// Files whose heads or tails one piece of work reads.
+constexpr size_t kChunkFiles = 256;
+// Memory for the blocks of one side-by-side comparison.
+constexpr size_t kLockstepBudget = 4 * 1024 * 1024;
+
+const EVP_MD* Sha1()
+{
+    static EVP_MD* md = EVP_MD_fetch(nullptr, "SHA1", nullptr);
+    return md;
+}
+
+struct CtxFree {
+    void operator()(EVP_MD_CTX* c) const { EVP_MD_CTX_free(c); }
+};
+using Ctx = std::unique_ptr<EVP_MD_CTX, CtxFree>;
+
+struct Fd {
+    int Value = -1;
+    Fd() = default;
+    explicit Fd(int v)
+        : Value(v)
+    {
+    }
+    Fd(Fd&& o) noexcept
+        : Value(std::exchange(o.Value, -1))
+    {
+    }
+    Fd& operator=(Fd&& o) noexcept
+    {
+        Reset();
+        Value = std::exchange(o.Value, -1);
+        return *this;
+    }
+    ~Fd() { Reset(); }
+    void Reset()
+    {
+        if (Value >= 0)
+            ::close(Value);
+        Value = -1;
+    }
+};
+
+struct Split {
+    XXH128_hash_t Hash { 0, 0 };
+    bool Failed = false;
+};
+
+class Run {
+public:
+    Run(const std::vector<TFileInfo*>& files, const ContentOptions& options, const std::atomic<bool>& stop,
+        std::atomic<int>& settled, SkipReport& skips)
+        : FFiles(files)
+        , FOptions(options)
+        , FStop(stop)
+        , FSettled(settled)
+        , FSkips(skips)
+        , FSplit(files.size())
+    {
+        FThreads = std::max(1, options.Threads);
+        FOpenBound = options.OpenBound;
+        if (FOpenBound == 0) {
+            struct rlimit lim;
+            const size_t limit = ::getrlimit(RLIMIT_NOFILE, &lim) == 0 ? size_t(lim.rlim_cur) : 1024;
+            FOpenBound = std::clamp<size_t>(limit > 128 ? (limit - 64) / size_t(FThreads) / 2 : 8, 8, 128);
+        }
+    }
+
+    void Go(const std::vector<SizeClass>& classes)
+    {
+        // Heads: small classes are settled whole; the others get a head digest.
+        std::vector<Item> heads;
+        std::vector<SizeClass> split;
+        for (const SizeClass& c : classes) {
+            const qint64 size = FFiles[c.First]->Size;
+            if (size_t(size) <= FOptions.HeadBlock && c.Count <= kSmallClassFiles) {
+                heads.push_back(Item { Kind::SmallClass, c.First, c.Count, Cost(size, c.Count) });
+            } else {
+                split.push_back(c);
+                for (size_t i = 0; i < c.Count; i += kChunkFiles)
+                    heads.push_back(Item { Kind::Heads, c.First + i, std::min(kChunkFiles, c.Count - i),
+                        Cost(std::min<qint64>(size, qint64(FOptions.HeadBlock)), c.Count) });
+            }
+        }
+        RunItems(heads);
+        if (FStop)
+            return;
+
+        // Tails, for the sets the heads left whose files go past the head.
+        std::vector<std::vector<size_t>> sets;
+        SplitBy(split, sets);
+        std::vector<std::vector<size_t>> whole;
+        std::vector<size_t> tailFiles;
+        std::vector<std::vector<size_t>> tailSets;
+        for (auto& s : sets) {
+            if (size_t(FFiles[s.front()]->Size) <= FOptions.HeadBlock) {
+                whole.push_back(std::move(s));
+            } else {
+                tailFiles.insert(tailFiles.end(), s.begin(), s.end());
+                tailSets.push_back(std::move(s));
+            }
+        }
+        std::vector<Item> tails;
+        for (size_t i = 0; i < tailFiles.size(); i += kChunkFiles)
+            tails.push_back(Item { Kind::Tails, i, std::min(kChunkFiles, tailFiles.size() - i), 0 });
+        FTailFiles = &tailFiles;
+        RunItems(tails);
+        if (FStop)
+            return;
+        for (auto& s : tailSets)
+            SplitSet(s, whole);
+
+        // The whole content, side by side, largest sets first. A set too large
+        // to hold open falls back to one SHA-1 per file.
+        std::vector<Item> rest;
+        FSets = &whole;
+        for (size_t i = 0; i < whole.size(); ++i) {
+            const std::vector<size_t>& s = whole[i];
+            const qint64 size = FFiles[s.front()]->Size;
+            if (s.size() <= FOpenBound) {
+                rest.push_back(Item { Kind::Lockstep, i, s.size(), Cost(size, s.size()) });
+            } else {
+                for (size_t k = 0; k < s.size(); ++k)
+                    rest.push_back(Item { Kind::HashOne, i, k, Cost(size, 1) });
+            }
+        }
+        RunItems(rest);
+        if (FStop)
+            return;
+        for (const std::vector<size_t>& s : whole)
+            if (s.size() > FOpenBound)
+                KeepSharedDigests(s);
+    }
+
+private:
+    enum class Kind { SmallClass, Heads, Tails, Lockstep, HashOne };
+    struct Item {
+        Kind What;
+        size_t A = 0; // first file, first tail file or set
+        size_t B = 0; // count, or the file within the set
+        qint64 Cost = 0;
+    };
+
+    static qint64 Cost(qint64 bytes, size_t files) { return bytes * qint64(files) + 4096 * qint64(files); }
+
+    void RunItems(std::vector<Item>& items)
+    {
+        if (items.empty())
+            return;
+        std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.Cost > b.Cost; });
+        std::atomic<size_t> next { 0 };
+        auto work = [&] {
+            std::vector<char> buffer;
+            for (;;) {
+                if (FStop)
+                    return;
+                const size_t i = next.fetch_add(1);
+                if (i >= items.size())
+                    return;
+                Do(items[i], buffer);
+            }
+        };
+        const int n = int(std::min<size_t>(size_t(FThreads), items.size()));
+        std::vector<std::jthread> workers;
+        workers.reserve(size_t(n));
+        for (int t = 1; t < n; ++t)
+            workers.emplace_back(work);
+        work();
+    }
+
+    void Do(const Item& item, std::vector<char>& buffer)
+    {
+        switch (item.What) {
+        case Kind::SmallClass:
+            SettleSmallClass(item.A, item.B, buffer);
+            break;
+        case Kind::Heads:
+            for (size_t i = item.A; i < item.A + item.B && !FStop; ++i)
+                ReadSplit(i, 0, buffer);
+            break;
+        case Kind::Tails:
+            for (size_t k = item.A; k < item.A + item.B && !FStop; ++k) {
+                const size_t i = (*FTailFiles)[k];
+                const qint64 size = FFiles[i]->Size;
+                ReadSplit(i, std::max<qint64>(qint64(FOptions.HeadBlock), size - qint64(FOptions.HeadBlock)), buffer);
+            }
+            break;
+        case Kind::Lockstep:
+            Lockstep((*FSets)[item.A]);
+            break;
+        case Kind::HashOne:
+            HashWhole((*FSets)[item.A][item.B], buffer);
+            break;
+        }
+    }
+
+    // ---- reading
+
+    // Opens file i as collection saw it: a regular file, no link in its last
+    // component, of its recorded identity and size.
+    Fd Open(size_t i) const
+    {
+        const TFileInfo& f = *FFiles[i];
+        Fd fd(platform::OpenFileNoFollow(f.NativePath()));
+        if (fd.Value < 0)
+            return fd;
+        struct stat st;
+        const bool knownId = f.Id.Device != 0 || f.Id.Inode != 0;
+        if (::fstat(fd.Value, &st) != 0 || !S_ISREG(st.st_mode) || qint64(st.st_size) != f.Size
+            || (knownId && (quint64(st.st_dev) != f.Id.Device || quint64(st.st_ino) != f.Id.Inode)))
+            fd.Reset();
+        return fd;
+    }
+
+    // Reads exactly length bytes at offset; false on an error or a short file.
+    static bool ReadAt(int fd, char* out, size_t length, qint64 offset)
+    {
+        while (length > 0) {
+            const ssize_t got = ::pread(fd, out, length, offset);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return false;
+            out += got;
+            length -= size_t(got);
+            offset += got;
+        }
+        return true;
+    }
+
+    // True when nothing follows the recorded size: the file has not grown.
+    static bool EndsAt(int fd, qint64 size)
+    {
+        char c;
+        for (;;) {
+            const ssize_t got = ::pread(fd, &c, 1, size);
+            if (got < 0 && errno == EINTR)
+                continue;
+            return got == 0;
+        }
+    }
+
+    void Settle(size_t count = 1) { FSettled.fetch_add(int(count), std::memory_order_relaxed); }
+
+    void Fail(size_t i)
+    {
+        FFiles[i]->ClearContentHash();
+        {
+            std::lock_guard lock(FSkipsLock);
+            FSkips.Add(SkipKind::FileUnreadable, FFiles[i]->NativePath());
+        }
+        Settle();
+    }
+
+    void ReadSplit(size_t i, qint64 offset, std::vector<char>& buffer)
+    {
+        const qint64 size = FFiles[i]->Size;
+        const size_t length = size_t(std::min<qint64>(qint64(FOptions.HeadBlock), size - offset));
+        buffer.resize(std::max(buffer.size(), length));
+        Fd fd = Open(i);
+        if (fd.Value < 0 || !ReadAt(fd.Value, buffer.data(), length, offset)) {
+            FSplit[i].Failed = true;
+            Fail(i);
+            return;
+        }
+        FSplit[i].Hash = FOptions.SameSplitDigests ? XXH128_hash_t { 0, 0 } : XXH3_128bits(buffer.data(), length);
+    }
+
+    // ---- splitting
+
+    // Sets of the classes' files whose split digests are equal (two or more,
+    // in FFiles order); a file alone is settled without a digest.
+    void SplitBy(const std::vector<SizeClass>& classes, std::vector<std::vector<size_t>>& sets)
+    {
+        for (const SizeClass& c : classes) {
+            std::vector<size_t> members(c.Count);
+            std::iota(members.begin(), members.end(), c.First);
+            SplitSet(members, sets);
+        }
+    }
+
+    void SplitSet(std::vector<size_t>& members, std::vector<std::vector<size_t>>& sets)
+    {
+        std::erase_if(members, [this](size_t i) { return FSplit[i].Failed; });
+        std::stable_sort(members.begin(), members.end(), [this](size_t a, size_t b) {
+            const XXH128_hash_t& x = FSplit[a].Hash;
+            const XXH128_hash_t& y = FSplit[b].Hash;
+            return x.high64 != y.high64 ? x.high64 < y.high64 : x.low64 < y.low64;
+        });
+        for (size_t s = 0; s < members.size();) {
+            size_t e = s + 1;
+            while (e < members.size() && XXH128_isEqual(FSplit[members[e]].Hash, FSplit[members[s]].Hash))
+                ++e;
+            if (e - s == 1) {
+                Settle();
+            } else {
+                std::vector<size_t> set(members.begin() + qsizetype(s), members.begin() + qsizetype(e));
+                std::sort(set.begin(), set.end());
+                sets.push_back(std::move(set));
+            }
+            s = e;
+        }
+    }
+
+    // ---- settling
+
+    static bool Digest(EVP_MD_CTX* ctx, Sha1Digest& out)
+    {
+        unsigned int len = 0;
+        unsigned char d[EVP_MAX_MD_SIZE];
+        if (EVP_DigestFinal_ex(ctx, d, &len) != 1 || len != out.size())
+            return false;
+        std::memcpy(out.data(), d, out.size());
+        return true;
+    }
+
+    static Ctx NewCtx()
+    {
+        Ctx c(EVP_MD_CTX_new());
+        if (!c || !Sha1() || EVP_DigestInit_ex(c.get(), Sha1(), nullptr) != 1)
+            return Ctx();
+        return c;
+    }
+
+    void GiveDigest(const std::vector<size_t>& members, const Sha1Digest& d)
+    {
+        for (size_t i : members)
+            FFiles[i]->SetDigest(d);
+        Settle(members.size());
+    }
+
+    // A class of small files: every content read once and held, the class
+    // sorted by its bytes, one SHA-1 per content that occurs twice.
+    void SettleSmallClass(size_t first, size_t count, std::vector<char>& buffer)
+    {
+        const size_t size = size_t(FFiles[first]->Size);
+        buffer.resize(std::max(buffer.size(), size * count));
+        std::vector<size_t> read;
+        for (size_t i = first; i < first + count; ++i) {
+            if (FStop)
+                return;
+            Fd fd = Open(i);
+            char* at = buffer.data() + size * (i - first);
+            if (fd.Value < 0 || !ReadAt(fd.Value, at, size, 0) || !EndsAt(fd.Value, qint64(size)))
+                Fail(i);
+            else
+                read.push_back(i);
+        }
+        auto bytes = [&](size_t i) { return buffer.data() + size * (i - first); };
+        std::stable_sort(read.begin(), read.end(),
+            [&](size_t a, size_t b) { return std::memcmp(bytes(a), bytes(b), size) < 0; });
+        for (size_t s = 0; s < read.size();) {
+            size_t e = s + 1;
+            while (e < read.size() && std::memcmp(bytes(read[e]), bytes(read[s]), size) == 0)
+                ++e;
+            if (e - s == 1) {
+                Settle();
+            } else {
+                std::vector<size_t> set(read.begin() + qsizetype(s), read.begin() + qsizetype(e));
+                Ctx ctx = NewCtx();
+                Sha1Digest d;
+                if (ctx && EVP_DigestUpdate(ctx.get(), bytes(read[s]), size) == 1 && Digest(ctx.get(), d))
+                    GiveDigest(set, d);
+                else
+                    Settle(set.size()); // a digest that fails is no digest
+            }
+            s = e;
+        }
+    }
+
+    // One set of equal size and equal split digests, every file open, read
+    // block by block side by side. A block that differs splits the set; each
+    // part goes on with its own copy of the digest state.
+    void Lockstep(const std::vector<size_t>& set)
+    {
+        const qint64 size = FFiles[set.front()]->Size;
+        struct Member {
+            size_t File;
+            Fd Handle;
+        };
+        struct Part {
+            std::vector<size_t> Members; // indexes into members
+            Ctx Digest;
+        };
+        std::vector<Member> members;
+        members.reserve(set.size());
+        for (size_t i : set) {
+            Fd fd = Open(i);
+            if (fd.Value < 0) {
+                Fail(i);
+                continue;
+            }
+            ::posix_fadvise(fd.Value, 0, 0, POSIX_FADV_SEQUENTIAL);
+            members.push_back(Member { i, std::move(fd) });
+        }
+        if (members.size() < 2) {
+            Settle(members.size());
+            return;
+        }
+        std::vector<Part> parts(1);
+        parts[0].Digest = NewCtx();
+        if (!parts[0].Digest) {
+            Settle(members.size());
+            return;
+        }
+        for (size_t m = 0; m < members.size(); ++m)
+            parts[0].Members.push_back(m);
+
+        const size_t block = std::clamp<size_t>(kLockstepBudget / members.size() / 4096 * 4096, 4096,
+            std::max<size_t>(FOptions.ReadBlock, 4096));
+        std::vector<char> buffers(block * members.size());
+        auto bufferOf = [&](size_t m) { return buffers.data() + block * m; };
+
+        // A member that fails leaves its part; a part of one is settled.
+        auto dropSingles = [&] {
+            std::erase_if(parts, [&](const Part& p) {
+                if (p.Members.size() >= 2)
+                    return false;
+                Settle(p.Members.size());
+                return true;
+            });
+        };
+
+        qint64 offset = 0;
+        while (offset < size && !parts.empty()) {
+            if (FStop)
+                return;
+            const size_t length = size_t(std::min<qint64>(qint64(block), size - offset));
+            std::vector<Part> next;
+            for (Part& p : parts) {
+                std::erase_if(p.Members, [&](size_t m) {
+                    if (ReadAt(members[m].Handle.Value, bufferOf(m), length, offset))
+                        return false;
+                    Fail(members[m].File);
+                    return true;
+                });
+                // Members equal to the first of a new part join it.
+                std::vector<std::vector<size_t>> groups;
+                for (size_t m : p.Members) {
+                    auto g = std::find_if(groups.begin(), groups.end(),
+                        [&](const std::vector<size_t>& g) { return std::memcmp(bufferOf(g.front()), bufferOf(m), length) == 0; });
+                    if (g == groups.end())
+                        groups.push_back({ m });
+                    else
+                        g->push_back(m);
+                }
+                for (size_t g = 0; g < groups.size(); ++g) {
+                    Part part;
+                    part.Members = std::move(groups[g]);
+                    if (part.Members.size() < 2) {
+                        Settle(part.Members.size());
+                        for (size_t m : part.Members)
+                            members[m].Handle.Reset();
+                        continue;
+                    }
+                    if (g + 1 == groups.size()) {
+                        part.Digest = std::move(p.Digest); // the last part takes the state itself
+                    } else {
+                        part.Digest.reset(EVP_MD_CTX_new());
+                        if (!part.Digest || EVP_MD_CTX_copy_ex(part.Digest.get(), p.Digest.get()) != 1) {
+                            Settle(part.Members.size());
+                            continue;
+                        }
+                    }
+                    if (EVP_DigestUpdate(part.Digest.get(), bufferOf(part.Members.front()), length) != 1) {
+                        Settle(part.Members.size());
+                        continue;
+                    }
+                    next.push_back(std::move(part));
+                }
+            }
+            parts = std::move(next);
+            dropSingles();
+            offset += qint64(length);
+        }
+
+        for (Part& p : parts) {
+            // A file that grew is not the file collection saw.
+            std::erase_if(p.Members, [&](size_t m) {
+                if (EndsAt(members[m].Handle.Value, size))
+                    return false;
+                Fail(members[m].File);
+                return true;
+            });
+            if (p.Members.size() < 2) {
+                Settle(p.Members.size());
+                continue;
+            }
+            Sha1Digest d;
+            std::vector<size_t> files;
+            for (size_t m : p.Members)
+                files.push_back(members[m].File);
+            if (Digest(p.Digest.get(), d))
+                GiveDigest(files, d);
+            else
+                Settle(files.size());
+        }
+    }
+
+    // The fall-back for a set too large to hold open: SHA-1 of one file.
+    void HashWhole(size_t i, std::vector<char>& buffer)
+    {
+        const qint64 size = FFiles[i]->Size;
+        Fd fd = Open(i);
+        Ctx ctx = fd.Value >= 0 ? NewCtx() : Ctx();
+        if (!ctx) {
+            Fail(i);
+            return;
+        }
+        ::posix_fadvise(fd.Value, 0, 0, POSIX_FADV_SEQUENTIAL);
+        buffer.resize(std::max(buffer.size(), FOptions.ReadBlock));
+        for (qint64 offset = 0; offset < size;) {
+            if (FStop)
+                return;
+            const size_t length = size_t(std::min<qint64>(qint64(FOptions.ReadBlock), size - offset));
+            if (!ReadAt(fd.Value, buffer.data(), length, offset)
+                || EVP_DigestUpdate(ctx.get(), buffer.data(), length) != 1) {
+                Fail(i);
+                return;
+            }
+            offset += qint64(length);
+        }
+        Sha1Digest d;
+        if (!EndsAt(fd.Value, size) || !Digest(ctx.get(), d)) {
+            Fail(i);
+            return;
+        }
+        FFiles[i]->SetDigest(d);
+        Settle();
+    }
+
+    // After the fall-back: a digest no other file of the set shares marks a
+    // file without a content clone, which keeps no digest.
+    void KeepSharedDigests(const std::vector<size_t>& set)
+    {
+        std::vector<size_t> hashed;
+        for (size_t i : set)
+            if (FFiles[i]->HasContentHash())
+                hashed.push_back(i);
+        std::sort(hashed.begin(), hashed.end(),
+            [this](size_t a, size_t b) { return FFiles[a]->Digest() < FFiles[b]->Digest(); });
+        for (size_t s = 0; s < hashed.size();) {
+            size_t e = s + 1;
+            while (e < hashed.size() && FFiles[hashed[e]]->Digest() == FFiles[hashed[s]]->Digest())
+                ++e;
+            if (e - s == 1)
+                FFiles[hashed[s]]->ClearContentHash();
+            s = e;
+        }
+    }
+
+    const std::vector<TFileInfo*>& FFiles;
+    const ContentOptions& FOptions;
+    const std::atomic<bool>& FStop;
+    std::atomic<int>& FSettled;
+    SkipReport& FSkips;
+    std::mutex FSkipsLock;
+    std::vector<Split> FSplit;
+    int FThreads = 1;
+    size_t FOpenBound = 8;
+    const std::vector<size_t>* FTailFiles = nullptr;
+    const std::vector<std::vector<size_t>>* FSets = nullptr;
+};
+
+} // namespace
+
+void SettleContents(const std::vector<TFileInfo*>& files, const std::vector<SizeClass>& classes,
+    const ContentOptions& options, const std::atomic<bool>& stop, std::atomic<int>& settled, SkipReport& skips)
+{
+    Run(files, options, stop, settled, skips).Go(classes);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Content comparison in stages, cheapest first: within each size class a
+// digest of the head block splits the class, then a digest of the tail block,
+// and the files still together are read side by side and compared byte for
+// byte, with SHA-1 fed once per distinct content (a set that splits goes on
+// from a copy of the digest state). Most bytes of most files are never read,
+// and two files are only ever called equal when their bytes are.
+
+#include "engine/SkipReport.h"
+#include "engine/TFileInfo.h"
+
+#include <atomic>
+#include <cstddef>
+#include <vector>
+
+struct ContentOptions {
+    int Threads = 1;                  // workers, at least 1
+    size_t HeadBlock = 16 * 1024;     // bytes of the head (and tail) digests
+    size_t ReadBlock = 64 * 1024;     // bytes per read in the side-by-side stage
+    size_t OpenBound = 0;             // files open at once per set; 0: from the descriptor limit
+    // For tests: every head and tail digest is the same, so only the
+    // side-by-side comparison can tell files apart.
+    bool SameSplitDigests = false;
+};
+
+// One size class: Count files of one Size (at least 2, Size at least 1),
+// consecutive in the file list given to SettleContents, in FFiles order.
+struct SizeClass {
+    size_t First = 0;
+    size_t Count = 0;
+};
+
+// Settles the content of every file of classes.
+// Reads: the files (opened without following a last link, each checked to be
+// the regular file collection saw: device, inode and size, for records that
+// carry an identity), their Size. Writes: the digest of every file that has
+// a content clone (its true SHA-1, shared by every file of equal bytes); a
+// file alone with its content, or one that cannot be read or changed under
+// the comparison, keeps no digest and never makes another file fail. Each
+// settled file raises settled by one (the files of classes in all: N). A file
+// that could not be read is added to skips.
+// Stop: stop is polled before each piece of work and between blocks; once it
+// is seen the call returns after the block in hand, with the files not yet
+// settled left without a digest.
+// Threads: options.Threads workers, all ended before it returns; the records
+// are written by one worker each, the counter atomically.
+void SettleContents(const std::vector<TFileInfo*>& files, const std::vector<SizeClass>& classes,
+    const ContentOptions& options, const std::atomic<bool>& stop, std::atomic<int>& settled, SkipReport& skips);

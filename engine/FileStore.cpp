@@ -1,0 +1,75 @@
+#include "engine/FileStore.h"
+
+#include <QHashFunctions>
+
+#include <algorithm>
+#include <cstring>
+
+const QByteArray* ListingStore::AddFolder(QByteArray prefix)
+{
+    FFolders.push_back(std::move(prefix));
+    return &FFolders.back();
+}
+
+const char* ListingStore::CopyName(QByteArrayView name)
+{
+    const size_t need = size_t(name.size()) + 1;
+    if (FNameChunks.empty() || FChunkUsed + need > FChunkSize) {
+        FChunkSize = std::max<size_t>(64 * 1024, need);
+        FNameChunks.push_back(std::make_unique<char[]>(FChunkSize));
+        FChunkUsed = 0;
+    }
+    char* out = FNameChunks.back().get() + FChunkUsed;
+    std::memcpy(out, name.data(), size_t(name.size()));
+    out[name.size()] = 0;
+    FChunkUsed += need;
+    return out;
+}
+
+TFileInfo* ListingStore::AddFile(
+    const QByteArray* prefix, QByteArrayView name, qint64 size, const platform::FileId& id, qint64 modified)
+{
+    const char* n = CopyName(name);
+    return &FRecords.emplace_back(prefix, n, quint32(name.size()), size, id, modified);
+}
+
+TFileInfo* TFileList::push_back(std::unique_ptr<TFileInfo> record)
+{
+    TFileInfo* r = record.get();
+    FAlone.push_back(std::move(record));
+    FItems.push_back(r);
+    return r;
+}
+
+void TFileList::clear()
+{
+    std::vector<TFileInfo*>().swap(FItems);
+    FAlone.clear();
+    FStores.clear();
+}
+
+size_t HashPath(QByteArrayView prefix, QByteArrayView name)
+{
+    // One hash over the concatenation, however the path is split.
+    size_t h = 1469598103934665603ull;
+    for (char c : prefix)
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    for (char c : name)
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return h ^ (h >> 29);
+}
+
+void FileIndex::insert(const QString&, TFileInfo* record)
+{
+    FSet.Assign(record);
+}
+
+TFileInfo* FileIndex::value(const QString& path) const
+{
+    const QByteArray native = platform::NativePath(path);
+    const qsizetype slash = native.lastIndexOf('/');
+    const QByteArrayView prefix(native.constData(), slash + 1);
+    const QByteArrayView name(native.constData() + slash + 1, native.size() - slash - 1);
+    return FSet.Find(HashPath(prefix, name),
+        [&](const TFileInfo& r) { return r.NativeName() == name && r.NativeFolder() == prefix; });
+}

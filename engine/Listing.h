@@ -1,0 +1,35 @@
+#pragma once
+// Listing one folder tree for collection: one walk for every mask.
+
+#include "engine/FileStore.h"
+#include "engine/SkipReport.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+// What the walk of one listed folder found. Every file that matches at least
+// one mask is one event, in walk order; the files kept (not empty, not under
+// the minimum size) have a record in Store, in the same order.
+struct FolderListing {
+    static constexpr int kMasks = 31;    // masks one listing tells apart
+    static constexpr quint32 kKept = 1u << 31;
+
+    std::unique_ptr<ListingStore> Store = std::make_unique<ListingStore>();
+    std::vector<quint32> Events;         // mask bits; kKept when a record follows
+    std::vector<int> MaskCounts;         // per mask: the files it matched
+    SkipReport Skips;
+    bool Abandoned = false;              // stop was seen: the listing is incomplete
+};
+
+// Walks root once and reports, for each of masks (at most kMasks), the files
+// it matches. Reads: the file system below root. Writes: only the result.
+// Stop: stop is polled before every folder (and between entries of a large
+// one); once it is seen the walk ends and the result is marked Abandoned.
+// Threads: runs on the calling thread; any thread may call it. Throws
+// platform::ListingError when root is not an existing folder.
+std::unique_ptr<FolderListing> ListFolder(
+    const QString& root, const QStringList& masks, qint64 minBytes, const std::atomic<bool>& stop);

@@ -1,0 +1,39 @@
+#pragma once
+// What a scan could not read or chose to leave out, counted by reason, with
+// the first few paths of each: nothing is passed over in silence.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <array>
+
+enum class SkipKind {
+    FolderMissing,    // a listed folder that is not an existing folder
+    FolderUnreadable, // a folder that could not be opened or listed
+    EntryUnreadable,  // an entry whose type or size could not be read
+    NameNotUtf8,      // a name that is not valid UTF-8
+    TooDeep,          // a folder past the open-descriptor budget
+    Excluded,         // a pseudo file system or a trash folder
+    InvalidMask,      // a file mask that cannot be read as one
+    FileUnreadable,   // a file that could not be read, or changed under the scan
+    Count_
+};
+
+class SkipReport {
+public:
+    static constexpr int kExamples = 5;
+
+    void Add(SkipKind kind, const QByteArray& nativePath);
+    void Merge(const SkipReport& other);
+    void Clear() { *this = SkipReport(); }
+
+    int Count(SkipKind kind) const { return FCounts[size_t(kind)]; }
+    bool Empty() const;
+    // The first paths met, native bytes (a name may not be valid UTF-8).
+    const QList<QByteArray>& Examples(SkipKind kind) const { return FExamples[size_t(kind)]; }
+
+private:
+    std::array<int, size_t(SkipKind::Count_)> FCounts {};
+    std::array<QList<QByteArray>, size_t(SkipKind::Count_)> FExamples;
+};

@@ -1,0 +1,57 @@
+#pragma once
+// A walk over every regular file below a folder, with directory descriptors:
+// each folder is opened relative to its parent and its entries are read
+// relative to it, so no path is rebuilt or parsed per call, and depth is
+// bounded only by the open-descriptor budget (one per level), not by the
+// longest path the system accepts.
+//
+// The rules of FileSystem.h hold: names that are not valid UTF-8 are never
+// turned into other paths, links to folders are followed with one entry per
+// folder identity, pseudo file systems and trash folders are not entered,
+// FIFOs, sockets and devices are never opened.
+
+#include "platform/core/FileSystem.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace platform {
+
+// Why a walk passed something over.
+enum class SkipReason {
+    FolderUnreadable, // a folder that could not be opened or read
+    EntryUnreadable,  // an entry whose type or size could not be read
+    NameNotUtf8,      // a name that is not valid UTF-8
+    TooDeep,          // no descriptor left to enter a folder
+    Excluded,         // a pseudo file system or a trash folder
+};
+
+struct WalkedFile {
+    QByteArrayView Name; // valid UTF-8, no "/"
+    FileId Id;
+    qint64 Size = 0;
+    qint64 Modified = 0; // nanoseconds since the epoch
+};
+
+class TreeWalkSink {
+public:
+    virtual ~TreeWalkSink() = default;
+    // Polled before each folder; true ends the walk at once.
+    virtual bool Abandon() = 0;
+    // The first file of a folder is about to be reported; prefix is the
+    // folder's path ending in "/". The token comes back with its files.
+    virtual const void* EnterFolder(const QByteArray& prefix) = 0;
+    virtual void File(const void* folder, const WalkedFile& file) = 0;
+    // path: native, of the entry passed over.
+    virtual void Skipped(SkipReason reason, const QByteArray& path) = 0;
+};
+
+// Reports every regular file below root, at every depth: the entries of each
+// folder in the order of their native bytes, a subfolder's files where the
+// subfolder is met. root is used as given (a trailing "/" is not doubled).
+// Runs on the calling thread; any thread may call it. Throws ListingError when
+// root is not an existing folder.
+void WalkTree(const QString& root, TreeWalkSink& sink);
+
+} // namespace platform
