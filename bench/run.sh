@@ -1,75 +1,54 @@
 #!/usr/bin/env bash
-# Times a warm content scan of twinlens-cli against jdupes, rmlint, fdupes and
+# Times a content scan of twinlens-cli against jdupes, rmlint, fdupes and
 # rdfind on one generated tree, checks that Twinlens finds exactly jdupes'
-# groups, and prints medians, ratios to the fastest peer and peak memory.
+# groups (in both hashing ways), and prints medians, ratios to the fastest
+# peer and peak memory.
 #
-# Usage: bench/run.sh [--small] [--files N] [--total-gb G] [--runs N]
-#                     [--data DIR] [--clean] [--priority]
-#   default: 20 000 files, 5 GB, in /work/bench-data (never inside the repo);
-#   --small: 2 000 files, 0.2 GB; --clean: delete the tree afterwards;
+# Usage: bench/run.sh [--shape mixed|small|samesize|bigpairs] [--files N]
+#                     [--total-gb G] [--file-mb M] [--small] [--runs N]
+#                     [--cold] [--data DIR] [--clean] [--priority]
+#   --shape: the tree (bench/gen_tree.py): mixed (default), 20 000 files of
+#   mixed sizes, 5 GB; small, 200 000 small files, 1.3 GB, a quarter copies;
+#   samesize, 1 500 files of 2 MiB that differ in their first 4 KiB, every
+#   tenth a copy; bigpairs, 8 files of 400 MiB in 4 equal pairs.
+#   --files, --total-gb, --file-mb: change the shape's size (gen_tree.py);
+#   --small: mixed at 2 000 files, 0.2 GB; --runs: timed runs (default 5);
+#   --cold: drop the page cache before each timed run (root), instead of
+#   warming it first; --data: where trees go (default /work/bench-data, never
+#   inside the repo), each generated once; --clean: delete the tree afterwards;
 #   --priority: on a shared machine, give this session's scheduling group the
 #   highest weight while timing (root; restored at the end), so that builds in
 #   other sessions do not decide the figures.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-files=20000 total_gb=5 runs=5 data=/work/bench-data clean=0 priority=0
+. "$(dirname "$0")/lib.sh"
+runs=5 data=/work/bench-data clean=0 priority=0 cold=0
+gen=()
 while [ $# -gt 0 ]; do
   case "$1" in
-    --small) files=2000 total_gb=0.2 ;;
-    --files) files=$2; shift ;;
-    --total-gb) total_gb=$2; shift ;;
+    --shape|--files|--total-gb|--file-mb) gen+=("$1" "$2"); shift ;;
+    --small) gen+=(--files 2000 --total-gb 0.2) ;;
     --runs) runs=$2; shift ;;
+    --cold) cold=1 ;;
     --data) data=$2; shift ;;
     --clean) clean=1 ;;
     --priority) priority=1 ;;
-    -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,22p' "$0"; exit 0 ;;
     *) echo "run.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
 done
 
-"$root/scripts/deps.sh" bench
-
-build=$root/build-bench
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target twinlens-cli >/dev/null
-cli=$build/twinlens-cli
-
-mkdir -p "$data"
-tree=$data/tree-$files-$total_gb
-stamp=$data/tree-$files-$total_gb.done # beside the tree: no peer should see it
-if [ ! -f "$stamp" ]; then
-  need_kb=$(python3 -c "print(int($total_gb * 1.3 * 1048576) + 1048576)")
-  avail_kb=$(df --output=avail -k "$data" | tail -1)
-  if [ "$avail_kb" -lt "$need_kb" ]; then
-    echo "run.sh: $data has $((avail_kb / 1024)) MB free, the tree needs $((need_kb / 1024)) MB" >&2
-    exit 1
-  fi
-  echo "Generating $tree ..." >&2
-  python3 "$root/bench/gen_tree.py" "$tree" --files "$files" --total-gb "$total_gb"
-  touch "$stamp"
-fi
+[ "$cold" -eq 0 ] || bench_cold_check
+bench_build
+bench_tree "$data" "${gen[@]}"
 
 out=$(mktemp -d)
-autogroup=/proc/$$/autogroup
-restore_nice=""
 cleanup() {
   rm -rf "$out"
-  [ -n "$restore_nice" ] && echo "$restore_nice" >"$autogroup" 2>/dev/null
-  return 0
+  bench_priority_restore
 }
 trap cleanup EXIT
-if [ "$priority" -eq 1 ] && [ -w "$autogroup" ]; then
-  # Nice values only weigh inside a session's scheduling group; between
-  # groups the group's own nice decides.
-  restore_nice=$(sed -n 's/.* nice //p' "$autogroup")
-  echo -20 >"$autogroup"
-fi
-mkdir "$out/empty"
-
-echo "Warming the cache ..." >&2
-find "$tree" -type f -print0 | xargs -0 cat >/dev/null
-find "$tree" -type f -print0 | xargs -0 cat >/dev/null
+[ "$priority" -eq 0 ] || bench_priority
 
 declare -A cmd=(
   [twinlens]="'$cli' --compare content --min-size-mb 0 --max-groups 0 --quiet '$tree' >'$out/twinlens.csv'"
@@ -80,41 +59,54 @@ declare -A cmd=(
 )
 names=(twinlens jdupes rmlint fdupes rdfind)
 
-echo "Timing ($runs runs each, after one warm-up) ..." >&2
+if [ "$cold" -eq 1 ]; then
+  timing=(--runs "$runs" --prepare "$drop_caches")
+  how="cold: '$drop_caches' before each run"
+else
+  bench_warm "$tree"
+  timing=(--runs "$runs" --warmup 1)
+  how="warm, after one warm-up"
+fi
+echo "Timing ($runs runs each, $how) ..." >&2
 args=()
 for n in "${names[@]}"; do args+=(--command-name "$n" "${cmd[$n]}"); done
-hyperfine --style basic --warmup 1 --runs "$runs" --export-json "$out/times.json" "${args[@]}" >&2
+hyperfine --style basic "${timing[@]}" --export-json "$out/times.json" "${args[@]}" >&2
 
 # Peak memory of one run each, and of Twinlens on nothing (its fixed cost).
 for n in "${names[@]}"; do
-  /usr/bin/time -v -o "$out/$n.rss" bash -c "${cmd[$n]}"
+  bench_rss "$out/$n.rss" "${cmd[$n]}" >"$out/$n.peak"
 done
-/usr/bin/time -v -o "$out/base.rss" "$cli" --quiet --min-size-mb 0 "$out/empty" >/dev/null
+bench_base_rss "$out" >"$out/base.peak"
+# The window-thread way of hashing, for the group check only.
+"$cli" --serial --compare content --min-size-mb 0 --max-groups 0 --quiet "$tree" >"$out/serial.csv"
 
 collected=$(find "$tree" -type f -size +0c | wc -l)
 echo >&2
-echo "Groups, Twinlens against jdupes:" >&2
 same=0
-python3 "$root/bench/compare_groups.py" "$out/twinlens.csv" "$out/jdupes.txt" || same=1
+printf "Groups, Twinlens against jdupes: "
+python3 "$bench_root/bench/compare_groups.py" "$out/twinlens.csv" "$out/jdupes.txt" || same=1
+printf "Groups, Twinlens --serial against jdupes: "
+python3 "$bench_root/bench/compare_groups.py" "$out/serial.csv" "$out/jdupes.txt" || same=1
 for peer in fdupes rmlint; do
   printf "Twinlens against %s (for information): " "$peer"
-  python3 "$root/bench/compare_groups.py" --brief "$out/twinlens.csv" "$out/$peer.txt" || true
+  python3 "$bench_root/bench/compare_groups.py" --brief "$out/twinlens.csv" "$out/$peer.txt" || true
 done
 
-[ -n "$restore_nice" ] && echo "(timed with this session's scheduling group at nice -20)"
-python3 - "$out" "$collected" "$tree" "${names[@]}" <<'EOF'
-import json, os, re, sys
-out, collected, tree, names = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4:]
+[ -n "$bench_restore_nice" ] && echo "(timed with this session's scheduling group at nice -20)"
+python3 - "$out" "$collected" "$tree" "$cold" "${names[@]}" <<'PY'
+import json, os, sys
+out, collected, tree, cold, names = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4] == "1", sys.argv[5:]
 times = {r["command"]: r for r in json.load(open(os.path.join(out, "times.json")))["results"]}
 def rss(name):
-    text = open(os.path.join(out, name + ".rss")).read()
-    return int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", text).group(1)) * 1024
+    return int(open(os.path.join(out, name + ".peak")).read())
 size = sum(os.path.getsize(os.path.join(d, f)) for d, _, fs in os.walk(tree) for f in fs)
 peers = [n for n in names if n != "twinlens"]
 fastest = min(peers, key=lambda n: times[n]["median"])
 print()
-print("Tree: %d non-empty files, %.2f GB, warm cache; %d CPUs; load %s" % (
-    collected, size / 2**30, os.cpu_count(), " ".join(open("/proc/loadavg").read().split()[:3])))
+print("Tree %s: %d non-empty files, %.2f GB, %s; %d CPUs; load %s" % (
+    os.path.basename(tree), collected, size / 2**30,
+    "cold cache (dropped before each run)" if cold else "warm cache",
+    os.cpu_count(), " ".join(open("/proc/loadavg").read().split()[:3])))
 print()
 print("| program | median s | min s | max s | / fastest peer (%s) | peak RSS MB |" % fastest)
 print("|---|---:|---:|---:|---:|---:|")
@@ -126,6 +118,6 @@ base = rss("base")
 print()
 print("Twinlens memory: %.0f bytes per collected file (peak RSS %.1f MB less %.1f MB for an empty scan, over %d files)" % (
     (rss("twinlens") - base) / max(1, collected), rss("twinlens") / 2**20, base / 2**20, collected))
-EOF
-[ "$clean" -eq 1 ] && rm -rf "$tree" "$stamp"
+PY
+[ "$clean" -eq 1 ] && rm -rf "$tree" "$tree.done"
 exit $same
