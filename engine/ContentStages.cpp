@@ -110,6 +110,7 @@ public:
                         Cost(std::min<qint64>(size, qint64(FOptions.HeadBlock)), c.Count) });
             }
         }
+        Stage(0);
         RunItems(heads);
         if (FStop)
             return;
@@ -132,6 +133,7 @@ public:
         for (size_t i = 0; i < tailFiles.size(); i += kChunkFiles)
             tails.push_back(Item { Kind::Tails, i, std::min(kChunkFiles, tailFiles.size() - i), 0 });
         FTailFiles = &tailFiles;
+        Stage(1);
         RunItems(tails);
         if (FStop)
             return;
@@ -152,6 +154,7 @@ public:
                     rest.push_back(Item { Kind::HashOne, i, k, Cost(size, 1) });
             }
         }
+        Stage(2);
         RunItems(rest);
         if (FStop)
             return;
@@ -168,6 +171,12 @@ private:
         size_t B = 0; // count, or the file within the set
         qint64 Cost = 0;
     };
+
+    void Stage(int stage)
+    {
+        if (FOptions.StageStarted)
+            FOptions.StageStarted(stage);
+    }
 
     static qint64 Cost(qint64 bytes, size_t files) { return bytes * qint64(files) + 4096 * qint64(files); }
 
@@ -350,10 +359,15 @@ private:
         return c;
     }
 
-    void GiveDigest(const std::vector<size_t>& members, const Sha1Digest& d)
+    void GiveDigest(const std::vector<size_t>& members, Sha1Digest d)
     {
-        for (size_t i : members)
+        if (FOptions.SameFinalDigests)
+            d.fill(0);
+        const quint32 set = FNextSet.fetch_add(1) + 1;
+        for (size_t i : members) {
             FFiles[i]->SetDigest(d);
+            FFiles[i]->ContentSet = set;
+        }
         Settle(members.size());
     }
 
@@ -571,6 +585,9 @@ private:
             size_t e = s + 1;
             while (e < hashed.size() && FFiles[hashed[e]]->Digest() == FFiles[hashed[s]]->Digest())
                 ++e;
+            const quint32 set = FNextSet.fetch_add(1) + 1;
+            for (size_t k = s; k < e; ++k)
+                FFiles[hashed[k]]->ContentSet = set;
             if (e - s == 1)
                 FFiles[hashed[s]]->ClearContentHash();
             s = e;
@@ -583,6 +600,7 @@ private:
     std::atomic<int>& FSettled;
     SkipReport& FSkips;
     std::mutex FSkipsLock;
+    std::atomic<quint32> FNextSet { 0 };
     std::vector<Split> FSplit;
     int FThreads = 1;
     size_t FOpenBound = 8;

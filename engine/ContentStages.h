@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 struct ContentOptions {
@@ -21,6 +22,12 @@ struct ContentOptions {
     // For tests: every head and tail digest is the same, so only the
     // side-by-side comparison can tell files apart.
     bool SameSplitDigests = false;
+    // For tests: every SHA-1 given is the same (a stand-in for a collision),
+    // so only the sets the bytes made can tell contents apart.
+    bool SameFinalDigests = false;
+    // For tests: runs on the calling thread as each stage begins (0 heads,
+    // 1 tails, 2 side by side), before any of its work.
+    std::function<void(int stage)> StageStarted;
 };
 
 // One size class: Count files of one Size (at least 2, Size at least 1),
@@ -34,7 +41,10 @@ struct SizeClass {
 // Reads: the files (opened without following a last link, each checked to be
 // the regular file collection saw: device, inode and size, for records that
 // carry an identity), their Size. Writes: the digest of every file that has
-// a content clone (its true SHA-1, shared by every file of equal bytes); a
+// a content clone (its true SHA-1, shared by every file of equal bytes) and
+// its ContentSet (one number per distinct content, so that two contents of
+// one SHA-1 are still told apart; a set too large to hold open is told
+// apart by its digest alone, and its files get the digest's number); a
 // file alone with its content, or one that cannot be read or changed under
 // the comparison, keeps no digest and never makes another file fail. Each
 // settled file raises settled by one (the files of classes in all: N). A file

@@ -63,7 +63,10 @@ std::vector<TGroupRec> GroupFiles(const TFileList& files, CompareMode mode, int 
         GroupBy<QByteArray>(files, minGroupSize, groups, [](const TFileInfo& f, QByteArray& k) {
             if (!f.HasContentHash())
                 return false;
+            // The digest, and the set the bytes made where they were compared:
+            // two contents of one SHA-1 stay two groups.
             k = QByteArray(reinterpret_cast<const char*>(f.Digest().data()), qsizetype(f.Digest().size()));
+            k.append(reinterpret_cast<const char*>(&f.ContentSet), sizeof f.ContentSet);
             return true;
         });
         break;

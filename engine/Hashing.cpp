@@ -197,8 +197,9 @@ void ScanWindow::ComputeAllHashes()
         SetProgressMax(N);
         SetProgressPosition(0);
 
-        ContentOptions options;
-        options.Threads = std::max(1, QThread::idealThreadCount());
+        ContentOptions options = FContentOptions;
+        if (options.Threads < 1)
+            options.Threads = std::max(1, QThread::idealThreadCount());
         SkipReport skips;
         RunOffThread([&] { SettleContents(hashTargets, classes, options, FStopRequested, settled, skips); },
             [&] {

@@ -192,10 +192,15 @@ void ScanWindow::RunOffThread(const std::function<void()>& work, const std::func
         ended.release();
     });
     if (tick) {
-        do {
+        // The last tick comes after the work has ended, so the display shows
+        // where it ended.
+        for (bool done = false;;) {
             tick();
             PumpMessages();
-        } while (!ended.try_acquire_for(std::chrono::milliseconds(30)));
+            if (done)
+                break;
+            done = ended.try_acquire_for(std::chrono::milliseconds(30));
+        }
     } else {
         while (!ended.try_acquire_for(std::chrono::milliseconds(30)))
             PumpMessages();

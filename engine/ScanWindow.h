@@ -8,6 +8,7 @@
 // folder by throwing (std::exception); the Scan command shows it.
 
 #include "engine/CompareMode.h"
+#include "engine/ContentStages.h"
 #include "engine/FileStore.h"
 #include "engine/ResultList.h"
 #include "engine/SkipReport.h"
@@ -83,6 +84,11 @@ public:
     void ClearListGroups(ResultList& View);
     void ClearResults();
     CompareMode GetCompareMode();
+    // Runs work on another thread and pumps every 30 milliseconds until it
+    // has ended; rethrows what it threw. work must poll FStopRequested itself.
+    // With tick, tick runs before every pump, the first one at once; without,
+    // the first pump comes after 30 milliseconds (a quick work pumps never).
+    void RunOffThread(const std::function<void()>& work, const std::function<void()>& tick = {});
 
     // ---- helpers
     // Trimmed, absolute, ending in "/"; the empty text for an empty input.
@@ -119,6 +125,8 @@ public:
     // The settings of a window without controls (the CLI, tests); TMainForm
     // reads its controls instead.
     ScanSettings FSettings;
+    // How the workers compare contents; Threads 0: one per logical processor.
+    ContentOptions FContentOptions { 0 };
 
 protected:
     // ---- what a window provides
@@ -147,12 +155,6 @@ protected:
     virtual bool ParallelHashChecked() const { return FSettings.ParallelHash; }
     virtual int MaxGroupsValue() const { return FSettings.MaxGroups; }
     virtual int MinGroupSizeValue() const { return FSettings.MinGroupSize; }
-
-    // Runs work on another thread and pumps every 30 milliseconds until it
-    // has ended; rethrows what it threw. work must poll FStopRequested itself.
-    // With tick, tick runs before every pump, the first one at once; without,
-    // the first pump comes after 30 milliseconds (a quick work pumps never).
-    void RunOffThread(const std::function<void()>& work, const std::function<void()>& tick = {});
 
     // ---- display setters for the steps
     void SetStatus(const QString& text);

@@ -43,6 +43,9 @@ public:
     qint64 Size = -1;
     platform::FileId Id;  // as collection read it; zero for records made alone
     qint64 Modified = 0;  // nanoseconds since the epoch, as collection read it
+    // Files of equal bytes share a number; 0 when nothing compared the bytes
+    // (the digest alone then tells contents apart).
+    quint32 ContentSet = 0;
 
     // ContentHash: the empty text, or 40 lower-case hexadecimal digits.
     bool HasContentHash() const { return FHasDigest; }
@@ -55,7 +58,11 @@ public:
     }
     // Takes 40 hexadecimal digits; any other text clears the digest.
     void SetContentHash(const QString& hex);
-    void ClearContentHash() { FHasDigest = false; }
+    void ClearContentHash()
+    {
+        FHasDigest = false;
+        ContentSet = 0;
+    }
 
 private:
     const QByteArray* FPrefix;

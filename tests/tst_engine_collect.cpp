@@ -2,12 +2,17 @@
 // meanwhile, and the rule that one file system object is one entry.
 
 #include "platform/core/FileSystem.h"
+#include "support/OtherUser.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
+
+#include <QFile>
 
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class TestCollect : public QObject {
     Q_OBJECT
@@ -16,6 +21,11 @@ private slots:
     void sizeFilter();
     void statusAndPumps();
     void oneObjectOneEntry();
+    void masksInOneWalk();
+    void deepTreeWalkedWhole();
+    void stopDuringListing();
+    void skippedIsCounted_data();
+    void skippedIsCounted();
 };
 
 void TestCollect::sizeFilter_data()
@@ -170,6 +180,134 @@ void TestCollect::oneObjectOneEntry()
         members.insert(item.Data);
     }
     QVERIFY(members.size() == 3 || members.size() == 4);
+}
+
+// Several masks share one walk of each folder, and FFiles still holds, for
+// each folder, the files of the first mask, then those of the second.
+void TestCollect::masksInOneWalk()
+{
+    TestDir dir;
+    for (const char* n : { "a.txt", "b.jpg", "c.TXT", "d.png", "sub/e.jpg", "sub/f.txt" })
+        dir.createFile(QString::fromLatin1(n), 10);
+    RecordingWindow w;
+    w.FSettings.MinSizeMB = 0;
+    w.FSettings.FileDuplicates = false;
+    w.FSettings.Masks = "*.jpg;*.txt;*.[!t]*";
+    w.AddFolders({ dir.path("sub"), dir.path() });
+    w.btnScanClick();
+    QStringList names;
+    for (const TFileInfo* f : w.FFiles)
+        names << f->FullPath().mid(dir.path().size() + 1);
+    QCOMPARE(names, QStringList({ "sub/e.jpg", "sub/f.txt", "b.jpg", "a.txt", "c.TXT", "d.png" }));
+    const QStringList folderTexts = w.Statuses().filter("Scanning folder list:");
+    QCOMPARE(folderTexts.size(), 6); // one per folder and mask, as before
+    QCOMPARE(folderTexts[2], QStringLiteral("Scanning folder list: %1   [*.[!t]*]").arg(dir.folder("sub")));
+}
+
+// 3 000 folders deep, past the longest path the system takes at once: the
+// bottom file is collected, read and grouped with its copy at the top.
+void TestCollect::deepTreeWalkedWhole()
+{
+    TestDir dir;
+    const QByteArray content(5000, 'q');
+    const QByteArray bottom = dir.createDeepChain("deep", 3000, "bottom.bin", content);
+    dir.createFile("top.bin", content);
+    QVERIFY(bottom.size() > 6000);
+    RecordingWindow w;
+    w.FSettings.MinSizeMB = 0;
+    w.AddFolder(dir.path());
+    w.btnScanClick();
+    QCOMPARE(w.StatusText(), "  Done.");
+    QCOMPARE(int(w.FFiles.size()), 2);
+    QCOMPARE(w.FFiles[0]->NativePath(), bottom);
+    QCOMPARE(w.lvFiles.GroupCount(), 1);
+    QCOMPARE(w.lvFiles.ItemCount(), 2);
+    QVERIFY(w.FSkips.Empty());
+}
+
+// A stop seen while a folder is listed (the listing runs off the window's
+// thread, and the window pumps meanwhile) abandons the listing, and none of
+// its files is taken.
+void TestCollect::stopDuringListing()
+{
+    TestDir dir;
+    for (int i = 0; i < 200; ++i)
+        dir.createFile(QStringLiteral("d%1/f").arg(i), 10);
+    RecordingWindow w;
+    w.FSettings.MinSizeMB = 0;
+    w.AddFolder(dir.path());
+    w.OnEveryPump([&](int) {
+        if (w.CurrentProgress().Marquee && !w.FStopRequested)
+            w.btnStopClick();
+    });
+    w.btnScanClick();
+    const QStringList statuses = w.Statuses();
+    QCOMPARE(statuses.mid(statuses.indexOf("Stopping...") + 1),
+        QStringList { "Scanning cancelled. 0 files collected so far." });
+    QCOMPARE(int(w.FFiles.size()), 0);
+    QVERIFY(!w.IsRunning());
+}
+
+// What a scan could not read or left out is counted by reason, with the path.
+void TestCollect::skippedIsCounted_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("listed folder gone") << "gone" << int(SkipKind::FolderMissing);
+    QTest::newRow("name not UTF-8") << "utf8" << int(SkipKind::NameNotUtf8);
+    QTest::newRow("invalid mask") << "mask" << int(SkipKind::InvalidMask);
+    QTest::newRow("pseudo file system") << "proc" << int(SkipKind::Excluded);
+    QTest::newRow("unreadable folder") << "locked" << int(SkipKind::FolderUnreadable);
+}
+
+void TestCollect::skippedIsCounted()
+{
+    QFETCH(QString, what);
+    QFETCH(int, kind);
+    TestDir dir;
+    dir.createFile("ok/a", 10);
+    QByteArray expected;
+    RecordingWindow w;
+    w.FSettings.MinSizeMB = 0;
+    w.FSettings.FileDuplicates = false;
+    w.AddFolder(dir.path("ok"));
+    if (what == "gone") {
+        w.AddFolder(dir.createDir("gone"));
+        QVERIFY(dir.remove("gone"));
+        expected = QFile::encodeName(dir.folder("gone"));
+    } else if (what == "utf8") {
+        expected = dir.createRawFile("ok/bad\xff.bin", "x");
+    } else if (what == "mask") {
+        w.FSettings.Masks = "*.*;[ab";
+        expected = "[ab";
+    } else if (what == "proc") {
+        w.AddFolder("/proc");
+        expected = "/proc/";
+    } else {
+        dir.createFile("ok/locked/f", 10);
+        QCOMPARE(::chmod(QFile::encodeName(dir.path("ok/locked")).constData(), 0), 0);
+        expected = QFile::encodeName(dir.folder("ok/locked"));
+        MakeReachable(dir.path("ok"));
+        const int result = RunUnprivileged([&] {
+            w.btnScanClick();
+            return w.FSkips.Count(SkipKind::FolderUnreadable) == 1 && w.FSkips.Examples(SkipKind::FolderUnreadable).value(0) == expected
+                    && w.FFiles.size() == 1
+                ? 0
+                : 1;
+        });
+        if (result == kCannotDropRoot)
+            QSKIP("cannot run as another user here");
+        QCOMPARE(result, 0);
+        return;
+    }
+    w.btnScanClick();
+    QCOMPARE(w.StatusText(), "  Done.");
+    QCOMPARE(w.FSkips.Count(SkipKind(kind)), 1);
+    QCOMPARE(w.FSkips.Examples(SkipKind(kind)).value(0), expected);
+    for (int k = 0; k < int(SkipKind::Count_); ++k)
+        if (k != kind)
+            QCOMPARE(w.FSkips.Count(SkipKind(k)), 0);
+    QCOMPARE(int(w.FFiles.size()), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCollect)

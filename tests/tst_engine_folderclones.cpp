@@ -3,6 +3,7 @@
 // odd names.
 
 #include "engine/FolderSignature.h"
+#include "support/OtherUser.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
 
@@ -104,6 +105,8 @@ private slots:
     void oneFolderOneEntry();
     void unrepresentableFolderIsNotCollected();
     void unreadableFolderIsNoEmptyFolder();
+    void incompleteTreesNeverMatch_data();
+    void incompleteTreesNeverMatch();
 };
 
 void TestFolderClones::signatureText()
@@ -512,6 +515,53 @@ void TestFolderClones::unreadableFolderIsNoEmptyFolder()
     RecordingWindow w;
     RunFolders(w, d, { "A", "B", "E", "F" });
     QCOMPARE(GroupsOf(w, d), (Groups { { "E", "F" } }));
+}
+
+// Two folders whose trees differ where the scan could once not look are no
+// clones: a .Trash folder deep in a tree is a folder like any other, a tree
+// past the longest path is listed whole, and a folder whose entries cannot be
+// looked at (no search permission) matches nothing.
+void TestFolderClones::incompleteTreesNeverMatch_data()
+{
+    QTest::addColumn<Mutation>("setup");
+    QTest::addColumn<bool>("unprivileged");
+    QTest::newRow(".Trash inside a tree") << Mutation([](TestDir& d) {
+        d.createFile("A/x/.Trash/precious", 1000);
+        d.createFile("B/x/.Trash/other", 1);
+        d.createFile("A/x/.Trash-1000/kept", 3);
+        d.createFile("B/x/.Trash-1000/kept", 3);
+    }) << false;
+    QTest::newRow("past the longest path") << Mutation([](TestDir& d) {
+        d.createDeepChain("A", 2200, "f", QByteArray(10, 'a'));
+        d.createDeepChain("B", 2200, "f", QByteArray(11, 'b'));
+    }) << false;
+    QTest::newRow("no search permission") << Mutation([](TestDir& d) {
+        d.createFile("A/sub/f", 1000);
+        d.createFile("B/sub/f", 1);
+        for (const char* sub : { "A/sub", "B/sub" })
+            ::chmod(QFile::encodeName(d.path(QString::fromLatin1(sub))).constData(), 0444);
+    }) << true;
+}
+
+void TestFolderClones::incompleteTreesNeverMatch()
+{
+    QFETCH(Mutation, setup);
+    QFETCH(bool, unprivileged);
+    TestDir d;
+    setup(d);
+    d.createFile("C/same", 5); // a pair that must still be found
+    d.createFile("D/same", 5);
+    MakeReachable(d.path());
+    RecordingWindow w;
+    auto check = [&] {
+        RunFolders(w, d, { "A", "B", "C", "D" });
+        const Groups groups = GroupsOf(w, d);
+        return SameGroup(groups, "C", "D") && !SameGroup(groups, "A", "B") ? 0 : 1;
+    };
+    const int result = unprivileged ? RunUnprivileged(check) : check();
+    if (result == kCannotDropRoot)
+        QSKIP("cannot run as another user here");
+    QVERIFY2(result == 0, qPrintable(w.Describe()));
 }
 
 QTEST_GUILESS_MAIN(TestFolderClones)

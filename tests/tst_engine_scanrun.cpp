@@ -5,7 +5,9 @@
 #include "support/TestDir.h"
 
 #include <QRegularExpression>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
 #include <QThread>
 
 #include <algorithm>
@@ -78,6 +80,7 @@ private slots:
     void errorInsideAStep_data();
     void errorInsideAStep();
     void commandsDuringRun();
+    void workOffTheWindowThread();
 
 private:
     std::unique_ptr<TestDir> FTree;
@@ -299,6 +302,30 @@ void TestScanRun::commandsDuringRun()
     QCOMPARE(std::count_if(w.Log.cbegin(), w.Log.cend(),
                  [](const RecordingWindow::Event& e) { return e.kind == RecordingWindow::Event::Running; }),
         2); // one run began and ended
+}
+
+// Work off the window's thread: the window pumps every 30 milliseconds while
+// it runs (a Stop there reaches the work), and what the work throws comes back.
+void TestScanRun::workOffTheWindowThread()
+{
+    RecordingWindow w;
+    w.OnEveryPump([&](int n) {
+        if (n == 3)
+            w.btnStopClick();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    w.RunOffThread([&] {
+        while (!w.FStopRequested && clock.elapsed() < 10000)
+            QThread::msleep(1);
+    });
+    QCOMPARE(w.Pumps(), 3);
+    QVERIFY(clock.elapsed() < 5000);
+
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, w.RunOffThread([] { throw std::runtime_error("in the work"); }));
+    int ticks = 0;
+    w.RunOffThread([] {}, [&] { ++ticks; });
+    QVERIFY(ticks >= 2); // one at once, one after the work ended
 }
 
 QTEST_GUILESS_MAIN(TestScanRun)

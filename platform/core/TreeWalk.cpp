@@ -215,9 +215,9 @@ private:
         if (fd < 0) {
             const int e = errno;
             if (e == EMFILE || e == ENFILE)
-                FSink.Skipped(SkipReason::TooDeep, PathOf(parent, name));
+                FSink.Skipped(SkipReason::TooDeep, PathOf(parent, name) + '/');
             else if (e != ENOENT && e != ENOTDIR)
-                FSink.Skipped(SkipReason::FolderUnreadable, PathOf(parent, name));
+                FSink.Skipped(SkipReason::FolderUnreadable, PathOf(parent, name) + '/');
             return;
         }
         struct stat st;
@@ -229,7 +229,7 @@ private:
         const bool newVolume = quint64(st.st_dev) != parent.Device;
         if ((newVolume && IsPseudoFd(fd)) || IsHomeTrash(st) || (parent.VolumeTop && IsTrashFolderName(name))) {
             ::close(fd);
-            FSink.Skipped(SkipReason::Excluded, PathOf(parent, name));
+            FSink.Skipped(SkipReason::Excluded, PathOf(parent, name) + '/');
             return;
         }
         QByteArray prefix = PathOf(parent, name);

@@ -43,7 +43,7 @@ public:
     // folder's path ending in "/". The token comes back with its files.
     virtual const void* EnterFolder(const QByteArray& prefix) = 0;
     virtual void File(const void* folder, const WalkedFile& file) = 0;
-    // path: native, of the entry passed over.
+    // path: native, of the entry passed over; a folder's ends in "/".
     virtual void Skipped(SkipReason reason, const QByteArray& path) = 0;
 };
 

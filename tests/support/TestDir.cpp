@@ -5,6 +5,9 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <string>
+#include <vector>
+#include <dirent.h>
 #include <cstring>
 #include <fcntl.h>
 #include <ftw.h>
@@ -43,6 +46,34 @@ void MakeNativeParents(const QByteArray& path, int from)
         ::mkdir(path.left(i).constData(), 0755);
 }
 
+// Removes what a folder holds, relative to its descriptor, so that trees
+// deeper than the longest path the system accepts go too.
+void EmptyAt(int dirFd)
+{
+    DIR* d = ::fdopendir(::dup(dirFd));
+    if (!d)
+        return;
+    std::vector<std::string> names;
+    while (dirent* de = ::readdir(d))
+        if (std::strcmp(de->d_name, ".") != 0 && std::strcmp(de->d_name, "..") != 0)
+            names.emplace_back(de->d_name);
+    ::closedir(d);
+    for (const std::string& n : names) {
+        struct stat st;
+        if (::fstatat(dirFd, n.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
+            ::fchmodat(dirFd, n.c_str(), 0700, 0);
+            const int sub = ::openat(dirFd, n.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub >= 0) {
+                EmptyAt(sub);
+                ::close(sub);
+            }
+            ::unlinkat(dirFd, n.c_str(), AT_REMOVEDIR);
+        } else {
+            ::unlinkat(dirFd, n.c_str(), 0);
+        }
+    }
+}
+
 } // namespace
 
 TestDir::TestDir()
@@ -60,6 +91,40 @@ TestDir::~TestDir()
     for (int pass = 0; pass < 8; ++pass)
         ::nftw(root.constData(), OpenUp, 16, FTW_PHYS);
     ::nftw(root.constData(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    // What the walk could not reach (past the longest path) goes this way.
+    const int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        EmptyAt(fd);
+        ::close(fd);
+        ::rmdir(root.constData());
+    }
+}
+
+QByteArray TestDir::createDeepChain(const QString& rel, int depth, const QByteArray& fileName, const QByteArray& content)
+{
+    const QString top = createDir(rel);
+    int fd = ::open(QFile::encodeName(top).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        Fail("open", top, errno);
+    QByteArray path = QFile::encodeName(top);
+    for (int i = 0; i < depth; ++i) {
+        if (::mkdirat(fd, "d", 0755) != 0 && errno != EEXIST)
+            Fail("create a level of", top, errno);
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        if (next < 0)
+            Fail("open a level of", top, errno);
+        fd = next;
+        path += "/d";
+    }
+    const int f = ::openat(fd, fileName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool written = f >= 0 && ::write(f, content.constData(), size_t(content.size())) == content.size();
+    if (f >= 0)
+        ::close(f);
+    ::close(fd);
+    if (!written)
+        Fail("write the file at the bottom of", top);
+    return path + '/' + fileName;
 }
 
 QString TestDir::path() const

@@ -39,6 +39,10 @@ public:
     // A second name (hard link) at rel for the existing file existingRel.
     QString createHardLink(const QString& existingRel, const QString& rel);
     QString createFifo(const QString& rel);
+    // rel/d/d/.../d (depth levels) holding fileName with content, made level by
+    // level, so it may go past the longest path the system accepts at once.
+    // Returns the file's absolute native path.
+    QByteArray createDeepChain(const QString& rel, int depth, const QByteArray& fileName, const QByteArray& content);
 
     // A file whose name is given as raw bytes (relNative is relative, native
     // encoding), so the name may be invalid UTF-8. Returns the absolute native
