@@ -10,65 +10,115 @@
 
 #include <QHash>
 
+#include <cstring>
+
 #include <algorithm>
 
 namespace {
 
-template <typename Key, typename KeyOf>
-void GroupBy(const TFileList& files, int minGroupSize, std::vector<TGroupRec>& groups, KeyOf keyOf)
+// Groups by sorting 16-byte keys instead of holding a dictionary of every
+// key: hashOf gives a 64-bit hash of a file's key (false: the file takes no
+// part), same tells whether two files of one hash really share the key.
+template <typename HashOf, typename Same>
+void GroupSorted(const TFileList& files, size_t minGroupSize, std::vector<TGroupRec>& groups, HashOf hashOf, Same same)
 {
-    QHash<Key, std::vector<TFileInfo*>> dict;
-    for (TFileInfo* f : files) {
-        Key key;
-        if (keyOf(*f, key))
-            dict[key].push_back(f);
+    struct Keyed {
+        quint64 Hash;
+        quint32 Index;
+    };
+    std::vector<Keyed> keys;
+    keys.reserve(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        quint64 h = 0;
+        if (hashOf(*files[i], h))
+            keys.push_back(Keyed { h, quint32(i) });
     }
-    for (auto it = dict.begin(); it != dict.end(); ++it) {
-        if (it.value().size() < size_t(minGroupSize))
-            continue;
-        TGroupRec g;
-        g.Files = std::move(it.value());
-        for (const TFileInfo* f : g.Files)
-            g.TotalSize += f->Size;
-        groups.push_back(std::move(g));
+    std::sort(keys.begin(), keys.end(),
+        [](const Keyed& a, const Keyed& b) { return a.Hash != b.Hash ? a.Hash < b.Hash : a.Index < b.Index; });
+    std::vector<bool> taken;
+    for (size_t s = 0; s < keys.size();) {
+        size_t e = s + 1;
+        while (e < keys.size() && keys[e].Hash == keys[s].Hash)
+            ++e;
+        if (e - s >= minGroupSize) {
+            // Members of one hash, split by their real keys, in FFiles order.
+            taken.assign(e - s, false);
+            for (size_t i = s; i < e; ++i) {
+                if (taken[i - s])
+                    continue;
+                TGroupRec g;
+                const TFileInfo& first = *files[keys[i].Index];
+                for (size_t j = i; j < e; ++j) {
+                    if (taken[j - s] || (j != i && !same(first, *files[keys[j].Index])))
+                        continue;
+                    taken[j - s] = true;
+                    g.Files.push_back(files[keys[j].Index]);
+                    g.TotalSize += files[keys[j].Index]->Size;
+                }
+                if (g.Files.size() >= minGroupSize)
+                    groups.push_back(std::move(g));
+            }
+        }
+        s = e;
     }
+}
+
+quint64 Mix(quint64 h)
+{
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return h;
 }
 
 } // namespace
 
 std::vector<TGroupRec> GroupFiles(const TFileList& files, CompareMode mode, int minGroupSize)
 {
-    minGroupSize = std::max(2, minGroupSize);
+    const size_t minimum = size_t(std::max(2, minGroupSize));
     std::vector<TGroupRec> groups;
+    const auto lowerName = [](const TFileInfo& f) { return f.Name().toLower(); };
     switch (mode) {
     case CompareMode::ByName:
-        GroupBy<QString>(files, minGroupSize, groups, [](const TFileInfo& f, QString& k) {
-            k = f.Name().toLower();
-            return true;
-        });
+        GroupSorted(
+            files, minimum, groups,
+            [&](const TFileInfo& f, quint64& h) {
+                h = qHash(lowerName(f), 1);
+                return true;
+            },
+            [&](const TFileInfo& a, const TFileInfo& b) { return lowerName(a) == lowerName(b); });
         break;
     case CompareMode::BySize:
-        GroupBy<qint64>(files, minGroupSize, groups, [](const TFileInfo& f, qint64& k) {
-            k = f.Size;
-            return true;
-        });
+        GroupSorted(
+            files, minimum, groups,
+            [](const TFileInfo& f, quint64& h) {
+                h = quint64(f.Size);
+                return true;
+            },
+            [](const TFileInfo& a, const TFileInfo& b) { return a.Size == b.Size; });
         break;
     case CompareMode::ByNameAndSize:
-        GroupBy<QString>(files, minGroupSize, groups, [](const TFileInfo& f, QString& k) {
-            k = f.Name().toLower() + u'|' + QString::number(f.Size);
-            return true;
-        });
+        GroupSorted(
+            files, minimum, groups,
+            [&](const TFileInfo& f, quint64& h) {
+                h = qHash(lowerName(f), 1) ^ Mix(quint64(f.Size));
+                return true;
+            },
+            [&](const TFileInfo& a, const TFileInfo& b) { return a.Size == b.Size && lowerName(a) == lowerName(b); });
         break;
     case CompareMode::ByContent:
-        GroupBy<QByteArray>(files, minGroupSize, groups, [](const TFileInfo& f, QByteArray& k) {
-            if (!f.HasContentHash())
-                return false;
-            // The digest, and the set the bytes made where they were compared:
-            // two contents of one SHA-1 stay two groups.
-            k = QByteArray(reinterpret_cast<const char*>(f.Digest().data()), qsizetype(f.Digest().size()));
-            k.append(reinterpret_cast<const char*>(&f.ContentSet), sizeof f.ContentSet);
-            return true;
-        });
+        // The digest, and the set the bytes made where they were compared:
+        // two contents of one SHA-1 stay two groups.
+        GroupSorted(
+            files, minimum, groups,
+            [](const TFileInfo& f, quint64& h) {
+                if (!f.HasContentHash())
+                    return false;
+                std::memcpy(&h, f.Digest().data(), sizeof h);
+                h ^= Mix(f.ContentSet);
+                return true;
+            },
+            [](const TFileInfo& a, const TFileInfo& b) { return a.Digest() == b.Digest() && a.ContentSet == b.ContentSet; });
         break;
     }
 
@@ -127,11 +177,7 @@ void ScanWindow::AddFileGroup(const std::vector<TFileInfo*>& Files, qint64 Total
     for (size_t i = 0; i < Files.size(); ++i) {
         TFileInfo* f = Files[i];
         ResultItem item;
-        item.Caption = caption;
-        QString folder = QString::fromUtf8(f->NativeFolder());
-        if (folder.size() > 1)
-            folder.chop(1); // the folder part has no trailing "/", except "/" itself
-        item.SubItems = QStringList { f->Name(), folder, FormatSizeMB(f->Size) };
+        item.Caption = caption; // shared by the group's rows
         item.GroupId = GroupNumber;
         item.Checked = i != 0; // every copy but the first is marked
         item.Data = f;

@@ -140,30 +140,77 @@ QString FolderPart(const QString& path)
     return path.left(slash);
 }
 
-namespace {
-void AppendQuoted(QString& line, const QString& field)
+QStringList ResultItem::Texts() const
 {
-    line += u'"';
-    for (QChar c : field) {
-        if (c == u'"')
-            line += u'"';
+    if (!Data || !SubItems.isEmpty())
+        return SubItems;
+    return QStringList { Text(0), Text(1), Text(2) };
+}
+
+QString ResultItem::Text(int i) const
+{
+    if (!Data || !SubItems.isEmpty())
+        return SubItems.value(i);
+    switch (i) {
+    case 0:
+        return Data->Name();
+    case 1: {
+        QString folder = QString::fromUtf8(Data->NativeFolder());
+        if (folder.size() > 1)
+            folder.chop(1); // no trailing "/", except for "/" itself
+        return folder;
+    }
+    case 2:
+        return FormatSizeMB(Data->Size);
+    default:
+        return QString();
+    }
+}
+
+namespace {
+
+void AppendQuoted(QByteArray& line, const QString& field)
+{
+    line += '"';
+    const QByteArray utf8 = field.toUtf8();
+    for (char c : utf8) {
+        if (c == '"')
+            line += '"';
         line += c;
     }
-    line += u'"';
+    line += '"';
 }
+
 } // namespace
+
+bool WriteCsv(const ResultList& list, const std::function<bool(QByteArrayView)>& write)
+{
+    constexpr qsizetype kPiece = 64 * 1024;
+    QByteArray text("\xEF\xBB\xBF");
+    text += list.Columns.join(u',').toUtf8();
+    text += "\r\n";
+    for (const ResultItem& item : list.Items()) {
+        AppendQuoted(text, item.Caption);
+        for (const QString& sub : item.Texts()) {
+            text += ',';
+            AppendQuoted(text, sub);
+        }
+        text += "\r\n";
+        if (text.size() >= kPiece) {
+            if (!write(text))
+                return false;
+            text.clear();
+        }
+    }
+    return text.isEmpty() || write(text);
+}
 
 QByteArray CsvText(const ResultList& list)
 {
-    QString text = list.Columns.join(u',');
-    text += QStringLiteral("\r\n");
-    for (const ResultItem& item : list.Items()) {
-        AppendQuoted(text, item.Caption);
-        for (const QString& sub : item.SubItems) {
-            text += u',';
-            AppendQuoted(text, sub);
-        }
-        text += QStringLiteral("\r\n");
-    }
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    QByteArray all;
+    WriteCsv(list, [&all](QByteArrayView piece) {
+        all += piece;
+        return true;
+    });
+    return all;
 }

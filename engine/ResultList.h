@@ -10,9 +10,12 @@
 
 #include "engine/TFileInfo.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 struct ResultGroup {
     int Id = -1;
@@ -21,10 +24,18 @@ struct ResultGroup {
 
 struct ResultItem {
     QString Caption;
+    // The texts of the columns after the first. A file row leaves it empty
+    // and shows its record's name, folder and size (see Texts), so that a
+    // hundred thousand rows cost little more than their records.
     QStringList SubItems;
     int GroupId = -1;  // negative: in no group
     bool Checked = false;
     TFileInfo* Data = nullptr;
+
+    // SubItems, or for a file row without them: name, folder, size.
+    QStringList Texts() const;
+    // Texts()[i], without making the others; empty past the last.
+    QString Text(int i) const;
 };
 
 class ResultListObserver {
@@ -93,3 +104,7 @@ QString FolderPart(const QString& path);
 // joined with ",", then one line per item (caption and sub-items, each quoted
 // with doubled quotes), every line ended by CR LF.
 QByteArray CsvText(const ResultList& list);
+// The same text, handed to write in pieces of about 64 KiB, so that a long
+// list is never held whole; stops at the first piece write refuses (returns
+// false), and then returns false itself.
+bool WriteCsv(const ResultList& list, const std::function<bool(QByteArrayView)>& write);

@@ -117,10 +117,10 @@ void TestGrouping::listing()
     QCOMPARE(first.Caption, "1");
     QCOMPARE(first.GroupId, 1);
     QVERIFY(!first.Checked);
-    QCOMPARE(first.SubItems, (QStringList { "a.bin", "/data/p", FormatSizeMB(1048576) }));
+    QCOMPARE(first.Texts(), (QStringList { "a.bin", "/data/p", FormatSizeMB(1048576) }));
     QVERIFY(w.lvFiles.Item(1).Checked);
     QVERIFY(w.lvFiles.Item(2).Checked);
-    QCOMPARE(w.lvFiles.Item(2).SubItems[1], "/data");
+    QCOMPARE(w.lvFiles.Item(2).Text(1), "/data");
     QVERIFY(!w.lvFiles.Item(3).Checked);
     QCOMPARE(w.lvFiles.Item(4).Caption, "2");
     QCOMPARE(w.lvFiles.Item(4).GroupId, 2);

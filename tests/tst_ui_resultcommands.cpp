@@ -43,7 +43,7 @@ QStringList Snapshot(const ResultList& list)
     for (const ResultGroup& g : list.Groups())
         s << QStringLiteral("group %1 %2").arg(g.Id).arg(g.Header);
     for (const ResultItem& item : list.Items())
-        s << QStringLiteral("%1|%2|%3|%4").arg(item.Caption, item.SubItems.join(u'|')).arg(item.GroupId).arg(item.Checked);
+        s << QStringLiteral("%1|%2|%3|%4").arg(item.Caption, item.Texts().join(u'|')).arg(item.GroupId).arg(item.Checked);
     return s;
 }
 
@@ -52,7 +52,7 @@ QStringList Firsts(const ResultList& list)
 {
     QStringList s;
     for (const ResultItem& item : list.Items())
-        s << item.SubItems.value(0);
+        s << item.Text(0);
     return s;
 }
 

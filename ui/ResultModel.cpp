@@ -198,7 +198,9 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         if (index.column() == 0)
             return role == Qt::DisplayRole ? QVariant(item.Caption) : QVariant();
-        return index.column() - 1 < item.SubItems.size() ? QVariant(item.SubItems[index.column() - 1]) : QVariant();
+        if (const QString text = item.Text(index.column() - 1); !text.isNull())
+            return text;
+        return {};
     case Qt::CheckStateRole:
         if (index.column() == 0)
             return item.Checked ? Qt::Checked : Qt::Unchecked;
