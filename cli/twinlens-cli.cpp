@@ -29,14 +29,18 @@ struct Output {
 
 bool WriteOutput(const Output& out)
 {
-    const QByteArray bytes = CsvText(*out.List);
     if (out.File.isEmpty()) {
-        const bool ok = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
+        // In pieces: a long list is never held whole.
+        const bool ok = WriteCsv(*out.List,
+                            [](QByteArrayView piece) {
+                                return std::fwrite(piece.data(), 1, size_t(piece.size()), stdout) == size_t(piece.size());
+                            })
             && std::fflush(stdout) == 0;
         if (!ok)
             Say(QStringLiteral("cannot write to standard output"));
         return ok;
     }
+    const QByteArray bytes = CsvText(*out.List);
     QFile f(out.File);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush()) {
         Say(QStringLiteral("cannot write %1: %2").arg(out.File, f.errorString()));

@@ -25,8 +25,8 @@
 namespace {
 
 // A class of small files is settled in one piece, its contents held in
-// memory, when it has at most this many files.
-constexpr size_t kSmallClassFiles = 256;
+// memory, when they take at most this much.
+constexpr size_t kSmallClassBytes = 1024 * 1024;
 // Files whose heads or tails one piece of work reads.
 constexpr size_t kChunkFiles = 256;
 // Memory for the blocks of one side-by-side comparison.
@@ -101,7 +101,7 @@ public:
         std::vector<SizeClass> split;
         for (const SizeClass& c : classes) {
             const qint64 size = FFiles[c.First]->Size;
-            if (size_t(size) <= FOptions.HeadBlock && c.Count <= kSmallClassFiles) {
+            if (size_t(size) <= FOptions.HeadBlock && size_t(size) * c.Count <= kSmallClassBytes) {
                 heads.push_back(Item { Kind::SmallClass, c.First, c.Count, Cost(size, c.Count) });
             } else {
                 split.push_back(c);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 const QByteArray* ListingStore::AddFolder(QByteArray prefix)
 {
@@ -30,7 +31,18 @@ TFileInfo* ListingStore::AddFile(
     const QByteArray* prefix, QByteArrayView name, qint64 size, const platform::FileId& id, qint64 modified)
 {
     const char* n = CopyName(name);
-    return &FRecords.emplace_back(prefix, n, quint32(name.size()), size, id, modified);
+    if (FCount % kChunk == 0)
+        FChunks.push_back(std::make_unique_for_overwrite<std::byte[]>(kChunk * sizeof(TFileInfo)));
+    TFileInfo* slot = Chunk(FCount / kChunk) + FCount % kChunk;
+    new (slot) TFileInfo(prefix, n, quint32(name.size()), size, id, modified);
+    ++FCount;
+    return slot;
+}
+
+ListingStore::~ListingStore()
+{
+    for (size_t i = 0; i < FCount; ++i)
+        File(i)->~TFileInfo();
 }
 
 TFileInfo* TFileList::push_back(std::unique_ptr<TFileInfo> record)

@@ -25,14 +25,19 @@ public:
     const QByteArray* AddFolder(QByteArray prefix);
     TFileInfo* AddFile(const QByteArray* prefix, QByteArrayView name, qint64 size, const platform::FileId& id,
         qint64 modified);
-    size_t FileCount() const { return FRecords.size(); }
-    TFileInfo* File(size_t i) { return &FRecords[i]; }
+    size_t FileCount() const { return FCount; }
+    TFileInfo* File(size_t i) { return &Chunk(i / kChunk)[i % kChunk]; }
+
+    ~ListingStore();
 
 private:
+    static constexpr size_t kChunk = 4096; // records per block of storage
     const char* CopyName(QByteArrayView name);
+    TFileInfo* Chunk(size_t c) { return reinterpret_cast<TFileInfo*>(FChunks[c].get()); }
 
     std::deque<QByteArray> FFolders;
-    std::deque<TFileInfo> FRecords;
+    std::vector<std::unique_ptr<std::byte[]>> FChunks; // raw storage, records built in place
+    size_t FCount = 0;
     std::vector<std::unique_ptr<char[]>> FNameChunks;
     size_t FChunkUsed = 0;
     size_t FChunkSize = 0;
