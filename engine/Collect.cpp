@@ -67,7 +67,7 @@ void ScanWindow::CollectFiles()
     for (const QString& mask : masks)
         if (!MaskIsValid(mask))
             FSkips.Add(SkipKind::InvalidMask, mask.toUtf8());
-    platform::RaiseOpenFileLimit();
+    platform::PrepareForScan();
 
     // One object, one record: a file reached again (another mask, a nested
     // listed folder, a link, a hard link) keeps the record of the first path.
@@ -137,6 +137,8 @@ void ScanWindow::CollectFiles()
             FFiles.Adopt(std::move(listing->Store));
     }
 
+    collected.clear();
+    platform::ReleaseFreeMemory();
     SetProgressPosition(0);
     const int n = int(FFiles.size());
     if (FStopRequested)

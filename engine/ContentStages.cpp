@@ -26,7 +26,7 @@ namespace {
 
 // A class of small files is settled in one piece, its contents held in
 // memory, when they take at most this much.
-constexpr size_t kSmallClassBytes = 1024 * 1024;
+constexpr size_t kSmallClassBytes = 256 * 1024;
 // Files whose heads or tails one piece of work reads.
 constexpr size_t kChunkFiles = 256;
 // Memory for the blocks of one side-by-side comparison.
@@ -69,10 +69,6 @@ struct Fd {
     }
 };
 
-struct Split {
-    XXH128_hash_t Hash { 0, 0 };
-    bool Failed = false;
-};
 
 class Run {
 public:
@@ -84,6 +80,7 @@ public:
         , FSettled(settled)
         , FSkips(skips)
         , FSplit(files.size())
+        , FFailed(files.size())
     {
         FThreads = std::max(1, options.Threads);
         FOpenBound = options.OpenBound;
@@ -296,11 +293,11 @@ private:
         buffer.resize(std::max(buffer.size(), length));
         Fd fd = Open(i);
         if (fd.Value < 0 || !ReadAt(fd.Value, buffer.data(), length, offset)) {
-            FSplit[i].Failed = true;
+            FFailed[i] = true;
             Fail(i);
             return;
         }
-        FSplit[i].Hash = FOptions.SameSplitDigests ? XXH128_hash_t { 0, 0 } : XXH3_128bits(buffer.data(), length);
+        FSplit[i] = FOptions.SameSplitDigests ? XXH128_hash_t { 0, 0 } : XXH3_128bits(buffer.data(), length);
     }
 
     // ---- splitting
@@ -318,15 +315,15 @@ private:
 
     void SplitSet(std::vector<size_t>& members, std::vector<std::vector<size_t>>& sets)
     {
-        std::erase_if(members, [this](size_t i) { return FSplit[i].Failed; });
+        std::erase_if(members, [this](size_t i) { return FFailed[i]; });
         std::stable_sort(members.begin(), members.end(), [this](size_t a, size_t b) {
-            const XXH128_hash_t& x = FSplit[a].Hash;
-            const XXH128_hash_t& y = FSplit[b].Hash;
+            const XXH128_hash_t& x = FSplit[a];
+            const XXH128_hash_t& y = FSplit[b];
             return x.high64 != y.high64 ? x.high64 < y.high64 : x.low64 < y.low64;
         });
         for (size_t s = 0; s < members.size();) {
             size_t e = s + 1;
-            while (e < members.size() && XXH128_isEqual(FSplit[members[e]].Hash, FSplit[members[s]].Hash))
+            while (e < members.size() && XXH128_isEqual(FSplit[members[e]], FSplit[members[s]]))
                 ++e;
             if (e - s == 1) {
                 Settle();
@@ -601,7 +598,8 @@ private:
     SkipReport& FSkips;
     std::mutex FSkipsLock;
     std::atomic<quint32> FNextSet { 0 };
-    std::vector<Split> FSplit;
+    std::vector<XXH128_hash_t> FSplit; // the head, then the tail digest of each file
+    std::vector<char> FFailed;         // one worker writes each; bytes, not bits
     int FThreads = 1;
     size_t FOpenBound = 8;
     const std::vector<size_t>* FTailFiles = nullptr;

@@ -152,6 +152,10 @@ void ScanWindow::FindFileDuplicates()
         BeginListUpdate(lvFiles, wasGroupView);
         ScopeExit inner([this, &wasGroupView] { EndListUpdate(lvFiles, wasGroupView); });
 
+        qsizetype rows = 0;
+        for (int g = 0; g < toList; ++g)
+            rows += qsizetype(groups[size_t(g)].Files.size());
+        lvFiles.Reserve(toList, int(rows));
         int groupNumber = 1;
         while (listed < toList && !FStopRequested) {
             const TGroupRec& g = groups[size_t(listed)];

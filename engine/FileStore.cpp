@@ -8,7 +8,11 @@
 
 const QByteArray* ListingStore::AddFolder(QByteArray prefix)
 {
-    FFolders.push_back(std::move(prefix));
+    // The bytes go with the names, into blocks large enough to be mapped on
+    // their own, so that nothing of a listing is left scattered in the heap
+    // of the thread that made it.
+    const char* bytes = CopyName(prefix);
+    FFolders.push_back(QByteArray::fromRawData(bytes, prefix.size()));
     return &FFolders.back();
 }
 
@@ -16,7 +20,7 @@ const char* ListingStore::CopyName(QByteArrayView name)
 {
     const size_t need = size_t(name.size()) + 1;
     if (FNameChunks.empty() || FChunkUsed + need > FChunkSize) {
-        FChunkSize = std::max<size_t>(64 * 1024, need);
+        FChunkSize = std::max<size_t>(256 * 1024, need); // large enough to be mapped, not kept in a thread's heap
         FNameChunks.push_back(std::make_unique<char[]>(FChunkSize));
         FChunkUsed = 0;
     }

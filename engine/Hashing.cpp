@@ -212,5 +212,9 @@ void ScanWindow::ComputeAllHashes()
         FSkips.Merge(skips);
         SetProgressPosition(settled);
     }
+    // The comparison's working memory goes before the rows take theirs.
+    std::vector<TFileInfo*>().swap(hashTargets);
+    std::vector<SizeClass>().swap(classes);
+    platform::ReleaseFreeMemory();
     SetProgressPosition(0);
 }

@@ -15,6 +15,12 @@ void ResultList::Changed()
         FObserver->ListReset();
 }
 
+void ResultList::Reserve(int groups, int items)
+{
+    FGroups.reserve(FGroups.size() + groups);
+    FItems.reserve(FItems.size() + items);
+}
+
 void ResultList::AddGroup(int id, const QString& header)
 {
     FGroups.append(ResultGroup { id, header });

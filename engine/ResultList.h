@@ -56,6 +56,9 @@ public:
     int GroupCount() const { return int(FGroups.size()); }
     const ResultItem& Item(int i) const { return FItems[i]; }
 
+    // Room for this many more groups and items, so that a long list is not
+    // copied as it grows.
+    void Reserve(int groups, int items);
     void AddGroup(int id, const QString& header);
     void DeleteFirstGroup();
     int AddItem(ResultItem item);

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include <dirent.h>
+#include <malloc.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -183,13 +184,23 @@ bool GetFileId(const QString& path, FileId& id)
     return true;
 }
 
-void RaiseOpenFileLimit()
+void PrepareForScan()
 {
     struct rlimit lim;
     if (::getrlimit(RLIMIT_NOFILE, &lim) == 0 && lim.rlim_cur < lim.rlim_max) {
         lim.rlim_cur = lim.rlim_max;
         ::setrlimit(RLIMIT_NOFILE, &lim);
     }
+#ifdef __GLIBC__
+    ::mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
+void ReleaseFreeMemory()
+{
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
 }
 
 QString HomeTrashPath()

@@ -48,9 +48,16 @@ bool IsRepresentable(const QByteArray& nativeName);
 // lexically, repeated "/" collapsed; "/" stays "/"; no trailing "/" otherwise.
 QString AbsolutePath(const QString& path);
 
-// Raises this process's soft limit of open descriptors to its hard limit, so
-// that walks of deep trees (one descriptor per level) go as deep as allowed.
-void RaiseOpenFileLimit();
+// Prepares the process for a scan: raises the soft limit of open descriptors
+// to the hard limit, so that walks of deep trees (one descriptor per level)
+// go as deep as allowed, and keeps the C library to one heap for every
+// thread: the scan's threads allocate little, and memory they free in a heap
+// of their own would stay with that heap instead of going back to the system.
+void PrepareForScan();
+
+// Hands memory that was freed back to the system (the heaps of the C library
+// keep it otherwise), after a step whose working memory is gone.
+void ReleaseFreeMemory();
 
 // Existence tests, links followed.
 bool DirectoryExists(const QString& path);
