@@ -1,11 +1,14 @@
 // The desktop program: title, catalogue, version check, main window, message
 // loop.
 
+#include "BuildInfo.h"
 #include "i18n/translation.h"
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
 #include "ui/uMainForm.h"
+#if TWINLENS_UPDATE_CHECK
 #include "update/uNewVersionCheck.h"
+#endif
 
 int main(int argc, char** argv)
 {
@@ -15,6 +18,7 @@ int main(int argc, char** argv)
         LoadTranslation();
         ApplyLanguageLayout();
 
+#if TWINLENS_UPDATE_CHECK
         // A forced update, or Update Now, ends the program before the main
         // window exists.
         if (CheckForNewVersion()) {
@@ -27,6 +31,7 @@ int main(int argc, char** argv)
             if (continueStartup == 0)
                 return 0;
         }
+#endif
 
         TMainForm form;
         form.show();
