@@ -1,5 +1,5 @@
 # The installed layout (GNUInstallDirs, freedesktop.org and Debian places) and
-# (the Debian package follows). Included by CMakeLists.txt once the programs exist.
+# the Debian package. Included by CMakeLists.txt once the programs exist.
 
 # The release the metainfo and the manual pages name, with project(VERSION).
 set(TWINLENS_RELEASE_DATE "2026-12-10")
@@ -55,3 +55,26 @@ install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES resources/completions/twinlens-cli.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
   RENAME twinlens-cli)
 install(FILES resources/completions/_twinlens-cli DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+
+# The Debian package (scripts/package.sh): cpack over these install rules, so
+# the package holds exactly what "cmake --install" puts down, and its
+# dependencies are read by dpkg-shlibdeps from the libraries the programs link.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME twinlens)
+set(CPACK_PACKAGE_VENDOR Twinlens)
+set(CPACK_PACKAGE_CONTACT "Twinlens <support@twinlens.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "find duplicate files and folders")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Twinlens finds duplicated files and duplicated folders under the folders
+you list, by name, size or content (SHA-1), shows them in grouped lists and
+moves the checked copies to the trash. twinlens-cli runs the same scan without
+a window and writes CSV.")
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TWINLENS_WEBSITE}/")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The X11 platform plugin comes with libqt6gui6; the native Wayland one is
+# separate, and without it Qt runs through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_STRIP_FILES ON)
+include(CPack)
