@@ -98,12 +98,16 @@ shown=$(run_window)
 grep -q '^menus=File|' <<<"$shown" || fail "without its catalogue the window is not English: $shown"
 
 # --- the update check switch -----------------------------------------------
-# Built without the check, the program cannot reach the network at all.
+# Built without the check, the program cannot reach the network at all, and
+# holds no new-version dialog (whose class name its meta-object keeps).
 needed=$(readelf -d "$bin/twinlens" | grep NEEDED)
+update_texts=$(grep -c -a 'TfrmNewVersion' "$bin/twinlens")
 if [ "$update_check" = 1 ]; then
   grep -q libQt6Network <<<"$needed" || fail "twinlens with the update check does not link QtNetwork"
+  [ "$update_texts" -gt 0 ] || fail "twinlens with the update check holds no update code"
 else
   grep -q libQt6Network <<<"$needed" && fail "twinlens without the update check links QtNetwork"
+  [ "$update_texts" -eq 0 ] || fail "twinlens without the update check holds update code"
   zcat "$share/man/man1/twinlens.1.gz" | grep -q 'does not look for new versions' || fail "twinlens.1 speaks of an update check"
 fi
 
