@@ -7,14 +7,18 @@
 //   title=   the window caption
 //   menus=   the menu bar's titles, joined by "|" (they show the language, so
 //            which catalogue was loaded)
-//   icon=    "yes" when the application has a window icon
+//   icon=    "same" when the window icon at every size of the installed
+//            theme icon (PROBE_ICON_DIR/<n>x<n>/apps/PROBE_ICON_NAME.png) has
+//            exactly that file's pixels, else what differs
 //   desktop= the desktop file name the program set
 //
 // and ends the program with status 0. Without a main window within 60
 // seconds it prints "probe=timeout" and ends with status 3.
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTimer>
@@ -27,6 +31,25 @@ void Print(const char* key, const QString& value)
 {
     std::printf("%s=%s\n", key, value.toUtf8().constData());
     std::fflush(stdout);
+}
+
+QString CompareWindowIcon()
+{
+    const QIcon icon = QApplication::windowIcon();
+    if (icon.isNull())
+        return QStringLiteral("none");
+    const QDir dir(qEnvironmentVariable("PROBE_ICON_DIR"));
+    const QString name = qEnvironmentVariable("PROBE_ICON_NAME");
+    QStringList differing;
+    for (int size : { 16, 32, 48, 64, 128, 256 }) {
+        const QImage installed(dir.filePath(QStringLiteral("%1x%1/apps/%2.png").arg(size).arg(name)));
+        const QImage shown = icon.pixmap(QSize(size, size)).toImage();
+        if (installed.isNull()
+            || installed.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                != shown.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            differing << QString::number(size);
+    }
+    return differing.isEmpty() ? QStringLiteral("same") : QStringLiteral("differs at ") + differing.join(u' ');
 }
 
 QMainWindow* ShownMainWindow()
@@ -58,7 +81,7 @@ void Watch()
         for (QAction* a : main->menuBar()->actions())
             menus << a->text();
         Print("menus", menus.join(u'|'));
-        Print("icon", QApplication::windowIcon().isNull() ? QStringLiteral("no") : QStringLiteral("yes"));
+        Print("icon", CompareWindowIcon());
         Print("desktop", QGuiApplication::desktopFileName());
         QCoreApplication::exit(0);
     });

@@ -86,12 +86,13 @@ done
 run_window() {
   env -u LC_ALL -u LC_MESSAGES -u LANG LANGUAGE=de XDG_CONFIG_HOME="$tmp/config" HOME="$tmp" \
       QT_QPA_PLATFORM=offscreen LD_PRELOAD="$probe" ASAN_OPTIONS=verify_asan_link_order=0 \
+      PROBE_ICON_DIR="$share/icons/hicolor" PROBE_ICON_NAME="$id" \
       timeout 90 "$bin/twinlens" 2>"$tmp/window.err"
 }
 shown=$(run_window) || fail "the installed twinlens did not show its window: $(cat "$tmp/window.err")"
 grep -qx "title=Twinlens $version" <<<"$shown" || fail "window caption: $shown"
 grep -q '^menus=Datei|' <<<"$shown" || fail "the window is not German: $shown"
-grep -qx 'icon=yes' <<<"$shown" || fail "no window icon: $shown"
+grep -qx 'icon=same' <<<"$shown" || fail "the window icon is not the installed icon: $shown"
 grep -qx "desktop=$id" <<<"$shown" || fail "desktop file name: $shown"
 rm "$share/twinlens/transl.dt"
 shown=$(run_window)
