@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "BuildInfo.h"
+
 #include <QStringList>
 
 #include <cstring>
@@ -173,5 +175,5 @@ QString UsageText()
 
 QString VersionText()
 {
-    return QStringLiteral("Twinlens 2.3");
+    return QStringLiteral("Twinlens " TWINLENS_VERSION);
 }

@@ -1,10 +1,12 @@
 #include "i18n/translation.h"
 
+#include "BuildInfo.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/SettingsStore.h"
 #include "platform/core/TextLines.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QStringDecoder>
@@ -82,7 +84,12 @@ QList<QStringList> ParseCatalogue(const QByteArray& bytes)
 
 QString TranslationFilePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/transl.dt");
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString beside = programDir + QStringLiteral("/transl.dt");
+    if (platform::RegularFileExists(beside))
+        return beside;
+    const QString installed = QDir::cleanPath(programDir + QStringLiteral("/" TWINLENS_DATA_FROM_BINDIR "/transl.dt"));
+    return platform::RegularFileExists(installed) ? installed : beside;
 }
 
 void LoadTranslation()

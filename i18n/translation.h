@@ -74,7 +74,10 @@ void LoadTranslation();
 QString SystemLanguageCode();
 
 // The file LoadTranslation reads: "transl.dt" in the folder of the running
-// program's file.
+// program's file when one is there (a build folder, a program unpacked as it
+// is), else the installed one in ../share/twinlens/ relative to that folder.
+// When neither exists, the path beside the program (whose absence the loader
+// reports to itself).
 QString TranslationFilePath();
 
 // LoadTranslation with the catalogue at path. Sets CurrentLanguageCode to the

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Twinlens need, when
-# they are missing. Usage: scripts/deps.sh build|test|bench
+# they are missing. Usage: scripts/deps.sh build|test|bench|package
 set -euo pipefail
 what=${1:-build}
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libssl-dev libxxhash-dev)
 case "$what" in
-  test)  pkgs+=(openssl dbus-daemon) ;; # the update tests make certificates; the file manager test runs its own bus
+  # The update tests make certificates; the file manager test runs its own
+  # bus; the install test validates the desktop entry, the metainfo and the
+  # manual pages.
+  test)  pkgs+=(openssl dbus-daemon desktop-file-utils appstream groff-base gzip binutils) ;;
+  package) pkgs+=(dpkg-dev file gzip) ;; # cpack reads the dependencies with dpkg-shlibdeps
   bench) pkgs+=(jdupes rmlint fdupes rdfind hyperfine time python3) ;;
 esac
 missing=()

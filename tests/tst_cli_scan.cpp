@@ -1,6 +1,7 @@
 // twinlens-cli end to end: the built program on a real tree, its CSV bytes,
 // its exit statuses and its answer to Ctrl-C.
 
+#include "BuildInfo.h"
 #include "support/TestDir.h"
 
 #include <QProcess>
@@ -90,7 +91,7 @@ void TestCliScan::csvOfATree()
 
     r = RunCli({ "--version" });
     QCOMPARE(r.Exit, 0);
-    QCOMPARE(r.Out, QByteArray("Twinlens 2.3\n"));
+    QCOMPARE(r.Out, QByteArray("Twinlens " TWINLENS_VERSION "\n"));
 }
 
 void TestCliScan::badCommandLines_data()

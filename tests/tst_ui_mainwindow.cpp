@@ -92,7 +92,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-        QCOMPARE(w.windowTitle(), QStringLiteral("Twinlens 2.3"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Twinlens " TWINLENS_VERSION));
         QCOMPARE(w.rgCompare->ItemIndex(), 3);
         QCOMPARE(w.rgCompare->Item(2)->text(), QStringLiteral("Name && Size")); // shown as "Name & Size"
         QVERIFY(w.chkFileDuplicates->isChecked());
@@ -178,7 +178,7 @@ private slots:
         CurrentLanguageIndex = 0;
         InstallTranslationTable({});
 
-        QCOMPARE(w.windowTitle(), QStringLiteral("Twinlens 2.3"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Twinlens " TWINLENS_VERSION));
         QCOMPARE(w.Button1->text(), longOpen);
         QTRY_VERIFY(w.Button1->width() >= w.Button1->sizeHint().width());
         for (QPushButton* b : w.PanelBottom->findChildren<QPushButton*>())

@@ -4,6 +4,7 @@
 // test-mode home trash, and nothing here touches another test's or the user's
 // trash.
 
+#include "BuildInfo.h"
 #include "engine/ResultList.h"
 #include "engine/TFileInfo.h"
 #include "i18n/translation.h"
@@ -587,8 +588,8 @@ private slots:
         QCOMPARE(desktop.Messages[0].Title, QStringLiteral("Twinlens"));
         auto expected = [&](int year) {
             return translated
-                ? QStringLiteral("Twinlens\nFassung: 2.3\n\nNetzseite: %1\n\nGeschützt.\n\nCopyright (C) %2 Twinlens. Alle Rechte vorbehalten.").arg(site).arg(year)
-                : QStringLiteral("Twinlens\nVersion: 2.3\n\nWebsite: %1\n\n%2\n\nCopyright (C) %3 Twinlens. All rights reserved.").arg(site, legal).arg(year);
+                ? QStringLiteral("Twinlens\nFassung: " TWINLENS_VERSION "\n\nNetzseite: %1\n\nGeschützt.\n\nCopyright (C) %2 Twinlens. Alle Rechte vorbehalten.").arg(site).arg(year)
+                : QStringLiteral("Twinlens\nVersion: " TWINLENS_VERSION "\n\nWebsite: %1\n\n%2\n\nCopyright (C) %3 Twinlens. All rights reserved.").arg(site, legal).arg(year);
         };
         const QString text = desktop.Messages[0].Text;
         QVERIFY2(text == expected(yearBefore) || text == expected(yearAfter), qPrintable(text));
@@ -655,7 +656,7 @@ private slots:
         w.utorial1->trigger();
         QCOMPARE(desktop.Messages.size(), 1);
         QCOMPARE(desktop.Messages[0].Kind, platform::BoxKind::Information);
-        QVERIFY(desktop.Messages[0].Text.startsWith(QStringLiteral("Twinlens\nVersion: 2.3\n")));
+        QVERIFY(desktop.Messages[0].Text.startsWith(QStringLiteral("Twinlens\nVersion: " TWINLENS_VERSION "\n")));
         QCOMPARE(desktop.OpenedUrls, QList<QUrl> { WebsiteUrl(QStringLiteral("/redirect/tutorial-twinlens.html")) });
     }
 };

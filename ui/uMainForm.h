@@ -16,6 +16,7 @@
 // settings panel, the language and the Help items stay available. Closing the
 // window during a scan stops the scan and closes once the run has returned.
 
+#include "BuildInfo.h"
 #include "engine/ScanWindow.h"
 
 #include <QGroupBox>
@@ -50,7 +51,7 @@ void SaveLanguageChoice();
 void ApplyLanguageLayout();
 
 // The program's version as shown in the caption and the About box.
-inline QString ProgramVersion() { return QStringLiteral("2.3"); }
+inline QString ProgramVersion() { return QStringLiteral(TWINLENS_VERSION); }
 
 // The "Compare files by" radio group: a titled box of exclusive choices with
 // an item index (-1 when none is chosen), as the scan reads it.

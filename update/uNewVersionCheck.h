@@ -13,6 +13,8 @@
 // whoever sits on the network path. A server address that is not https is
 // refused; a redirect to a less safe scheme is never followed.
 
+#include "BuildInfo.h"
+
 #include <QDialog>
 #include <QFile>
 #include <QList>
@@ -51,7 +53,7 @@ extern QString NewVersionMessage;
 extern bool AbortRequested;
 
 // The running version as the check compares it (2.3 -> 23).
-constexpr int RunningVersion = 23;
+constexpr int RunningVersion = TWINLENS_VERSION_MAJOR * 10 + TWINLENS_VERSION_MINOR;
 
 // Fetches the version document and the change log from the update server
 // (both always), and, when the server announces a newer version or a higher
