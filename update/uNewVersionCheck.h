@@ -24,6 +24,7 @@ class QLabel;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QProgressBar;
+class QTimer;
 class QPushButton;
 
 // Where and how the update server is reached. The program uses the defaults;
@@ -37,6 +38,11 @@ struct TUpdateSettings {
     // the TLS handshake included (the read time-out only starts once the
     // request is under way, so it alone does not bound a hanging connect).
     int RequestBoundMs = 10000;
+    // The installer: the largest accepted, and the longest the whole download
+    // may take (a server that trickles or stalls is cut off here, besides the
+    // person's Abort).
+    qint64 MaxInstallerBytes = 512LL * 1024 * 1024;
+    int DownloadBoundMs = 30 * 60 * 1000;
     // Authorities trusted in addition to the system's (a test's own CA).
     QList<QSslCertificate> ExtraCaCertificates;
 };
@@ -68,6 +74,12 @@ bool CheckForNewVersion();
 // installer over HTTPS into the temporary folder as "quillmere_update.exe",
 // with progress and Abort, starts it through platform::Desktop, and ends the
 // program; a failure shows an error box and opens the vendor's site instead.
+// The installer is streamed to its file, and only a body whose end the server
+// declared counts as complete: a Content-Length that the bytes written match,
+// or a chunked body with its closing chunk. A body that ends when the
+// connection closes may have been cut by anyone on the path and is refused,
+// as are an installer over MaxInstallerBytes and a download that outlasts
+// DownloadBoundMs. After any failure the partial file is removed.
 class TfrmNewVersion : public QDialog {
     Q_OBJECT
 public:
@@ -99,6 +111,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void DownloadHeaders();
     void DownloadReadyRead();
     bool WriteArrived();
     void DownloadFinished();
@@ -108,8 +121,12 @@ private:
     int FContinueStartup = 1;
     bool FDownloading = false;
     qint64 FBytesSoFar = 0;
+    // The installer's declared length; -1 for a chunked body, -2 until the
+    // headers have been read.
+    qint64 FExpectedBytes = -2;
     QString FDownloadError;
     QNetworkAccessManager* FClient = nullptr;
+    QTimer* FDownloadBound = nullptr;
     QPointer<QNetworkReply> FReply;
     QFile FTarget;
 };
