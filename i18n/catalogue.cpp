@@ -40,7 +40,7 @@ QByteArray ReadWhole(const QString& path)
     return bytes;
 }
 
-QList<QStringList> ParseCatalogue(const QByteArray& bytes)
+QList<QStringList> ParseCatalogueOrThrow(const QByteArray& bytes)
 {
     // Invalid UTF-8 turns into replacement characters, as any UTF-8 reader
     // does: a stray byte damages one text, not the whole catalogue.
@@ -80,6 +80,15 @@ QList<QStringList> ParseCatalogue(const QByteArray& bytes)
 
 } // namespace
 
+std::optional<QList<QStringList>> ParseCatalogue(const QByteArray& bytes)
+{
+    try {
+        return ParseCatalogueOrThrow(bytes);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 QString TranslationFilePath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/transl.dt");
@@ -97,7 +106,7 @@ void LoadTranslationFile(const QString& path)
         CurrentLanguageCode = *saved;
 
     try {
-        QList<QStringList> table = ParseCatalogue(ReadWhole(path));
+        QList<QStringList> table = ParseCatalogueOrThrow(ReadWhole(path));
         int index = 0;
         for (int k = 0; k < table.size(); ++k) {
             if (QString::compare(table[k][1], CurrentLanguageCode, Qt::CaseInsensitive) == 0) {

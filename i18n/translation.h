@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <initializer_list>
+#include <optional>
 
 class QLocale;
 
@@ -97,6 +98,9 @@ QString TranslationFilePath();
 // CurrentLanguageIndex 0, nothing shown. No language item can then lack its
 // name or code.
 void LoadTranslationFile(const QString& path);
+// The catalogue in bytes (the file's whole content) as LoadTranslationFile
+// reads it: its columns, or nothing when it does not load.
+std::optional<QList<QStringList>> ParseCatalogue(const QByteArray& bytes);
 // A catalogue is a few hundred kilobytes; far larger files are refused rather
 // than read into memory.
 inline constexpr qint64 MaxTranslationFileBytes = 4 * 1024 * 1024;

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Twinlens need, when
-# they are missing. Usage: scripts/deps.sh build|test|bench
+# they are missing. Usage: scripts/deps.sh build|test|bench|fuzz
 set -euo pipefail
 what=${1:-build}
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libssl-dev libxxhash-dev)
 case "$what" in
   test)  pkgs+=(openssl dbus-daemon) ;; # the update tests make certificates; the file manager test runs its own bus
   bench) pkgs+=(jdupes rmlint fdupes rdfind hyperfine time python3) ;;
+  fuzz)  pkgs+=(clang libclang-rt-dev) ;; # libFuzzer and the sanitizers' run-time
 esac
 missing=()
 for p in "${pkgs[@]}"; do

@@ -112,9 +112,9 @@ QList<platform::TrashEntry> CheckedEntries(const ResultList& list, ResultPage pa
             continue;
         if (page == ResultPage::Files) {
             if (item.Data)
-                entries.append({ item.Data->FullPath(), platform::TrashKind::RegularFile, item.Data->Size });
+                entries.append({ item.Data->FullPath(), platform::TrashKind::RegularFile, item.Data->Size, {} });
         } else if (!item.SubItems.isEmpty()) {
-            entries.append({ item.SubItems[0], platform::TrashKind::Directory, -1 });
+            entries.append({ item.SubItems[0], platform::TrashKind::Directory, -1, {} });
         }
     }
     return entries;
