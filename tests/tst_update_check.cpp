@@ -3,6 +3,7 @@
 
 #include "i18n/translation.h"
 #include "support/TestHttpServer.h"
+#include "update/VersionDocuments.h"
 #include "update/uNewVersionCheck.h"
 
 #include <QElapsedTimer>
@@ -260,6 +261,70 @@ private slots:
             QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
         }
         QCOMPARE(NewVersionMessage, QString());
+    }
+
+    // Documents over the cap are refused however they are sent; one at the
+    // cap is read.
+    void documentCap_data()
+    {
+        QTest::addColumn<int>("how"); // TestResponse::Mode
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("result");
+        const int cap = 1 << 20;
+        for (const auto& [name, how] : { std::pair { "declared length", TestResponse::Mode::Whole },
+                 std::pair { "chunked", TestResponse::Mode::Chunked },
+                 std::pair { "no length, closed", TestResponse::Mode::Unframed } }) {
+            QTest::addRow("%s, 1 MiB", name) << int(how) << cap << true;
+            QTest::addRow("%s, 1 MiB + 1", name) << int(how) << cap + 1 << false;
+            QTest::addRow("%s, 2 MiB", name) << int(how) << 2 * cap << false;
+        }
+    }
+
+    void documentCap()
+    {
+        QFETCH(int, how);
+        QFETCH(int, size);
+        QFETCH(bool, result);
+        TestHttpServer server(&FCerts);
+        server.Route(VersionPath, TestResponse::Ok("24/20"));
+        QByteArray changes = "first\n" + QByteArray(size - 11, 'x') + "\nlast";
+        server.Route(ChangesPath, TestResponse { 200, "OK", changes, {}, TestResponse::Mode(how), 0 });
+        QCOMPARE(RunCheck(server), result);
+        if (result)
+            QCOMPARE(NewVersionMessage, Message(OptionalHead.arg("2.4"), { "first", QString(500, u'x'), "last" }));
+    }
+
+    // Empty lines go in one pass; what a dialog cannot show is not kept.
+    void changeLogIsBounded_data()
+    {
+        QTest::addColumn<QByteArray>("changes");
+        QTest::addColumn<QStringList>("lines");
+        const QByteArray empties(1024 * 1024 - 12, '\n');
+        QTest::newRow("1 MiB of empty lines") << "first\n" + empties + "last\n" << QStringList { "first", "last" };
+        QTest::newRow("1 MiB of empty CR LF lines")
+            << "first" + QByteArray(empties).replace("\n\n", "\r\n") + "last" << QStringList { "first", "last" };
+        QByteArray many;
+        QStringList first100;
+        for (int i = 1; i <= 5000; ++i) {
+            many += "line " + QByteArray::number(i) + "\n";
+            if (i <= 100)
+                first100 << QStringLiteral("line %1").arg(i);
+        }
+        QTest::newRow("5000 lines") << many << first100;
+    }
+
+    void changeLogIsBounded()
+    {
+        QFETCH(QByteArray, changes);
+        QFETCH(QStringList, lines);
+        QElapsedTimer t;
+        t.start();
+        const std::optional<TVersionOffer> offer = ReadVersionDocuments("30/5", changes, RunningVersion);
+        const qint64 ms = t.elapsed();
+        QVERIFY(offer);
+        QCOMPARE(offer->Message, Message(OptionalHead.arg("3.0"), lines));
+        qInfo("parsed %lld bytes in %lld ms", qint64(changes.size()), ms);
+        QVERIFY2(ms < 250, qPrintable(QString::number(ms)));
     }
 
     void nameThatDoesNotResolve()
