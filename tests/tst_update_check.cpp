@@ -294,6 +294,32 @@ private slots:
             QCOMPARE(NewVersionMessage, Message(OptionalHead.arg("2.4"), { "first", QString(500, u'x'), "last" }));
     }
 
+    // The headers of an answer count too: a server cannot make the check
+    // hold an arbitrarily long header line.
+    void headersAreBounded_data()
+    {
+        QTest::addColumn<int>("headerBytes");
+        QTest::addColumn<bool>("result");
+        QTest::newRow("32 KiB of headers") << 32 * 1024 << true;
+        QTest::newRow("a header line over 64 KiB") << 64 * 1024 << false;
+        QTest::newRow("a header line of 64 MiB") << 64 * 1024 * 1024 << false;
+    }
+
+    void headersAreBounded()
+    {
+        QFETCH(int, headerBytes);
+        QFETCH(bool, result);
+        TestHttpServer server(&FCerts);
+        TestResponse version = TestResponse::Ok("24/20");
+        version.Headers << qMakePair(QByteArray("X-Padding"), QByteArray(headerBytes, 'a'));
+        server.Route(VersionPath, version);
+        server.Route(ChangesPath, TestResponse::Ok("new"));
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(RunCheck(server), result);
+        QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+    }
+
     // Empty lines go in one pass; what a dialog cannot show is not kept.
     void changeLogIsBounded_data()
     {

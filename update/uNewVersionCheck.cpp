@@ -2,11 +2,11 @@
 
 #include "i18n/translation.h"
 #include "platform/desktop/Desktop.h"
+#include "update/HttpsGet.h"
 #include "update/VersionDocuments.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QNetworkAccessManager>
@@ -83,51 +83,22 @@ bool IsSuccessStatus(const QNetworkReply* reply)
 }
 
 // GETs one document of the check; throws on any failure.
-QByteArray FetchDocument(QNetworkAccessManager& client, const QString& path)
+QByteArray FetchDocument(const QString& path)
 {
     const QUrl url = ServerUrl(path);
     if (!url.isValid())
         throw TCheckFailed {};
-    QNetworkRequest request = BaseRequest(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(10);
-    request.setTransferTimeout(UpdateSettings.ReadTimeoutMs);
-
-    QNetworkReply* reply = client.get(request);
-    // Qt buffers no more than this ahead of the reads below, and what is read
-    // is counted: a document over the cap ends the transfer, however it came
-    // (a declared length, chunks, a compressed body).
-    reply->setReadBufferSize(ReadBufferBytes);
-    QByteArray body;
-    bool tooLarge = false;
-    const auto take = [&] {
-        if (tooLarge)
-            return;
-        body += reply->read(MaxDocumentBytes + 1 - body.size());
-        if (body.size() > MaxDocumentBytes) {
-            tooLarge = true;
-            reply->abort();
-        }
-    };
-    QEventLoop loop;
-    QTimer bound;
-    bound.setSingleShot(true);
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, take);
-    QObject::connect(&bound, &QTimer::timeout, reply, &QNetworkReply::abort);
-    bound.start(UpdateSettings.RequestBoundMs);
-    if (!reply->isFinished())
-        loop.exec();
-    bound.stop();
-
-    const bool ok = reply->error() == QNetworkReply::NoError && IsSuccessStatus(reply)
-        && reply->url().scheme() == QLatin1String("https");
-    if (ok)
-        take();
-    delete reply;
-    if (!ok || tooLarge)
+    THttpsGetOptions options;
+    options.UserAgent = UserAgent;
+    options.ReadTimeoutMs = UpdateSettings.ReadTimeoutMs;
+    options.BoundMs = UpdateSettings.RequestBoundMs;
+    options.MaxRedirects = 10;
+    options.MaxBodyBytes = MaxDocumentBytes;
+    options.ExtraCaCertificates = UpdateSettings.ExtraCaCertificates;
+    std::optional<QByteArray> body = HttpsGet(url, options);
+    if (!body)
         throw TCheckFailed {};
-    return body;
+    return *body;
 }
 
 } // namespace
@@ -137,12 +108,8 @@ bool CheckForNewVersion()
     try {
         QByteArray version;
         QByteArray changes;
-        {
-            QNetworkAccessManager client;
-            version = FetchDocument(client, VersionPath);
-            changes = FetchDocument(client, ChangesPath);
-            client.clearConnectionCache();
-        }
+        version = FetchDocument(VersionPath);
+        changes = FetchDocument(ChangesPath);
         const std::optional<TVersionOffer> offer = ReadVersionDocuments(version, changes, RunningVersion);
         if (!offer)
             return false;
