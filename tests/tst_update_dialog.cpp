@@ -253,7 +253,8 @@ private slots:
     void cutInstallerIsRefused_data()
     {
         QTest::addColumn<TestResponse>("response");
-        QTest::addColumn<QString>("error");
+        QTest::addColumn<qint64>("bound"); // UpdateSettings.MaxInstallerBytes
+        QTest::addColumn<QString>("error"); // the error's text, when it is ours
         const QByteArray body = Installer(5000);
         const QString incomplete = QStringLiteral("The download of the installer is incomplete.");
         auto unframed = [&](const QByteArray& length) {
@@ -262,25 +263,30 @@ private slots:
                 r.Headers << qMakePair(QByteArray("Content-Length"), length);
             return r;
         };
-        QTest::newRow("no Content-Length, TCP closed without close_notify") << unframed({}) << incomplete;
-        QTest::newRow("Content-Length -1") << unframed("-1") << incomplete;
-        QTest::newRow("Content-Length that overflows") << unframed("184467440737095516160") << incomplete;
+        const qint64 roomy = 1 << 20;
+        QTest::newRow("no Content-Length, TCP closed without close_notify") << unframed({}) << roomy << incomplete;
+        QTest::newRow("Content-Length -1") << unframed("-1") << roomy << incomplete;
+        QTest::newRow("Content-Length that overflows") << unframed("184467440737095516160") << roomy << incomplete;
         QTest::newRow("declared length, cut after 2000 bytes")
-            << TestResponse { 200, "OK", body, {}, TestResponse::Mode::Partial, 2000, true } << QString();
+            << TestResponse { 200, "OK", body, {}, TestResponse::Mode::Partial, 2000, true } << roomy << QString();
         QTest::newRow("chunked, cut before the closing chunk")
-            << TestResponse { 200, "OK", body, {}, TestResponse::Mode::Chunked, 1200, true } << QString();
-        TestResponse big = TestResponse::Ok(body);
-        QTest::newRow("declared length over the bound") << big << QStringLiteral("The installer is too large.");
+            << TestResponse { 200, "OK", body, {}, TestResponse::Mode::Chunked, 1200, true } << roomy << QString();
+        QTest::newRow("declared length over the bound")
+            << TestResponse::Ok(body) << qint64(body.size() - 1) << QStringLiteral("The installer is too large.");
+        QTest::newRow("chunked, over the bound")
+            << TestResponse { 200, "OK", body, {}, TestResponse::Mode::Chunked, 0 } << qint64(body.size() - 1)
+            << QStringLiteral("The installer is too large.");
     }
 
     void cutInstallerIsRefused()
     {
         QFETCH(TestResponse, response);
+        QFETCH(qint64, bound);
         QFETCH(QString, error);
         TestHttpServer server(&FCerts);
         server.Route(InstallerPath, response);
         UpdateSettings.Server = server.Origin();
-        UpdateSettings.MaxInstallerBytes = 4999 + (QTest::currentDataTag() != QLatin1String("declared length over the bound"));
+        UpdateSettings.MaxInstallerBytes = bound;
         TfrmNewVersion dlg;
         dlg.show();
         dlg.btUpdateNow->click();
