@@ -3,7 +3,9 @@
 # build-fuzz/ (or $TWINLENS_FUZZ_BUILD_DIR) and runs each in turn for SECONDS
 # (default 600), at the lowest priority.
 #
-#   scripts/fuzz.sh [--no-build] [SECONDS] [TARGET...]    # targets: fuzz_catalogue fuzz_placeholders fuzz_version
+#   scripts/fuzz.sh [--no-build] [SECONDS] [TARGET...]
+#
+# Targets: fuzz_catalogue fuzz_placeholders fuzz_version fuzz_http_answer.
 #
 # Inputs the fuzzer finds go to build-fuzz/corpus/TARGET; the seeds in
 # tests/fuzz/corpus/TARGET are read, never written. A crash, leak or time-out
@@ -13,7 +15,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TWINLENS_FUZZ_BUILD_DIR:-$root/build-fuzz}
-all=(fuzz_catalogue fuzz_placeholders fuzz_version)
+all=(fuzz_catalogue fuzz_placeholders fuzz_version fuzz_http_answer)
 
 do_build=1
 if [ "${1:-}" = "--no-build" ]; then do_build=0; shift; fi

@@ -27,6 +27,46 @@ struct THttpsGetOptions {
     QList<QSslCertificate> ExtraCaCertificates;
 };
 
+// The answer to one GET, read as its bytes arrive: the status line and the
+// headers (together at most maxHeaderBytes), interim 1xx answers skipped,
+// then a body framed by Content-Length (one, of digits only) or chunked
+// encoding (with its closing chunk), or else ending with the connection; a
+// body over maxBodyBytes fails. A 301, 302, 303, 307 or 308 with a Location
+// ends with Redirect, without reading its body; any other status but 2xx fails.
+class THttpAnswerReader {
+public:
+    enum class State { Reading, Done, Redirect, Failed };
+
+    THttpAnswerReader(qint64 maxHeaderBytes, qint64 maxBodyBytes);
+    // How many bytes Feed may take next; the reader never holds more than its
+    // bounds (and a line of chunked framing).
+    qint64 Room() const;
+    // Takes the next bytes of the answer (at most Room()).
+    State Feed(const QByteArray& bytes);
+    // The server closed the connection.
+    State Close();
+    State Current() const { return FState; }
+    const QByteArray& Body() const { return FBody; }
+    const QUrl& Location() const { return FLocation; }
+
+private:
+    enum class Phase { Head, Fixed, Chunked, Trailers, UntilClose };
+    void Parse();
+    bool ParseHead();
+    bool ParseChunk();
+    bool ParseTrailer();
+    void Fail() { FState = State::Failed; }
+
+    qint64 FMaxHeaderBytes;
+    qint64 FMaxBodyBytes;
+    State FState = State::Reading;
+    Phase FPhase = Phase::Head;
+    QByteArray FIn;
+    QByteArray FBody;
+    QUrl FLocation;
+    qint64 FRemaining = 0;
+};
+
 // GETs url (https only) as HTTP/1.1 with the User-Agent, "Accept-Encoding:
 // identity" and "Connection: close", the certificate checked against the
 // system's authorities (and the extra ones) for url's host. Follows up to
