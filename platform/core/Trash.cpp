@@ -274,6 +274,27 @@ bool LocateEntry(const TrashEntry& entry, Located& at, QString& reason)
     return true;
 }
 
+// The Path value of an info file: the path as a URL writes it, every byte but
+// the letters, digits, "-", ".", "_", "~" and "/" percent-encoded.
+QByteArray TrashInfoPathValue(const QByteArray& nativePath)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    QByteArray out;
+    out.reserve(nativePath.size() * 3);
+    for (const char ch : nativePath) {
+        const auto c = static_cast<unsigned char>(ch);
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.'
+            || c == '_' || c == '~' || c == '/') {
+            out += char(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
 QByteArray InfoText(const QByteArray& pathValue)
 {
     return "[Trash Info]\nPath=" + pathValue + "\nDeletionDate="
@@ -416,25 +437,6 @@ private:
 bool IsSameOrInside(const QString& path, const QString& dir)
 {
     return path == dir || path.startsWith(dir == u"/" ? dir : dir + u'/');
-}
-
-QByteArray TrashInfoPathValue(const QByteArray& nativePath)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    QByteArray out;
-    out.reserve(nativePath.size() * 3);
-    for (const char ch : nativePath) {
-        const auto c = static_cast<unsigned char>(ch);
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.'
-            || c == '_' || c == '~' || c == '/') {
-            out += char(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
 }
 
 TrashOutcome MoveToTrash(const QList<TrashEntry>& entries)

@@ -72,8 +72,4 @@ TrashOutcome MoveToTrash(const QList<TrashEntry>& entries);
 // lexically (what a move of dir takes along).
 bool IsSameOrInside(const QString& path, const QString& dir);
 
-// The Path value of a trash info file for the native path: every byte but
-// the letters, digits, "-", ".", "_", "~" and "/" percent-encoded.
-QByteArray TrashInfoPathValue(const QByteArray& nativePath);
-
 } // namespace platform
