@@ -161,15 +161,22 @@ bool THttpAnswerReader::ParseHead()
     return true;
 }
 
+qsizetype THttpAnswerReader::FramingLineEnd()
+{
+    const qsizetype end = FIn.indexOf("\r\n");
+    if (end >= 0 && end <= MaxLineBytes)
+        return end;
+    if (FIn.size() > MaxLineBytes)
+        Fail();
+    return -1;
+}
+
 // True when a chunk was taken and parsing may go on.
 bool THttpAnswerReader::ParseChunk()
 {
-    const qsizetype lineEnd = FIn.indexOf("\r\n");
-    if (lineEnd < 0 || lineEnd > MaxLineBytes) {
-        if (FIn.size() > MaxLineBytes)
-            Fail();
+    const qsizetype lineEnd = FramingLineEnd();
+    if (lineEnd < 0)
         return false;
-    }
     QByteArray sizeText = FIn.left(lineEnd);
     if (const qsizetype semicolon = sizeText.indexOf(';'); semicolon >= 0)
         sizeText.truncate(semicolon);
@@ -199,12 +206,9 @@ bool THttpAnswerReader::ParseChunk()
 // True when a trailer line was taken and parsing may go on.
 bool THttpAnswerReader::ParseTrailer()
 {
-    const qsizetype end = FIn.indexOf("\r\n");
-    if (end < 0 || end > MaxLineBytes) {
-        if (FIn.size() > MaxLineBytes)
-            Fail();
+    const qsizetype end = FramingLineEnd();
+    if (end < 0)
         return false;
-    }
     FIn.remove(0, end + 2);
     if (end == 0)
         FState = State::Done;

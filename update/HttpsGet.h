@@ -55,6 +55,9 @@ private:
     bool ParseHead();
     bool ParseChunk();
     bool ParseTrailer();
+    // The end of the next CR LF line of chunked framing in the input, or -1
+    // while it is incomplete (failing once it is longer than a line may be).
+    qsizetype FramingLineEnd();
     void Fail() { FState = State::Failed; }
 
     qint64 FMaxHeaderBytes;
