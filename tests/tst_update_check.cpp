@@ -3,6 +3,7 @@
 
 #include "i18n/translation.h"
 #include "support/TestHttpServer.h"
+#include "update/HttpsGet.h"
 #include "update/VersionDocuments.h"
 #include "update/uNewVersionCheck.h"
 
@@ -318,6 +319,46 @@ private slots:
         t.start();
         QCOMPARE(RunCheck(server), result);
         QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+    }
+
+    // How an answer's framing is read, fed a byte at a time and then closed.
+    void answerFraming_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("state"); // THttpAnswerReader::State
+        QTest::addColumn<QByteArray>("body");
+        const int done = int(THttpAnswerReader::State::Done);
+        const int failed = int(THttpAnswerReader::State::Failed);
+        const QByteArray ok = "HTTP/1.1 200 OK\r\n";
+        QTest::newRow("Content-Length") << ok + "Content-Length: 5\r\n\r\n24/20" << done << QByteArray("24/20");
+        QTest::newRow("Content-Length, cut short") << ok + "Content-Length: 6\r\n\r\n24/20" << failed << QByteArray();
+        QTest::newRow("two Content-Lengths") << ok + "Content-Length: 5\r\nContent-Length: 5\r\n\r\n24/20" << failed << QByteArray();
+        QTest::newRow("Content-Length -1") << ok + "Content-Length: -1\r\n\r\n24/20" << failed << QByteArray();
+        QTest::newRow("chunked with extension and trailer")
+            << ok + "Transfer-Encoding: chunked\r\n\r\n3;a=b\r\n24/\r\n2\r\n20\r\n0\r\nX: y\r\n\r\n" << done << QByteArray("24/20");
+        QTest::newRow("chunked without its closing chunk")
+            << ok + "Transfer-Encoding: chunked\r\n\r\n3\r\n24/\r\n" << failed << QByteArray();
+        QTest::newRow("a negative chunk size") << ok + "Transfer-Encoding: chunked\r\n\r\n-3\r\n24/\r\n0\r\n\r\n" << failed << QByteArray();
+        QTest::newRow("until the close, after an interim answer")
+            << "HTTP/1.1 100 Continue\r\n\r\n" + ok + "\r\n24/20" << done << QByteArray("24/20");
+        QTest::newRow("a body over the bound") << ok + "Content-Length: 2049\r\n\r\n" << failed << QByteArray();
+        QTest::newRow("headers over the bound") << ok + "X: " + QByteArray(600, 'a') + "\r\n\r\n" << failed << QByteArray();
+        QTest::newRow("not HTTP") << QByteArray("SSH-2.0-OpenSSH\r\n\r\n") << failed << QByteArray();
+        QTest::newRow("redirect") << QByteArray("HTTP/1.1 307 Temporary\r\nLocation: /b\r\n\r\n")
+                                  << int(THttpAnswerReader::State::Redirect) << QByteArray();
+    }
+
+    void answerFraming()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(int, state);
+        QFETCH(QByteArray, body);
+        THttpAnswerReader reader(512, 2048);
+        for (qsizetype i = 0; i < answer.size() && reader.Current() == THttpAnswerReader::State::Reading; ++i)
+            reader.Feed(answer.mid(i, 1));
+        QCOMPARE(int(reader.Close()), state);
+        if (state == int(THttpAnswerReader::State::Done))
+            QCOMPARE(reader.Body(), body);
     }
 
     // Empty lines go in one pass; what a dialog cannot show is not kept.
