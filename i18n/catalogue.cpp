@@ -42,7 +42,7 @@ QByteArray ReadWhole(const QString& path)
     return bytes;
 }
 
-QList<QStringList> ParseCatalogue(const QByteArray& bytes)
+QList<QStringList> ParseCatalogueOrThrow(const QByteArray& bytes)
 {
     // Invalid UTF-8 turns into replacement characters, as any UTF-8 reader
     // does: a stray byte damages one text, not the whole catalogue.
@@ -82,6 +82,15 @@ QList<QStringList> ParseCatalogue(const QByteArray& bytes)
 
 } // namespace
 
+std::optional<QList<QStringList>> ParseCatalogue(const QByteArray& bytes)
+{
+    try {
+        return ParseCatalogueOrThrow(bytes);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 QString TranslationFilePath()
 {
     const QString programDir = QCoreApplication::applicationDirPath();
@@ -104,7 +113,7 @@ void LoadTranslationFile(const QString& path)
         CurrentLanguageCode = *saved;
 
     try {
-        QList<QStringList> table = ParseCatalogue(ReadWhole(path));
+        QList<QStringList> table = ParseCatalogueOrThrow(ReadWhole(path));
         int index = 0;
         for (int k = 0; k < table.size(); ++k) {
             if (QString::compare(table[k][1], CurrentLanguageCode, Qt::CaseInsensitive) == 0) {

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <initializer_list>
+#include <optional>
 
 class QLocale;
 
@@ -28,14 +29,18 @@ extern QString CurrentLanguageCode;
 void InstallTranslationTable(QList<QStringList> table);
 
 // English text -> text of the current language; the text itself when the
-// catalogue lacks it, its entry is empty, or the translation's placeholders
-// (%d, %s, in order) differ from the key's, so a damaged catalogue can neither
-// crash a fill nor garble a message.
+// catalogue lacks it as a program text (the language names and codes are not
+// looked up), its entry is empty, or PlaceholdersMatch refuses the entry, so a
+// damaged catalogue can neither crash a fill nor garble a message.
 QString Translate(const QString& Text);
 
 // The placeholders of a text in order, as a string of 'd' and 's' ("ds" for
-// "Group %d (%s)").
+// "Group %d (%s)"). "%%" is a literal percent sign, so "%%d" holds none.
 QString PlaceholderKinds(const QString& text);
+// True when translation may stand for key: the same placeholders in the same
+// order, and no other '%' sequence ("%%", "%n", a lone "%") that key does not
+// hold as well.
+bool PlaceholdersMatch(const QString& key, const QString& translation);
 
 // One value for a placeholder: %d takes a whole number, %s a text.
 class FillArg {
@@ -55,9 +60,10 @@ private:
     QString FText;
 };
 
-// Fills %d and %s of text, in order, with args. A placeholder without a value
-// stays as it is; surplus values are ignored. Anything else in text is kept
-// literally (a '%' in a path or a translation is harmless).
+// Fills %d and %s of text, in order, with args, and writes "%%" as one "%".
+// A placeholder without a value stays as it is; surplus values are ignored.
+// Anything else in text is kept literally, and the values are never read for
+// placeholders (a '%' in a path is harmless).
 QString Fill(const QString& text, std::initializer_list<FillArg> args);
 
 // Translate, then Fill.
@@ -95,6 +101,9 @@ QString TranslationFilePath();
 // CurrentLanguageIndex 0, nothing shown. No language item can then lack its
 // name or code.
 void LoadTranslationFile(const QString& path);
+// The catalogue in bytes (the file's whole content) as LoadTranslationFile
+// reads it: its columns, or nothing when it does not load.
+std::optional<QList<QStringList>> ParseCatalogue(const QByteArray& bytes);
 // A catalogue is a few hundred kilobytes; far larger files are refused rather
 // than read into memory.
 inline constexpr qint64 MaxTranslationFileBytes = 4 * 1024 * 1024;

@@ -11,7 +11,8 @@ this table has none.
 
 Rules the script enforces before writing anything:
 - every text has a translation for every language, on one line;
-- a translation holds the key's placeholders (%d, %s) in the same order;
+- a translation holds the key's placeholders (%d, %s) in the same order, and
+  no other '%' sequence ("%%", "%n", a lone "%") that the key lacks;
 - "&" is written "&&" (a single one would become a keyboard mnemonic);
 - no key appears twice;
 - "Abort" differs from "Skip" and "Exit" in every language, since the
@@ -826,9 +827,42 @@ T("Cannot write file %s: %s", ar="تعذّرت الكتابة في الملف %s
   pt="Não é possível gravar o arquivo %s: %s", tr="%s dosyasına yazılamıyor: %s")
 
 
+T("The download of the installer is incomplete.",
+  ar="تنزيل برنامج التثبيت غير مكتمل.", cn="安装程序下载不完整。",
+  cs="Stažení instalačního programu není úplné.", de="Der Download des Installationsprogramms ist unvollständig.",
+  el="Η λήψη του προγράμματος εγκατάστασης είναι ημιτελής.",
+  es="La descarga del instalador está incompleta.", fr="Le téléchargement du programme d'installation est incomplet.",
+  hu="A telepítő letöltése hiányos.", it="Il download del programma di installazione è incompleto.",
+  jp="インストーラーのダウンロードが不完全です。", kr="설치 프로그램 다운로드가 완료되지 않았습니다.",
+  nl="De download van het installatieprogramma is onvolledig.", pl="Pobieranie instalatora jest niekompletne.",
+  pt="O download do instalador está incompleto.", tr="Yükleyicinin indirilmesi eksik.")
+T("The installer is too large.",
+  ar="برنامج التثبيت كبير جدًا.", cn="安装程序太大。", cs="Instalační program je příliš velký.",
+  de="Das Installationsprogramm ist zu groß.", el="Το πρόγραμμα εγκατάστασης είναι πολύ μεγάλο.",
+  es="El instalador es demasiado grande.", fr="Le programme d'installation est trop volumineux.",
+  hu="A telepítő túl nagy.", it="Il programma di installazione è troppo grande.",
+  jp="インストーラーが大きすぎます。", kr="설치 프로그램이 너무 큽니다.",
+  nl="Het installatieprogramma is te groot.", pl="Instalator jest zbyt duży.",
+  pt="O instalador é grande demais.", tr="Yükleyici çok büyük.")
+T("The download took too long.",
+  ar="استغرق التنزيل وقتًا طويلاً جدًا.", cn="下载耗时过长。", cs="Stahování trvalo příliš dlouho.",
+  de="Der Download hat zu lange gedauert.", el="Η λήψη διήρκεσε πάρα πολύ.",
+  es="La descarga tardó demasiado.", fr="Le téléchargement a pris trop de temps.",
+  hu="A letöltés túl sokáig tartott.", it="Il download ha richiesto troppo tempo.",
+  jp="ダウンロードに時間がかかりすぎました。", kr="다운로드 시간이 너무 오래 걸렸습니다.",
+  nl="De download duurde te lang.", pl="Pobieranie trwało zbyt długo.",
+  pt="O download demorou demais.", tr="İndirme çok uzun sürdü.")
+
 # --- Generator --------------------------------------------------------------
 
-PLACEHOLDER = re.compile(r"%[ds]")
+# Every '%' sequence: the placeholders %d and %s, and "%%", "%n" or a lone "%",
+# which a translation may hold only where its key holds them too.
+PERCENT = re.compile(r"%.?", re.S)
+
+
+def percents(text):
+    seqs = PERCENT.findall(text)
+    return [s for s in seqs if s in ("%d", "%s")], sorted(s for s in seqs if s not in ("%d", "%s"))
 
 
 def check():
@@ -849,8 +883,8 @@ def check():
             if "&" in text.replace("&&", ""):
                 problems.append(f"single '&' in {text!r}")
         for c in codes:
-            if PLACEHOLDER.findall(tr.get(c, "")) != PLACEHOLDER.findall(key):
-                problems.append(f"{c} placeholders differ: {key!r} -> {tr.get(c)!r}")
+            if percents(tr.get(c, "")) != percents(key):
+                problems.append(f"{c} '%' sequences differ: {key!r} -> {tr.get(c)!r}")
     by_key = dict(TEXTS)
     for c in codes:
         buttons = [by_key[k][c] for k in ("Abort", "Skip", "Exit")]

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Twinlens need, when
-# they are missing. Usage: scripts/deps.sh build|test|bench|package
+# they are missing. Usage: scripts/deps.sh build|test|bench|package|fuzz
 set -euo pipefail
 what=${1:-build}
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libssl-dev libxxhash-dev)
@@ -11,6 +11,7 @@ case "$what" in
   test)  pkgs+=(openssl dbus-daemon desktop-file-utils appstream groff-base gzip binutils) ;;
   package) pkgs+=(dpkg-dev file gzip) ;; # cpack reads the dependencies with dpkg-shlibdeps
   bench) pkgs+=(jdupes rmlint fdupes rdfind hyperfine time python3) ;;
+  fuzz)  pkgs+=(clang libclang-rt-dev) ;; # libFuzzer and the sanitizers' run-time
 esac
 missing=()
 for p in "${pkgs[@]}"; do

@@ -119,6 +119,47 @@ private slots:
         QCOMPARE(Translate(QStringLiteral("Hello")), hello);
     }
 
+    // The look-up with German chosen: a translation whose '%' sequences are
+    // not its key's is not used, and the language rows are not program texts.
+    void lookUp_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("german");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("same placeholders") << "%d files in %s" << "%d Dateien in %s" << true;
+        QTest::newRow("placeholders swapped") << "%d files in %s" << "in %s: %d Dateien" << false;
+        QTest::newRow("a lone percent sign added") << "%d files" << "%d Dateien %" << false;
+        QTest::newRow("%n added") << "%d files" << "%d Dateien %n" << false;
+        QTest::newRow("%%d is no placeholder") << "%d files" << "%%d Dateien" << false;
+        QTest::newRow("%% the key holds too") << "100%% of %d" << "%d zu 100%%" << true;
+    }
+
+    void lookUp()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, german);
+        QFETCH(bool, used);
+        InstallTranslationTable({ { QStringLiteral("English"), QStringLiteral("en"), key },
+            { QStringLiteral("Deutsch"), QStringLiteral("de"), german } });
+        CurrentLanguageIndex = 1;
+        QCOMPARE(Translate(key), used ? german : key);
+        QCOMPARE(PlaceholdersMatch(key, german), used);
+    }
+
+    void languageRowsAreNoTexts()
+    {
+        LoadTranslationFile(WriteCatalogue(KThreeLanguages));
+        CurrentLanguageIndex = 1;
+        QCOMPARE(Translate(QStringLiteral("Hello")), QStringLiteral("Hallo"));
+        QCOMPARE(Translate(QStringLiteral("English")), QStringLiteral("English"));
+        QCOMPARE(Translate(QStringLiteral("en")), QStringLiteral("en"));
+    }
+
+    void fillReadsDoublePercentAsOne()
+    {
+        QCOMPARE(Fill(QStringLiteral("%%d of %d: 100%%, %s"), { 5, QStringLiteral("%d") }), QStringLiteral("%d of 5: 100%, %d"));
+    }
+
     // Files that do not load: the program runs in English with an empty table
     // (so the language menu has no item), whatever the saved choice.
     void brokenFile_data()

@@ -271,7 +271,7 @@ private slots:
                 const QString& entry = TranslationTable[k][row];
                 if (entry.isEmpty())
                     continue;
-                if (PlaceholderKinds(entry) != PlaceholderKinds(key))
+                if (!PlaceholdersMatch(key, entry))
                     problems << QStringLiteral("%1 placeholders differ: \"%2\" -> \"%3\"").arg(TranslationTable[k][1], key, entry);
                 QString rest = entry;
                 rest.remove(QStringLiteral("&&"));

@@ -27,6 +27,11 @@
 #include <memory>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 namespace {
 
 QString Checks(const ResultList& list)
@@ -490,6 +495,64 @@ private slots:
         QVERIFY2(error.startsWith(QStringLiteral("Cannot write the file %1: ").arg(target)), qPrintable(error));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList { "folder" });
         QVERIFY(QDir(dir.path(QStringLiteral("folder"))).isEmpty());
+    }
+
+    // An export onto a FIFO or a device writes through it and leaves the node
+    // as it was; one that cannot be written is reported and kept.
+    void exportOntoSpecialFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("a FIFO with a reader") << "fifo" << true;
+        QTest::newRow("a FIFO nobody reads") << "lonely-fifo" << false;
+        QTest::newRow("a copy of the null device") << "null" << true;
+    }
+
+    void exportOntoSpecialFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, written);
+        TestDir dir;
+        const QString target = dir.path(QStringLiteral("out.csv"));
+        const QByteArray native = QFile::encodeName(target);
+        int reader = -1;
+        if (kind == u"null") {
+            if (::mknod(native.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+                QSKIP("no device node can be made here (needs root)");
+        } else {
+            dir.createFifo(QStringLiteral("out.csv"));
+            if (kind == u"fifo")
+                reader = ::open(native.constData(), O_RDONLY | O_NONBLOCK);
+        }
+        struct stat before;
+        QCOMPARE(::stat(native.constData(), &before), 0);
+
+        ResultList list;
+        list.Columns = QStringList { "Group", "Directory", "Size" };
+        list.AddItem({ "1", { "/srv/a", "1.00 MB" }, 1, true, nullptr });
+        QString error;
+        try {
+            ExportListToCsv(list, target);
+        } catch (const ExportError& e) {
+            error = QString::fromStdString(e.what());
+        }
+        QCOMPARE(error.isEmpty(), written);
+        if (!written)
+            QVERIFY2(error.startsWith(QStringLiteral("Cannot write the file %1: ").arg(target)), qPrintable(error));
+
+        struct stat after;
+        QCOMPARE(::stat(native.constData(), &after), 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_rdev, before.st_rdev);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList { "out.csv" });
+        if (reader >= 0) {
+            QByteArray got(4096, '\0');
+            const ssize_t n = ::read(reader, got.data(), size_t(got.size()));
+            ::close(reader);
+            QCOMPARE(got.left(n < 0 ? 0 : n), CsvText(list));
+        }
     }
 
     void openLocation_data()

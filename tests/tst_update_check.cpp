@@ -3,6 +3,8 @@
 
 #include "i18n/translation.h"
 #include "support/TestHttpServer.h"
+#include "update/HttpsGet.h"
+#include "update/VersionDocuments.h"
 #include "update/uNewVersionCheck.h"
 
 #include <QElapsedTimer>
@@ -260,6 +262,136 @@ private slots:
             QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
         }
         QCOMPARE(NewVersionMessage, QString());
+    }
+
+    // Documents over the cap are refused however they are sent; one at the
+    // cap is read.
+    void documentCap_data()
+    {
+        QTest::addColumn<int>("how"); // TestResponse::Mode
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("result");
+        const int cap = 1 << 20;
+        for (const auto& [name, how] : { std::pair { "declared length", TestResponse::Mode::Whole },
+                 std::pair { "chunked", TestResponse::Mode::Chunked },
+                 std::pair { "no length, closed", TestResponse::Mode::Unframed } }) {
+            QTest::addRow("%s, 1 MiB", name) << int(how) << cap << true;
+            QTest::addRow("%s, 1 MiB + 1", name) << int(how) << cap + 1 << false;
+            QTest::addRow("%s, 2 MiB", name) << int(how) << 2 * cap << false;
+        }
+    }
+
+    void documentCap()
+    {
+        QFETCH(int, how);
+        QFETCH(int, size);
+        QFETCH(bool, result);
+        TestHttpServer server(&FCerts);
+        server.Route(VersionPath, TestResponse::Ok("24/20"));
+        QByteArray changes = "first\n" + QByteArray(size - 11, 'x') + "\nlast";
+        server.Route(ChangesPath, TestResponse { 200, "OK", changes, {}, TestResponse::Mode(how), 0 });
+        QCOMPARE(RunCheck(server), result);
+        if (result)
+            QCOMPARE(NewVersionMessage, Message(OptionalHead.arg("2.4"), { "first", QString(500, u'x'), "last" }));
+    }
+
+    // The headers of an answer count too: a server cannot make the check
+    // hold an arbitrarily long header line.
+    void headersAreBounded_data()
+    {
+        QTest::addColumn<int>("headerBytes");
+        QTest::addColumn<bool>("result");
+        QTest::newRow("32 KiB of headers") << 32 * 1024 << true;
+        QTest::newRow("a header line over 64 KiB") << 64 * 1024 << false;
+        QTest::newRow("a header line of 64 MiB") << 64 * 1024 * 1024 << false;
+    }
+
+    void headersAreBounded()
+    {
+        QFETCH(int, headerBytes);
+        QFETCH(bool, result);
+        TestHttpServer server(&FCerts);
+        TestResponse version = TestResponse::Ok("24/20");
+        version.Headers << qMakePair(QByteArray("X-Padding"), QByteArray(headerBytes, 'a'));
+        server.Route(VersionPath, version);
+        server.Route(ChangesPath, TestResponse::Ok("new"));
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(RunCheck(server), result);
+        QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+    }
+
+    // How an answer's framing is read, fed a byte at a time and then closed.
+    void answerFraming_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("state"); // THttpAnswerReader::State
+        QTest::addColumn<QByteArray>("body");
+        const int done = int(THttpAnswerReader::State::Done);
+        const int failed = int(THttpAnswerReader::State::Failed);
+        const QByteArray ok = "HTTP/1.1 200 OK\r\n";
+        QTest::newRow("Content-Length") << ok + "Content-Length: 5\r\n\r\n24/20" << done << QByteArray("24/20");
+        QTest::newRow("Content-Length, cut short") << ok + "Content-Length: 6\r\n\r\n24/20" << failed << QByteArray();
+        QTest::newRow("two Content-Lengths") << ok + "Content-Length: 5\r\nContent-Length: 5\r\n\r\n24/20" << failed << QByteArray();
+        QTest::newRow("Content-Length -1") << ok + "Content-Length: -1\r\n\r\n24/20" << failed << QByteArray();
+        QTest::newRow("chunked with extension and trailer")
+            << ok + "Transfer-Encoding: chunked\r\n\r\n3;a=b\r\n24/\r\n2\r\n20\r\n0\r\nX: y\r\n\r\n" << done << QByteArray("24/20");
+        QTest::newRow("chunked without its closing chunk")
+            << ok + "Transfer-Encoding: chunked\r\n\r\n3\r\n24/\r\n" << failed << QByteArray();
+        QTest::newRow("a negative chunk size") << ok + "Transfer-Encoding: chunked\r\n\r\n-3\r\n24/\r\n0\r\n\r\n" << failed << QByteArray();
+        QTest::newRow("until the close, after an interim answer")
+            << "HTTP/1.1 100 Continue\r\n\r\n" + ok + "\r\n24/20" << done << QByteArray("24/20");
+        QTest::newRow("a body over the bound") << ok + "Content-Length: 2049\r\n\r\n" << failed << QByteArray();
+        QTest::newRow("headers over the bound") << ok + "X: " + QByteArray(600, 'a') + "\r\n\r\n" << failed << QByteArray();
+        QTest::newRow("not HTTP") << QByteArray("SSH-2.0-OpenSSH\r\n\r\n") << failed << QByteArray();
+        QTest::newRow("redirect") << QByteArray("HTTP/1.1 307 Temporary\r\nLocation: /b\r\n\r\n")
+                                  << int(THttpAnswerReader::State::Redirect) << QByteArray();
+    }
+
+    void answerFraming()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(int, state);
+        QFETCH(QByteArray, body);
+        THttpAnswerReader reader(512, 2048);
+        for (qsizetype i = 0; i < answer.size() && reader.Current() == THttpAnswerReader::State::Reading; ++i)
+            reader.Feed(answer.mid(i, 1));
+        QCOMPARE(int(reader.Close()), state);
+        if (state == int(THttpAnswerReader::State::Done))
+            QCOMPARE(reader.Body(), body);
+    }
+
+    // Empty lines go in one pass; what a dialog cannot show is not kept.
+    void changeLogIsBounded_data()
+    {
+        QTest::addColumn<QByteArray>("changes");
+        QTest::addColumn<QStringList>("lines");
+        const QByteArray empties(1024 * 1024 - 12, '\n');
+        QTest::newRow("1 MiB of empty lines") << "first\n" + empties + "last\n" << QStringList { "first", "last" };
+        QTest::newRow("1 MiB of empty CR LF lines")
+            << "first" + QByteArray(empties).replace("\n\n", "\r\n") + "last" << QStringList { "first", "last" };
+        QByteArray many;
+        QStringList first100;
+        for (int i = 1; i <= 5000; ++i) {
+            many += "line " + QByteArray::number(i) + "\n";
+            if (i <= 100)
+                first100 << QStringLiteral("line %1").arg(i);
+        }
+        QTest::newRow("5000 lines") << many << first100;
+    }
+
+    void changeLogIsBounded()
+    {
+        QFETCH(QByteArray, changes);
+        QFETCH(QStringList, lines);
+        QElapsedTimer t;
+        t.start();
+        const std::optional<TVersionOffer> offer = ReadVersionDocuments("30/5", changes, RunningVersion);
+        const qint64 ms = t.elapsed();
+        QVERIFY(offer);
+        QCOMPARE(offer->Message, Message(OptionalHead.arg("3.0"), lines));
+        qInfo("parsed %lld bytes in %lld ms", qint64(changes.size()), ms);
+        QVERIFY2(ms < 250, qPrintable(QString::number(ms)));
     }
 
     void nameThatDoesNotResolve()

@@ -33,6 +33,7 @@ QUrl Site()
 }
 
 } // namespace
+Q_DECLARE_METATYPE(TestResponse)
 
 class TestUpdateDialog : public QObject {
     Q_OBJECT
@@ -243,8 +244,77 @@ private slots:
         QCOMPARE(FDesktop->OpenedUrls, QList<QUrl> { Site() });
         QVERIFY(FDesktop->StartedPrograms.isEmpty());
         QCOMPARE(dlg.ContinueStartup(), 0);
-        // What had arrived stays in place.
-        QCOMPARE(ReadTarget(), Installer(250));
+        // What had arrived is not left for anyone to start.
+        QVERIFY(!QFileInfo::exists(FTarget));
+    }
+
+    // An installer whose end the server did not declare, or that ends before
+    // it, is never started, and its partial file goes.
+    void cutInstallerIsRefused_data()
+    {
+        QTest::addColumn<TestResponse>("response");
+        QTest::addColumn<qint64>("bound"); // UpdateSettings.MaxInstallerBytes
+        QTest::addColumn<QString>("error"); // the error's text, when it is ours
+        const QByteArray body = Installer(5000);
+        const QString incomplete = QStringLiteral("The download of the installer is incomplete.");
+        auto unframed = [&](const QByteArray& length) {
+            TestResponse r { 200, "OK", body, {}, TestResponse::Mode::Unframed, 0 };
+            if (!length.isEmpty())
+                r.Headers << qMakePair(QByteArray("Content-Length"), length);
+            return r;
+        };
+        const qint64 roomy = 1 << 20;
+        QTest::newRow("no Content-Length, TCP closed without close_notify") << unframed({}) << roomy << incomplete;
+        QTest::newRow("Content-Length -1") << unframed("-1") << roomy << incomplete;
+        QTest::newRow("Content-Length that overflows") << unframed("184467440737095516160") << roomy << incomplete;
+        QTest::newRow("declared length, cut after 2000 bytes")
+            << TestResponse { 200, "OK", body, {}, TestResponse::Mode::Partial, 2000, true } << roomy << QString();
+        QTest::newRow("chunked, cut before the closing chunk")
+            << TestResponse { 200, "OK", body, {}, TestResponse::Mode::Chunked, 1200, true } << roomy << QString();
+        QTest::newRow("declared length over the bound")
+            << TestResponse::Ok(body) << qint64(body.size() - 1) << QStringLiteral("The installer is too large.");
+        QTest::newRow("chunked, over the bound")
+            << TestResponse { 200, "OK", body, {}, TestResponse::Mode::Chunked, 0 } << qint64(body.size() - 1)
+            << QStringLiteral("The installer is too large.");
+    }
+
+    void cutInstallerIsRefused()
+    {
+        QFETCH(TestResponse, response);
+        QFETCH(qint64, bound);
+        QFETCH(QString, error);
+        TestHttpServer server(&FCerts);
+        server.Route(InstallerPath, response);
+        UpdateSettings.Server = server.Origin();
+        UpdateSettings.MaxInstallerBytes = bound;
+        TfrmNewVersion dlg;
+        dlg.show();
+        dlg.btUpdateNow->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 15000);
+
+        QCOMPARE(FDesktop->Messages.size(), 1);
+        const QString text = FDesktop->Messages[0].Text;
+        QVERIFY2(text.startsWith(FailureText + QStringLiteral("\r\n\r\n")), qPrintable(text));
+        if (!error.isEmpty())
+            QCOMPARE(text.mid(FailureText.size() + 4), error);
+        QVERIFY(FDesktop->StartedPrograms.isEmpty());
+        QCOMPARE(FDesktop->OpenedUrls, QList<QUrl> { Site() });
+        QVERIFY(!QFileInfo::exists(FTarget));
+    }
+
+    void downloadTimeBound()
+    {
+        TestHttpServer server(&FCerts);
+        server.Route(InstallerPath, TestResponse { 200, "OK", Installer(1000), {}, TestResponse::Mode::Partial, 250 });
+        UpdateSettings.Server = server.Origin();
+        UpdateSettings.DownloadBoundMs = 500;
+        TfrmNewVersion dlg;
+        dlg.show();
+        dlg.btUpdateNow->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 5000);
+        QCOMPARE(FDesktop->Messages.size(), 1);
+        QCOMPARE(FDesktop->Messages[0].Text, FailureText + QStringLiteral("\r\n\r\nThe download took too long."));
+        QVERIFY(!QFileInfo::exists(FTarget));
     }
 
     void failureOpensTheSite_data()

@@ -2,13 +2,13 @@
 
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
+#include "platform/core/WholeFile.h"
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
 #include "ui/uMainForm.h"
 
 #include <QDate>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 
 #include <algorithm>
@@ -112,9 +112,9 @@ QList<platform::TrashEntry> CheckedEntries(const ResultList& list, ResultPage pa
             continue;
         if (page == ResultPage::Files) {
             if (item.Data)
-                entries.append({ item.Data->FullPath(), platform::TrashKind::RegularFile, item.Data->Size });
+                entries.append({ item.Data->FullPath(), platform::TrashKind::RegularFile, item.Data->Size, {} });
         } else if (!item.SubItems.isEmpty()) {
-            entries.append({ item.SubItems[0], platform::TrashKind::Directory, -1 });
+            entries.append({ item.SubItems[0], platform::TrashKind::Directory, -1, {} });
         }
     }
     return entries;
@@ -164,16 +164,9 @@ QString CsvFilter()
 
 void ExportListToCsv(const ResultList& list, const QString& fileName)
 {
-    const QByteArray text = CsvText(list);
-    QSaveFile file(fileName);
-    // A file that may be written in a folder that may not still gets the
-    // export, written in place; a failure then is reported all the same.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    QString reason;
+    if (!platform::WriteWholeFile(fileName, CsvText(list), reason))
         throw ExportError(TrFill(QStringLiteral("Cannot write the file %s: %s"), { fileName, reason }));
-    }
 }
 
 void ExportWithDialog(QWidget* parent, const ResultList& list, const QString& defaultName)

@@ -64,9 +64,10 @@ void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage pag
 QString CsvFilter();
 inline QString DefaultFileClonesCsvName() { return QStringLiteral("duplicate_files.csv"); }
 inline QString DefaultFolderClonesCsvName() { return QStringLiteral("duplicate_directories.csv"); }
-// Writes CsvText(list) to fileName in one go, replacing any file there: the
-// file either gets the whole text or keeps what it held. Throws ExportError
-// when the file cannot be written.
+// Writes CsvText(list) to fileName in one go (platform::WriteWholeFile): a
+// regular file there is replaced and either gets the whole text or keeps what
+// it held; a FIFO or a character device is written as it is, never replaced.
+// Throws ExportError when the file cannot be written.
 void ExportListToCsv(const ResultList& list, const QString& fileName);
 // Asks for a file name (save dialog with CsvFilter and defaultName) and
 // exports list to it; a cancelled dialog writes nothing. Throws ExportError.

@@ -1,12 +1,12 @@
 #include "update/uNewVersionCheck.h"
 
 #include "i18n/translation.h"
-#include "platform/core/TextLines.h"
 #include "platform/desktop/Desktop.h"
+#include "update/HttpsGet.h"
+#include "update/VersionDocuments.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QNetworkAccessManager>
@@ -22,7 +22,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <limits>
 
 // The resource lives in this static library; without an explicit reference the
 // linker would drop it.
@@ -43,6 +42,8 @@ const QString InstallerFileName = QStringLiteral("quillmere_update.exe");
 // Both documents are a line or two; a server that sends more is not the
 // update server, and start-up does not buffer it.
 constexpr qint64 MaxDocumentBytes = 1 << 20;
+// What Qt may hold of a response before the program has read it.
+constexpr qint64 ReadBufferBytes = 256 * 1024;
 
 // Thrown inside the check; the catch-all turns it into "no update".
 struct TCheckFailed {};
@@ -82,79 +83,22 @@ bool IsSuccessStatus(const QNetworkReply* reply)
 }
 
 // GETs one document of the check; throws on any failure.
-QByteArray FetchDocument(QNetworkAccessManager& client, const QString& path)
+QByteArray FetchDocument(const QString& path)
 {
     const QUrl url = ServerUrl(path);
     if (!url.isValid())
         throw TCheckFailed {};
-    QNetworkRequest request = BaseRequest(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(10);
-    request.setTransferTimeout(UpdateSettings.ReadTimeoutMs);
-
-    QNetworkReply* reply = client.get(request);
-    QEventLoop loop;
-    QTimer bound;
-    bound.setSingleShot(true);
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&bound, &QTimer::timeout, reply, &QNetworkReply::abort);
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > MaxDocumentBytes)
-            reply->abort();
-    });
-    bound.start(UpdateSettings.RequestBoundMs);
-    if (!reply->isFinished())
-        loop.exec();
-    bound.stop();
-
-    const bool ok = reply->error() == QNetworkReply::NoError && IsSuccessStatus(reply)
-        && reply->url().scheme() == QLatin1String("https");
-    const QByteArray body = ok ? reply->readAll() : QByteArray();
-    delete reply;
-    if (!ok)
+    THttpsGetOptions options;
+    options.UserAgent = UserAgent;
+    options.ReadTimeoutMs = UpdateSettings.ReadTimeoutMs;
+    options.BoundMs = UpdateSettings.RequestBoundMs;
+    options.MaxRedirects = 10;
+    options.MaxBodyBytes = MaxDocumentBytes;
+    options.ExtraCaCertificates = UpdateSettings.ExtraCaCertificates;
+    std::optional<QByteArray> body = HttpsGet(url, options);
+    if (!body)
         throw TCheckFailed {};
-    return body;
-}
-
-QStringList DecodeLines(QByteArray bytes)
-{
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    const QString text = QString::fromUtf8(bytes);
-    QStringList lines;
-    for (QStringView line : platform::SplitLines(text))
-        lines << line.toString();
-    return lines;
-}
-
-// A whole number as the version document writes it: blanks and a sign before
-// the digits, nothing after them.
-int ParseWholeInteger(const QString& text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (i == text.size())
-        throw TCheckFailed {};
-    long long value = 0;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            throw TCheckFailed {};
-        value = value * 10 + (c - u'0');
-        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1)
-            throw TCheckFailed {};
-    }
-    if (negative)
-        value = -value;
-    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
-        throw TCheckFailed {};
-    return static_cast<int>(value);
+    return *body;
 }
 
 } // namespace
@@ -162,49 +106,17 @@ int ParseWholeInteger(const QString& text)
 bool CheckForNewVersion()
 {
     try {
-        QString firstLine;
-        QStringList changes;
-        {
-            QNetworkAccessManager client;
-            const QStringList version = DecodeLines(FetchDocument(client, VersionPath));
-            changes = DecodeLines(FetchDocument(client, ChangesPath));
-            if (version.isEmpty())
-                throw TCheckFailed {};
-            firstLine = version.first();
-            client.clearConnectionCache();
-        }
-        // Only lines with nothing at all go; a line of blanks is the server's
-        // own spacing.
-        for (qsizetype i = changes.size() - 1; i >= 0; --i) {
-            if (changes[i].isEmpty())
-                changes.removeAt(i);
-        }
-
-        const qsizetype slash = firstLine.indexOf(u'/');
-        if (slash < 0)
-            throw TCheckFailed {};
-        const QString latestText = firstLine.left(slash);
-        const int latest = ParseWholeInteger(latestText);
-        const int minimum = ParseWholeInteger(firstLine.mid(slash + 1));
-        const QString display = latestText.left(latestText.size() - 1) + u'.' + latestText.right(1);
-
-        QString tail = QStringLiteral("\r\n\r\n") + Translate(QStringLiteral("What's new:")) + QStringLiteral("\r\n");
-        for (const QString& line : changes)
-            tail += line + QStringLiteral("\r\n");
-
-        if (minimum > RunningVersion) {
-            NewVersionMessage = TrFill(QStringLiteral("This version of the software is out of date. You must "
-                                                      "download the current version %s to continue using the software."),
-                                    { display })
-                + tail;
+        QByteArray version;
+        QByteArray changes;
+        version = FetchDocument(VersionPath);
+        changes = FetchDocument(ChangesPath);
+        const std::optional<TVersionOffer> offer = ReadVersionDocuments(version, changes, RunningVersion);
+        if (!offer)
+            return false;
+        NewVersionMessage = offer->Message;
+        if (offer->Forced)
             UpdateForced = true;
-            return true;
-        }
-        if (latest > RunningVersion) {
-            NewVersionMessage = TrFill(QStringLiteral("The new version %s is available"), { display }) + tail;
-            return true;
-        }
-        return false;
+        return true;
     } catch (...) {
         return false;
     }
@@ -345,6 +257,7 @@ void TfrmNewVersion::btUpdateNowClick()
     AbortRequested = false;
     FDownloadError.clear();
     FBytesSoFar = 0;
+    FExpectedBytes = -2;
     FDownloading = true;
 
     btCancel->setText(Translate(QStringLiteral("Abort")));
@@ -369,7 +282,9 @@ void TfrmNewVersion::btUpdateNowClick()
         QFile::remove(target);
     FTarget.setFileName(target);
     if (!FTarget.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        FinishDownload(TrFill(QStringLiteral("Cannot create file %s: %s"), { target, FTarget.errorString() }));
+        const QString reason = FTarget.errorString();
+        FTarget.setFileName(QString()); // not ours: never removed
+        FinishDownload(TrFill(QStringLiteral("Cannot create file %s: %s"), { target, reason }));
         return;
     }
     FTarget.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -379,6 +294,14 @@ void TfrmNewVersion::btUpdateNowClick()
     request.setTransferTimeout(0);
     FClient = new QNetworkAccessManager(this);
     FReply = FClient->get(request);
+    // Streamed to the file: Qt holds no more than this ahead of the writes.
+    FReply->setReadBufferSize(ReadBufferBytes);
+    connect(FReply, &QNetworkReply::metaDataChanged, this, &TfrmNewVersion::DownloadHeaders);
+    FDownloadBound = new QTimer(this);
+    FDownloadBound->setSingleShot(true);
+    connect(FDownloadBound, &QTimer::timeout, this,
+        [this] { FailDownload(Translate(QStringLiteral("The download took too long."))); });
+    FDownloadBound->start(UpdateSettings.DownloadBoundMs);
     // Progress follows the bytes as they are written: the reply's own progress
     // signal is throttled and would miss the last piece before a pause.
     connect(FReply, &QNetworkReply::readyRead, this, &TfrmNewVersion::DownloadReadyRead);
@@ -405,9 +328,39 @@ void TfrmNewVersion::DownloadWork(QObject* sender, int direction, qint64 bytesSo
     ProgressBar1->repaint();
 }
 
+// The installer's length as the server declares it, read once the headers
+// are in: a Content-Length of digits only, or a chunked body (whose closing
+// chunk Qt requires). Anything else ends the download.
+void TfrmNewVersion::DownloadHeaders()
+{
+    if (!FReply || FExpectedBytes != -2 || !IsSuccessStatus(FReply))
+        return;
+    if (FReply->rawHeader("Transfer-Encoding").toLower().contains("chunked")) {
+        FExpectedBytes = -1;
+        return;
+    }
+    const QByteArray declared = FReply->rawHeader("Content-Length").trimmed();
+    const bool digits = !declared.isEmpty() && declared.size() <= 18
+        && std::all_of(declared.begin(), declared.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const qint64 length = digits ? declared.toLongLong() : 0;
+    if (length <= 0) {
+        FailDownload(Translate(QStringLiteral("The download of the installer is incomplete.")));
+        return;
+    }
+    if (length > UpdateSettings.MaxInstallerBytes) {
+        FailDownload(Translate(QStringLiteral("The installer is too large.")));
+        return;
+    }
+    FExpectedBytes = length;
+}
+
 void TfrmNewVersion::DownloadReadyRead()
 {
     if (!FReply || !FTarget.isOpen() || !FDownloadError.isEmpty())
+        return;
+    if (FExpectedBytes == -2)
+        DownloadHeaders();
+    if (!FDownloadError.isEmpty())
         return;
     // An error page is no installer; the failure is reported when it ends.
     if (!IsSuccessStatus(FReply)) {
@@ -423,6 +376,12 @@ bool TfrmNewVersion::WriteArrived()
     const QByteArray data = FReply->readAll();
     if (data.isEmpty())
         return true;
+    const qint64 allowed = FExpectedBytes >= 0 ? FExpectedBytes : UpdateSettings.MaxInstallerBytes;
+    if (FBytesSoFar + data.size() > allowed) {
+        FailDownload(FExpectedBytes >= 0 ? Translate(QStringLiteral("The download of the installer is incomplete."))
+                                         : Translate(QStringLiteral("The installer is too large.")));
+        return false;
+    }
     if (FTarget.write(data) != data.size()) {
         FailDownload(TrFill(QStringLiteral("Cannot write file %s: %s"), { FTarget.fileName(), FTarget.errorString() }));
         return false;
@@ -457,7 +416,12 @@ void TfrmNewVersion::DownloadFinished()
                         .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
         } else if (FTarget.isOpen() && !WriteArrived()) {
             error = FDownloadError;
+        } else if (FExpectedBytes == -2) {
+            DownloadHeaders();
+            error = FDownloadError;
         }
+        if (error.isEmpty() && FExpectedBytes >= 0 && FBytesSoFar != FExpectedBytes)
+            error = Translate(QStringLiteral("The download of the installer is incomplete."));
     }
     if (FTarget.isOpen() && !FTarget.flush() && error.isEmpty())
         error = TrFill(QStringLiteral("Cannot write file %s: %s"), { FTarget.fileName(), FTarget.errorString() });
@@ -478,8 +442,19 @@ void TfrmNewVersion::FinishDownload(const QString& errorText)
         FClient->deleteLater();
         FClient = nullptr;
     }
+    if (FDownloadBound) {
+        FDownloadBound->stop();
+        FDownloadBound->deleteLater();
+        FDownloadBound = nullptr;
+    }
     if (FTarget.isOpen())
         FTarget.close();
+    // Nothing half written is left for someone to start later; only the file
+    // this download made goes.
+    if (!error.isEmpty() && !FTarget.fileName().isEmpty()) {
+        QFile::remove(FTarget.fileName());
+        FTarget.setFileName(QString());
+    }
 
     if (error.isEmpty()) {
         const QString target = DownloadTargetPath();

@@ -26,6 +26,7 @@ class QLabel;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QProgressBar;
+class QTimer;
 class QPushButton;
 
 // Where and how the update server is reached. The program uses the defaults;
@@ -39,6 +40,11 @@ struct TUpdateSettings {
     // the TLS handshake included (the read time-out only starts once the
     // request is under way, so it alone does not bound a hanging connect).
     int RequestBoundMs = 10000;
+    // The installer: the largest accepted, and the longest the whole download
+    // may take (a server that trickles or stalls is cut off here, besides the
+    // person's Abort).
+    qint64 MaxInstallerBytes = 512LL * 1024 * 1024;
+    int DownloadBoundMs = 30 * 60 * 1000;
     // Authorities trusted in addition to the system's (a test's own CA).
     QList<QSslCertificate> ExtraCaCertificates;
 };
@@ -61,7 +67,8 @@ constexpr int RunningVersion = TWINLENS_VERSION_MAJOR * 10 + TWINLENS_VERSION_MI
 // forced update) and returns true. Any failure (no network, a name that does
 // not resolve, a certificate that does not verify, a time-out, an error
 // status, more than 10 redirects, a malformed first line) returns false
-// without a word and leaves both values as they were.
+// without a word and leaves both values as they were; so do a document over
+// 1 MiB, headers over 64 KiB (HttpsGet) and an answer over its time.
 // Waits at most UpdateSettings.RequestBoundMs per document.
 bool CheckForNewVersion();
 
@@ -70,6 +77,12 @@ bool CheckForNewVersion();
 // installer over HTTPS into the temporary folder as "quillmere_update.exe",
 // with progress and Abort, starts it through platform::Desktop, and ends the
 // program; a failure shows an error box and opens the vendor's site instead.
+// The installer is streamed to its file, and only a body whose end the server
+// declared counts as complete: a Content-Length that the bytes written match,
+// or a chunked body with its closing chunk. A body that ends when the
+// connection closes may have been cut by anyone on the path and is refused,
+// as are an installer over MaxInstallerBytes and a download that outlasts
+// DownloadBoundMs. After any failure the partial file is removed.
 class TfrmNewVersion : public QDialog {
     Q_OBJECT
 public:
@@ -101,6 +114,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void DownloadHeaders();
     void DownloadReadyRead();
     bool WriteArrived();
     void DownloadFinished();
@@ -110,8 +124,12 @@ private:
     int FContinueStartup = 1;
     bool FDownloading = false;
     qint64 FBytesSoFar = 0;
+    // The installer's declared length; -1 for a chunked body, -2 until the
+    // headers have been read.
+    qint64 FExpectedBytes = -2;
     QString FDownloadError;
     QNetworkAccessManager* FClient = nullptr;
+    QTimer* FDownloadBound = nullptr;
     QPointer<QNetworkReply> FReply;
     QFile FTarget;
 };

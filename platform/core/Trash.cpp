@@ -2,147 +2,434 @@
 
 #include "platform/core/FileSystem.h"
 
+#include <QDateTime>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QStandardPaths>
-#include <QStorageInfo>
 
 #include <algorithm>
+#include <memory>
 
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
 
-// The longest suffix QFile::moveToTrash adds to a name in info/: a counter on
-// a name clash and the extension ("-0001.trashinfo").
+// Room an info file name needs beyond the entry's name: a clash counter
+// (".9999") and ".trashinfo".
 constexpr int InfoSuffixLength = 15;
+// Name clashes tried in files/ before the move is given up.
+constexpr int MaxClashes = 9999;
 
-bool LStat(const QString& path, struct stat& st)
+// A file descriptor that closes itself.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : FFd(fd) {}
+    ~Fd()
+    {
+        if (FFd >= 0)
+            ::close(FFd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int Get() const { return FFd; }
+    bool IsOpen() const { return FFd >= 0; }
+
+private:
+    int FFd;
+};
+
+QString Errno()
 {
-    return ::lstat(NativePath(path).constData(), &st) == 0;
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-// Makes dir when it is missing; true when a directory is there afterwards.
-// Links are followed, as QFile::moveToTrash follows them.
-bool EnsureDirectory(const QString& dir)
+QString Shown(const QByteArray& native)
 {
-    const QByteArray native = NativePath(dir);
-    if (::mkdir(native.constData(), 0700) == 0)
-        return true;
-    struct stat st;
-    return ::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return QString::fromUtf8(native);
 }
 
-bool IsWritableDirectory(const QString& dir)
+QByteArray RealPath(const QByteArray& path)
 {
-    return EnsureDirectory(dir) && ::access(NativePath(dir).constData(), W_OK | X_OK) == 0;
+    char buffer[PATH_MAX];
+    if (!::realpath(path.constData(), buffer))
+        return QByteArray();
+    return QByteArray(buffer);
 }
 
-// The trash that QFile::moveToTrash takes for an object on the volume source,
-// made ready; the empty text (and reason) when it cannot be had.
-QString PrepareTrashFolder(const QStorageInfo& source, QString& reason)
+QByteArray Join(const QByteArray& dir, const QByteArray& name)
 {
-    QString trash;
-    if (source != QStorageInfo(QDir::home())) {
-        const QString top = source.rootPath();
-        const QString uid = QString::number(::getuid());
-        const QString shared = QDir::cleanPath(top + QStringLiteral("/.Trash"));
+    return dir.endsWith('/') ? dir + name : dir + '/' + name;
+}
+
+// The top folder of the volume that holds the directory dir (a real path):
+// its highest ancestor on the same device.
+QByteArray TopDirectory(QByteArray dir, dev_t device)
+{
+    while (dir != "/") {
+        const qsizetype slash = dir.lastIndexOf('/');
+        const QByteArray parent = slash <= 0 ? QByteArray("/") : dir.left(slash);
         struct stat st;
-        if (LStat(shared, st) && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) && EnsureDirectory(shared + u'/' + uid))
-            trash = shared + u'/' + uid;
-        else if (const QString own = QDir::cleanPath(top + QStringLiteral("/.Trash-") + uid); EnsureDirectory(own))
-            trash = own;
+        if (::stat(parent.constData(), &st) != 0 || st.st_dev != device)
+            break;
+        dir = parent;
     }
-    if (trash.isEmpty()) {
-        // Qt makes Trash but not the folders above it, and falls back to the
-        // working folder when it cannot.
-        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        QDir().mkpath(data);
-        trash = QDir::cleanPath(data + QStringLiteral("/Trash"));
-        if (!EnsureDirectory(trash)) {
-            reason = QStringLiteral("the trash folder %1 cannot be made").arg(trash);
-            return QString();
+    return dir;
+}
+
+// A trash folder, opened: its files/ and info/ stay pinned by descriptor, so
+// a folder swapped in after the checks is never written through.
+struct TrashFolder {
+    QByteArray Path;   // real path of the trash folder
+    QByteArray TopDir; // empty for the home trash (absolute Path= values)
+    dev_t Device = 0;
+    std::shared_ptr<Fd> Files;
+    std::shared_ptr<Fd> Info;
+    long NameMax = NAME_MAX;
+};
+
+// Opens name below the directory dirFd as a directory, made (0700) when
+// missing. own: it must not be a link, must belong to the user and be
+// writable by nobody else; otherwise links are followed (the user's own home
+// trash may be one). Returns -1 with reason set.
+int OpenTrashDirectory(int dirFd, const QByteArray& shownPath, const char* name, bool own, QString& reason)
+{
+    if (::mkdirat(dirFd, name, 0700) != 0 && errno != EEXIST) {
+        reason = QStringLiteral("%1 cannot be made: %2").arg(Shown(shownPath), Errno());
+        return -1;
+    }
+    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (own ? O_NOFOLLOW : 0);
+    const int fd = ::openat(dirFd, name, flags);
+    if (fd < 0) {
+        reason = errno == ELOOP || errno == ENOTDIR
+            ? QStringLiteral("%1 is a link or not a folder").arg(Shown(shownPath))
+            : QStringLiteral("%1 cannot be opened: %2").arg(Shown(shownPath), Errno());
+        return -1;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode)) {
+        reason = QStringLiteral("%1 is not a folder").arg(Shown(shownPath));
+        ::close(fd);
+        return -1;
+    }
+    if (own && st.st_uid != ::geteuid()) {
+        reason = QStringLiteral("%1 belongs to user %2").arg(Shown(shownPath)).arg(st.st_uid);
+        ::close(fd);
+        return -1;
+    }
+    if (own && (st.st_mode & (S_IWGRP | S_IWOTH))) {
+        reason = QStringLiteral("%1 may be written by others").arg(Shown(shownPath));
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Fills trash with the folder name below parentFd (shown as path) and its
+// files/ and info/; false with reason set.
+bool OpenTrash(int parentFd, const QByteArray& path, const char* name, bool own, TrashFolder& trash,
+    QString& reason)
+{
+    const Fd folder(OpenTrashDirectory(parentFd, path, name, own, reason));
+    if (!folder.IsOpen())
+        return false;
+    auto files = std::make_shared<Fd>(OpenTrashDirectory(folder.Get(), path + "/files", "files", own, reason));
+    if (!files->IsOpen())
+        return false;
+    auto info = std::make_shared<Fd>(OpenTrashDirectory(folder.Get(), path + "/info", "info", own, reason));
+    if (!info->IsOpen())
+        return false;
+    if (::faccessat(files->Get(), ".", W_OK | X_OK, AT_EACCESS) != 0
+        || ::faccessat(info->Get(), ".", W_OK | X_OK, AT_EACCESS) != 0) {
+        reason = QStringLiteral("%1 is not writable").arg(Shown(path));
+        return false;
+    }
+    struct stat st;
+    if (::fstat(files->Get(), &st) != 0) {
+        reason = QStringLiteral("%1 cannot be read").arg(Shown(path));
+        return false;
+    }
+    trash.Path = RealPath(path);
+    if (trash.Path.isEmpty())
+        trash.Path = path;
+    trash.Device = st.st_dev;
+    trash.Files = std::move(files);
+    trash.Info = std::move(info);
+    const long nameMax = ::fpathconf(trash.Info->Get(), _PC_NAME_MAX);
+    trash.NameMax = nameMax > 0 ? nameMax : NAME_MAX;
+    return true;
+}
+
+bool OpenHomeTrash(TrashFolder& trash, QString& reason)
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty() || !QDir().mkpath(data)) {
+        reason = QStringLiteral("the data folder %1 cannot be made").arg(data);
+        return false;
+    }
+    const QByteArray dataNative = NativePath(data);
+    const Fd dataFd(::open(dataNative.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dataFd.IsOpen()) {
+        reason = QStringLiteral("the data folder %1 cannot be opened: %2").arg(data, Errno());
+        return false;
+    }
+    return OpenTrash(dataFd.Get(), Join(dataNative, "Trash"), "Trash", false, trash, reason);
+}
+
+// The trash of the volume whose top folder is top, as the trash
+// specification has it for volumes other than the home volume.
+bool OpenVolumeTrash(const QByteArray& top, TrashFolder& trash, QString& reason)
+{
+    const Fd topFd(::open(top.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!topFd.IsOpen()) {
+        reason = QStringLiteral("the volume top %1 cannot be opened: %2").arg(Shown(top), Errno());
+        return false;
+    }
+    const QByteArray uid = QByteArray::number(::geteuid());
+
+    QString sharedReason;
+    const QByteArray shared = Join(top, ".Trash");
+    const Fd sharedFd(::openat(topFd.Get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st;
+    if (!sharedFd.IsOpen()) {
+        sharedReason = errno == ENOENT ? QStringLiteral("%1 is absent").arg(Shown(shared))
+                                       : QStringLiteral("%1 is a link or not a folder").arg(Shown(shared));
+    } else if (::fstat(sharedFd.Get(), &st) != 0 || !(st.st_mode & S_ISVTX)) {
+        sharedReason = QStringLiteral("%1 has no sticky bit").arg(Shown(shared));
+    } else if (OpenTrash(sharedFd.Get(), Join(shared, uid), uid.constData(), true, trash, sharedReason)) {
+        trash.TopDir = top;
+        return true;
+    }
+
+    const QByteArray ownName = ".Trash-" + uid;
+    QString ownReason;
+    if (OpenTrash(topFd.Get(), Join(top, ownName), ownName.constData(), true, trash, ownReason)) {
+        trash.TopDir = top;
+        return true;
+    }
+    reason = sharedReason + QStringLiteral("; ") + ownReason;
+    return false;
+}
+
+// An entry as the operation sees it: its real folder and its name.
+struct Located {
+    QByteArray Path;   // real folder + "/" + name
+    QByteArray Folder; // real path of the folder that holds it
+    QByteArray Name;
+    dev_t Device = 0;
+};
+
+// The object at an entry's path, checked against what its row says.
+bool LocateEntry(const TrashEntry& entry, Located& at, QString& reason)
+{
+    const QByteArray native = entry.Native.isEmpty() ? NativePath(entry.Path) : entry.Native;
+    if (!native.startsWith('/') || native == "/" || native.endsWith('/') || native.contains("//")
+        || native.contains("/./") || native.contains("/../") || native.endsWith("/.") || native.endsWith("/..")
+        || native.contains('\0')) {
+        reason = QStringLiteral("not an absolute, clean path of an entry");
+        return false;
+    }
+    const qsizetype slash = native.lastIndexOf('/');
+    at.Name = native.mid(slash + 1);
+    at.Folder = RealPath(slash == 0 ? QByteArray("/") : native.left(slash));
+    if (at.Folder.isEmpty()) {
+        reason = QStringLiteral("it no longer exists");
+        return false;
+    }
+    at.Path = Join(at.Folder, at.Name);
+
+    struct stat st;
+    struct stat folder;
+    if (::lstat(at.Path.constData(), &st) != 0 || ::stat(at.Folder.constData(), &folder) != 0) {
+        reason = QStringLiteral("it no longer exists");
+        return false;
+    }
+    at.Device = st.st_dev;
+    if (entry.Kind == TrashKind::RegularFile) {
+        if (!S_ISREG(st.st_mode)) {
+            reason = QStringLiteral("it is no longer a regular file");
+            return false;
+        }
+        if (entry.Size >= 0 && qint64(st.st_size) != entry.Size) {
+            reason = QStringLiteral("its size changed from %1 to %2 bytes").arg(entry.Size).arg(qint64(st.st_size));
+            return false;
+        }
+    } else {
+        if (!S_ISDIR(st.st_mode)) {
+            reason = QStringLiteral("it is no longer a directory");
+            return false;
+        }
+        if (st.st_dev != folder.st_dev || at.Path == "/") {
+            reason = QStringLiteral("it is the top folder of a volume");
+            return false;
         }
     }
-    for (const QString& sub : { QStringLiteral("files"), QStringLiteral("info") }) {
-        if (!IsWritableDirectory(trash + u'/' + sub)) {
-            reason = QStringLiteral("%1/%2 is not a writable folder").arg(trash, sub);
-            return QString();
+    return true;
+}
+
+// The Path value of an info file: the path as a URL writes it, every byte but
+// the letters, digits, "-", ".", "_", "~" and "/" percent-encoded.
+QByteArray TrashInfoPathValue(const QByteArray& nativePath)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    QByteArray out;
+    out.reserve(nativePath.size() * 3);
+    for (const char ch : nativePath) {
+        const auto c = static_cast<unsigned char>(ch);
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.'
+            || c == '_' || c == '~' || c == '/') {
+            out += char(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
         }
     }
-    if (QStorageInfo(trash) != source) {
-        // The move is a rename; Qt does not copy across volumes.
-        reason = QStringLiteral("the trash %1 is on another volume").arg(trash);
-        return QString();
+    return out;
+}
+
+QByteArray InfoText(const QByteArray& pathValue)
+{
+    return "[Trash Info]\nPath=" + pathValue + "\nDeletionDate="
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + '\n';
+}
+
+bool RenameNoReplace(int fromDir, const char* from, int toDir, const char* to)
+{
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+#endif
+    // A file system without the flag: the info file, made with O_EXCL, already
+    // claims the name, so only a stray entry in files/ can be in the way.
+    if (::faccessat(toDir, to, F_OK, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return false;
     }
-    return trash;
+    return ::renameat(fromDir, from, toDir, to) == 0;
+}
+
+// Writes the info file and renames the entry into files/.
+bool MoveOne(const Located& at, const TrashFolder& trash, QString& reason)
+{
+    QByteArray pathValue;
+    if (trash.TopDir.isEmpty()) {
+        pathValue = TrashInfoPathValue(at.Path);
+    } else {
+        const QByteArray top = trash.TopDir.endsWith('/') ? trash.TopDir : trash.TopDir + '/';
+        pathValue = TrashInfoPathValue(at.Path.mid(top.size()));
+    }
+    const QByteArray text = InfoText(pathValue);
+
+    const Fd folder(::open(at.Folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.IsOpen()) {
+        reason = QStringLiteral("its folder cannot be opened: %1").arg(Errno());
+        return false;
+    }
+    for (int k = 1; k <= MaxClashes; ++k) {
+        const QByteArray name = k == 1 ? at.Name : at.Name + '.' + QByteArray::number(k);
+        const QByteArray infoName = name + ".trashinfo";
+        const int fd = ::openat(trash.Info->Get(), infoName.constData(),
+            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            reason = QStringLiteral("the info file cannot be made: %1").arg(Errno());
+            return false;
+        }
+        const bool written = ::write(fd, text.constData(), size_t(text.size())) == text.size();
+        const bool closed = ::close(fd) == 0;
+        if (!written || !closed) {
+            reason = QStringLiteral("the info file cannot be written: %1").arg(Errno());
+            ::unlinkat(trash.Info->Get(), infoName.constData(), 0);
+            return false;
+        }
+        if (RenameNoReplace(folder.Get(), at.Name.constData(), trash.Files->Get(), name.constData()))
+            return true;
+        const int error = errno;
+        ::unlinkat(trash.Info->Get(), infoName.constData(), 0);
+        if (error == EEXIST || error == ENOTEMPTY)
+            continue;
+        reason = error == EXDEV ? QStringLiteral("the trash is on another volume; it is not copied")
+                                : QStringLiteral("the move into %1 failed: %2").arg(Shown(trash.Path),
+                                      QString::fromLocal8Bit(std::strerror(error)));
+        return false;
+    }
+    reason = QStringLiteral("too many entries of this name in the trash");
+    return false;
 }
 
 class Preflight {
 public:
-    // The trash folder for entry, or the empty text with reason set.
-    QString Check(const TrashEntry& entry, QString& reason)
+    // The trash folder for entry (filling at), or null with reason set.
+    const TrashFolder* Check(const TrashEntry& entry, Located& at, QString& reason)
     {
-        const QString& path = entry.Path;
-        if (!QDir::isAbsolutePath(path) || QDir::cleanPath(path) != path || path == u"/") {
-            reason = QStringLiteral("not an absolute, clean path of an entry");
-            return QString();
+        if (!LocateEntry(entry, at, reason))
+            return nullptr;
+        const TrashFolder* trash = TrashFor(at, reason);
+        if (!trash)
+            return nullptr;
+        if (trash->Device != at.Device) {
+            reason = QStringLiteral("the trash %1 is on another volume").arg(Shown(trash->Path));
+            return nullptr;
         }
-        struct stat st;
-        if (!LStat(path, st)) {
-            reason = QStringLiteral("it no longer exists");
-            return QString();
+        if (trash->Path == at.Path || trash->Path.startsWith(at.Path + '/')) {
+            reason = QStringLiteral("the trash %1 lies inside it").arg(Shown(trash->Path));
+            return nullptr;
         }
-        const QStorageInfo volume(path);
-        if (entry.Kind == TrashKind::RegularFile) {
-            if (!S_ISREG(st.st_mode)) {
-                reason = QStringLiteral("it is no longer a regular file");
-                return QString();
-            }
-            if (entry.Size >= 0 && qint64(st.st_size) != entry.Size) {
-                reason = QStringLiteral("its size changed from %1 to %2 bytes").arg(entry.Size).arg(qint64(st.st_size));
-                return QString();
-            }
-        } else {
-            if (!S_ISDIR(st.st_mode)) {
-                reason = QStringLiteral("it is no longer a directory");
-                return QString();
-            }
-            if (QDir::cleanPath(volume.rootPath()) == path) {
-                reason = QStringLiteral("it is the top folder of a volume");
-                return QString();
-            }
-        }
-
-        const QString root = volume.rootPath();
-        auto known = FTrashByVolume.constFind(root);
-        if (known == FTrashByVolume.cend())
-            known = FTrashByVolume.insert(root, PrepareTrashFolder(volume, FTrashReason[root]));
-        const QString trash = *known;
-        if (trash.isEmpty()) {
-            reason = FTrashReason.value(root);
-            return QString();
-        }
-        if (IsSameOrInside(trash, path)) {
-            reason = QStringLiteral("the trash %1 lies inside it").arg(trash);
-            return QString();
-        }
-        const long nameMax = ::pathconf(NativePath(trash + QStringLiteral("/info")).constData(), _PC_NAME_MAX);
-        const qsizetype nameLength = NativePath(QFileInfo(path).fileName()).size();
-        if (nameMax > 0 && nameLength + InfoSuffixLength > nameMax) {
+        if (at.Name.size() + InfoSuffixLength > trash->NameMax) {
             reason = QStringLiteral("its name is too long for the trash");
-            return QString();
+            return nullptr;
         }
         return trash;
     }
 
 private:
-    QHash<QString, QString> FTrashByVolume; // volume root -> trash folder ("" when unusable)
-    QHash<QString, QString> FTrashReason;
+    const TrashFolder* TrashFor(const Located& at, QString& reason)
+    {
+        if (!FHomeTried) {
+            FHomeTried = true;
+            const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+            struct stat st;
+            // The data folder may not exist yet; its nearest ancestor tells the volume.
+            QByteArray probe = NativePath(data);
+            while (!probe.isEmpty() && ::stat(probe.constData(), &st) != 0)
+                probe = probe.left(std::max<qsizetype>(probe.lastIndexOf('/'), 0));
+            FHomeDevice = probe.isEmpty() ? dev_t(-1) : st.st_dev;
+        }
+        const bool home = at.Device == FHomeDevice;
+        const QByteArray key = home ? QByteArray() : TopDirectory(at.Folder, at.Device);
+        std::shared_ptr<Slot>& slot = FTrash[key];
+        if (!slot) {
+            slot = std::make_shared<Slot>();
+            slot->Ok = home ? OpenHomeTrash(slot->Folder, slot->Reason) : OpenVolumeTrash(key, slot->Folder, slot->Reason);
+        }
+        if (!slot->Ok) {
+            reason = slot->Reason;
+            return nullptr;
+        }
+        return &slot->Folder;
+    }
+
+    struct Slot {
+        bool Ok = false;
+        TrashFolder Folder;
+        QString Reason;
+    };
+    bool FHomeTried = false;
+    dev_t FHomeDevice = 0;
+    // Volume top ("" for the home trash) -> its trash; held by pointer, since
+    // the operation keeps the folders' addresses.
+    QHash<QByteArray, std::shared_ptr<Slot>> FTrash;
 };
 
 } // namespace
@@ -161,11 +448,12 @@ TrashOutcome MoveToTrash(const QList<TrashEntry>& entries)
     }
 
     Preflight preflight;
-    QStringList trashOf;
+    QList<const TrashFolder*> trashOf;
     trashOf.reserve(entries.size());
     for (const TrashEntry& entry : entries) {
-        const QString trash = preflight.Check(entry, outcome.Reason);
-        if (trash.isEmpty()) {
+        Located at;
+        const TrashFolder* trash = preflight.Check(entry, at, outcome.Reason);
+        if (!trash) {
             outcome.FailedPath = entry.Path;
             return outcome;
         }
@@ -190,21 +478,15 @@ TrashOutcome MoveToTrash(const QList<TrashEntry>& entries)
     };
 
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QString& path = entries[i].Path;
         if (anyDirectory && takenAlong(i)) {
             ++outcome.Moved;
             continue;
         }
-        QString where;
-        if (!QFile::moveToTrash(path, &where)) {
-            outcome.FailedPath = path;
-            outcome.Reason = QStringLiteral("the move to the trash failed");
-            return outcome;
-        }
-        if (QFileInfo(where).absolutePath() != trashOf[i] + QStringLiteral("/files")) {
-            // Moved, but not where it can be restored from; stop before more go.
-            outcome.FailedPath = path;
-            outcome.Reason = QStringLiteral("it was moved to %1 instead of the trash").arg(where);
+        // Looked at again right before the move: the checks above may be a
+        // while ago when the list is long.
+        Located at;
+        if (!LocateEntry(entries[i], at, outcome.Reason) || !MoveOne(at, *trashOf[i], outcome.Reason)) {
+            outcome.FailedPath = entries[i].Path;
             return outcome;
         }
         ++outcome.Moved;

@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <memory>
 
 // A CA and a server certificate for 127.0.0.1 and localhost signed by it, made
@@ -94,6 +95,7 @@ struct TestResponse {
         Chunked, // Transfer-Encoding: chunked, the body in pieces sent apart
         Partial, // Content-Length of the whole body, then only HoldAfter bytes
         Silent,  // reads the request and never answers
+        Unframed, // no Content-Length (Headers may add a bogus one), the body, then Cut
     };
     int Status = 200;
     QByteArray Reason = "OK";
@@ -101,6 +103,10 @@ struct TestResponse {
     QList<QPair<QByteArray, QByteArray>> Headers;
     Mode How = Mode::Whole;
     qsizetype HoldAfter = 0;
+    // Partial and Chunked: once HoldAfter bytes of the body are out, the TCP
+    // connection is cut without a TLS close_notify (as a forged FIN on the
+    // path would end it) instead of held open.
+    bool Cut = false;
 
     static TestResponse Ok(const QByteArray& body) { return TestResponse { 200, "OK", body, {}, Mode::Whole, 0 }; }
     static TestResponse NotFound() { return TestResponse { 404, "Not Found", "no such page", {}, Mode::Whole, 0 }; }
@@ -203,12 +209,19 @@ private:
             out += h.first + ": " + h.second + "\r\n";
         if (r.How == TestResponse::Mode::Chunked) {
             socket->write(out + "Transfer-Encoding: chunked\r\n\r\n");
-            SendChunks(socket, r.Body);
+            SendChunks(socket, r.Cut ? r.Body.left(r.HoldAfter) : r.Body, r.Cut);
+            return;
+        }
+        if (r.How == TestResponse::Mode::Unframed) {
+            socket->write(out + "\r\n" + r.Body);
+            CutWhenSent(socket);
             return;
         }
         out += "Content-Length: " + QByteArray::number(r.Body.size()) + "\r\n\r\n";
         if (r.How == TestResponse::Mode::Partial) {
             socket->write(out + r.Body.left(r.HoldAfter));
+            if (r.Cut)
+                CutWhenSent(socket);
             return;
         }
         socket->write(out + r.Body);
@@ -216,21 +229,42 @@ private:
 
     // A piece every few milliseconds, so that the client sees several
     // progress calls, then the closing empty chunk.
-    void SendChunks(QTcpSocket* socket, QByteArray rest)
+    void SendChunks(QTcpSocket* socket, QByteArray rest, bool cut = false)
     {
         QPointer<QTcpSocket> s(socket);
         if (!s)
             return;
-        const QByteArray piece = rest.left(300);
+        // Pieces shrink towards 300 bytes, so a large body is not sent 300
+        // bytes at a time.
+        const QByteArray piece = rest.left(std::max<qsizetype>(300, rest.size() / 8));
         rest.remove(0, piece.size());
         if (piece.isEmpty()) {
-            s->write("0\r\n\r\n");
+            if (cut)
+                CutWhenSent(s);
+            else
+                s->write("0\r\n\r\n");
             return;
         }
         s->write(QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n");
-        QTimer::singleShot(10, s, [this, s, rest] {
+        QTimer::singleShot(10, s, [this, s, rest, cut] {
             if (s)
-                SendChunks(s, rest);
+                SendChunks(s, rest, cut);
+        });
+    }
+
+    // Closes the TCP connection once everything written is out, without the
+    // TLS close_notify that disconnectFromHost would send first.
+    static void CutWhenSent(QTcpSocket* socket)
+    {
+        QPointer<QTcpSocket> s(socket);
+        QTimer::singleShot(20, s, [s] {
+            if (!s)
+                return;
+            auto* tls = qobject_cast<QSslSocket*>(s.data());
+            if (s->bytesToWrite() > 0 || (tls && tls->encryptedBytesToWrite() > 0))
+                CutWhenSent(s);
+            else
+                s->abort();
         });
     }
 
