@@ -141,9 +141,31 @@ QString FolderPart(const QString& path)
 }
 
 namespace {
+// Spreadsheets run a cell that begins with one of these as a formula (a file
+// named =HYPERLINK(...) would be a link in the sheet); a leading ' makes them
+// show it as text.
+bool LooksLikeFormula(const QString& field)
+{
+    if (field.isEmpty())
+        return false;
+    switch (field.front().unicode()) {
+    case u'=':
+    case u'+':
+    case u'-':
+    case u'@':
+    case u'\t':
+    case u'\r':
+        return true;
+    default:
+        return false;
+    }
+}
+
 void AppendQuoted(QString& line, const QString& field)
 {
     line += u'"';
+    if (LooksLikeFormula(field))
+        line += u'\'';
     for (QChar c : field) {
         if (c == u'"')
             line += u'"';
