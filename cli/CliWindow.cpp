@@ -1,5 +1,7 @@
 #include "cli/CliWindow.h"
 
+#include "cli/TerminalText.h"
+
 #include <csignal>
 #include <cstdio>
 #include <sys/ioctl.h>
@@ -28,7 +30,7 @@ int TerminalWidth()
 
 CliWindow::CliWindow(bool quiet)
     : FQuiet(quiet)
-    , FTerminal(::isatty(STDERR_FILENO) == 1)
+    , FTerminal(StderrTakesEscapes())
 {
     FClock.start();
 }
@@ -58,12 +60,16 @@ void CliWindow::ProcessPendingEvents()
 void CliWindow::ShowMessage(const QString& text)
 {
     FErrorShown = true;
+    Report(text);
+}
+
+void CliWindow::Report(const QString& text)
+{
     if (FLineOpen) {
         std::fputc('\n', stderr);
         FLineOpen = false;
     }
-    std::fprintf(stderr, "twinlens-cli: %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
+    Say(text);
 }
 
 void CliWindow::StatusChanged()
@@ -79,7 +85,7 @@ void CliWindow::Show(bool force)
     const qint64 now = FClock.elapsed();
     if (!force && FLastShown >= 0 && now - FLastShown < (FTerminal ? TerminalInterval : PlainInterval))
         return;
-    QString text = StatusText();
+    QString text = TerminalSafe(StatusText());
     if (FTerminal) {
         if (!ProgressMarquee() && ProgressMax() > ProgressMin() && ProgressPosition() > ProgressMin()) {
             const qint64 pct = 100LL * (ProgressPosition() - ProgressMin()) / (ProgressMax() - ProgressMin());
@@ -89,15 +95,21 @@ void CliWindow::Show(bool force)
         // middle goes, so the counts at the end of a long path stay.
         const int width = TerminalWidth() - 1;
         if (text.size() > width && width > 12) {
-            const int head = width / 3;
-            text = text.left(head) + QStringLiteral("...") + text.right(width - head - 3);
+            qsizetype head = width / 3;
+            qsizetype tail = width - head - 3;
+            // Never half a surrogate pair at the cut.
+            if (text[head - 1].isHighSurrogate())
+                --head;
+            if (text[text.size() - tail].isLowSurrogate())
+                --tail;
+            text = text.left(head) + QStringLiteral("...") + text.right(tail);
         }
-        std::fprintf(stderr, "\r%s\x1b[K", text.toLocal8Bit().constData());
+        std::fprintf(stderr, "\r%s\x1b[K", text.toUtf8().constData());
         FLineOpen = true;
     } else {
-        if (text == FLastText)
+        if (StatusText() == FLastText)
             return;
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
     }
     std::fflush(stderr);
     FLastText = StatusText();

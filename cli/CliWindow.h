@@ -23,6 +23,11 @@ public:
     // Whether a message box was shown (an error of the run).
     bool ErrorShown() const { return FErrorShown; }
 
+    // Writes one line to standard error as Say does, ending the redrawn
+    // status line first so that the two do not run together. For notes of the
+    // run that are not errors; the text is made safe for a terminal here.
+    void Report(const QString& text);
+
     // Writes the last status for good: the redrawn line is closed.
     void FinishStatus();
 
@@ -39,7 +44,7 @@ private:
     bool FStopDelivered = false;
 
     bool FQuiet;
-    bool FTerminal;
+    bool FTerminal; // StderrTakesEscapes(): one line redrawn in place
     bool FErrorShown = false;
     bool FLineOpen = false; // a redrawn line is on the terminal
     QElapsedTimer FClock;
