@@ -143,8 +143,10 @@ QString FolderPart(const QString& path)
 namespace {
 // Spreadsheets run a cell that begins with one of these as a formula (a file
 // named =HYPERLINK(...) would be a link in the sheet); a leading ' makes them
-// show it as text.
-bool LooksLikeFormula(const QString& field)
+// show it as text. A cell that begins with ' itself gets one too: the sheet
+// shows it as it is, and taking one leading ' off any cell gives back the
+// exact text, so no two names are written alike.
+bool NeedsTextMark(const QString& field)
 {
     if (field.isEmpty())
         return false;
@@ -155,6 +157,7 @@ bool LooksLikeFormula(const QString& field)
     case u'@':
     case u'\t':
     case u'\r':
+    case u'\'':
         return true;
     default:
         return false;
@@ -164,7 +167,7 @@ bool LooksLikeFormula(const QString& field)
 void AppendQuoted(QString& line, const QString& field)
 {
     line += u'"';
-    if (LooksLikeFormula(field))
+    if (NeedsTextMark(field))
         line += u'\'';
     for (QChar c : field) {
         if (c == u'"')

@@ -67,7 +67,8 @@ void TestResultList::csvText()
 }
 
 // A name a spreadsheet would run as a formula is written as text: a leading '
-// inside the quotes. Only the first character counts.
+// inside the quotes. Only the first character counts, and a name that begins
+// with ' gets one too, so that "=1" and "'=1" stay apart.
 void TestResultList::csvFormulaCells_data()
 {
     QTest::addColumn<QString>("field");
@@ -79,6 +80,7 @@ void TestResultList::csvFormulaCells_data()
     QTest::newRow("tab") << "\t=1" << QByteArray("\"'\t=1\"");
     QTest::newRow("carriage return") << "\r=1" << QByteArray("\"'\r=1\"");
     QTest::newRow("inside, not first") << "a=1+2-3@" << QByteArray("\"a=1+2-3@\"");
+    QTest::newRow("text mark first") << "'=1" << QByteArray("\"''=1\"");
     QTest::newRow("quote first") << "\"=1" << QByteArray("\"\"\"=1\"");
     QTest::newRow("blank first") << " =1" << QByteArray("\" =1\"");
     QTest::newRow("empty") << "" << QByteArray("\"\"");
