@@ -4,51 +4,87 @@
 
 #include "cli/CliOptions.h"
 #include "cli/CliWindow.h"
+#include "cli/OutputFile.h"
+#include "cli/TerminalText.h"
 #include "engine/ResultList.h"
 #include "platform/core/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 enum ExitStatus { ExitOk = 0, ExitError = 1, ExitUsage = 2, ExitInterrupted = 130 };
 
-void Say(const QString& text)
+// Standard error is only for the person watching: when it is closed, or a
+// pipe whose reader has gone, the scan goes on and the lists are still
+// written. A closed descriptor 0, 1 or 2 is held open on /dev/null, so that no
+// file opened later takes its number and receives status lines.
+void GuardStandardStreams()
 {
-    std::fprintf(stderr, "twinlens-cli: %s\n", text.toLocal8Bit().constData());
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int null = ::open("/dev/null", O_RDWR);
+            if (null >= 0 && null != fd) {
+                ::dup2(null, fd);
+                ::close(null);
+            }
+        }
+    }
+    // A write to a closed pipe then fails with EPIPE instead of ending the
+    // program; a failed write to standard output is reported as such.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 // One result list and where it goes; an empty File is standard output.
 struct Output {
     const ResultList* List;
-    QString File;
+    QByteArray File;
+    const char* Option;
 };
 
 bool WriteOutput(const Output& out)
 {
     const QByteArray bytes = CsvText(*out.List);
     if (out.File.isEmpty()) {
-        const bool ok = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
-            && std::fflush(stdout) == 0;
-        if (!ok)
-            Say(QStringLiteral("cannot write to standard output"));
-        return ok;
+        const QString error = WriteStandardOutput(bytes);
+        if (!error.isEmpty())
+            Say(QStringLiteral("cannot write to standard output: %1").arg(error));
+        return error.isEmpty();
     }
-    QFile f(out.File);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush()) {
-        Say(QStringLiteral("cannot write %1: %2").arg(out.File, f.errorString()));
-        return false;
-    }
-    return true;
+    const QString error = WriteOutputFile(out.File, bytes);
+    if (!error.isEmpty())
+        Say(QStringLiteral("cannot write %1: %2").arg(TerminalSafeNative(out.File), error));
+    return error.isEmpty();
+}
+
+// Why a folder argument cannot be scanned, in a few words.
+QString WhyNotScannable(const QString& folder)
+{
+    QByteArray native = platform::NativePath(folder);
+    while (native.size() > 1 && native.endsWith('/'))
+        native.chop(1);
+    struct stat st {};
+    if (::stat(native.constData(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? QStringLiteral("cannot be scanned") : QStringLiteral("not a folder");
+    if (errno == ENOENT || errno == ENOTDIR)
+        return QStringLiteral("no such folder");
+    return QStringLiteral("cannot open folder (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    GuardStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Twinlens"));
 
@@ -59,11 +95,11 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
     if (options.Help) {
-        std::fputs(UsageText().toLocal8Bit().constData(), stdout);
+        std::fputs(UsageText().toUtf8().constData(), stdout);
         return ExitOk;
     }
     if (options.Version) {
-        std::puts(VersionText().toLocal8Bit().constData());
+        std::puts(VersionText().toUtf8().constData());
         return ExitOk;
     }
     if (options.Folders.isEmpty()) {
@@ -78,20 +114,39 @@ int main(int argc, char** argv)
     // Lists bound for standard output follow each other there, each a whole
     // CSV text with its own byte-order mark and header.
     if (options.Settings.FileDuplicates)
-        outputs << Output { &window.lvFiles, options.FilesCsv };
+        outputs << Output { &window.lvFiles, options.FilesCsv, "--files-csv" };
     if (options.Settings.DirDuplicates)
-        outputs << Output { &window.lvDirs, options.FoldersCsv };
+        outputs << Output { &window.lvDirs, options.FoldersCsv, "--folders-csv" };
+
+    // Output files are checked before the scan: a mistyped folder must not
+    // cost a whole run, and one file for both lists would keep only one.
+    if (!options.FilesCsv.isEmpty() && !options.FoldersCsv.isEmpty()
+        && SameOutputFile(options.FilesCsv, options.FoldersCsv)) {
+        Say(QStringLiteral("--files-csv and --folders-csv name the same file: %1")
+                .arg(TerminalSafeNative(options.FoldersCsv)));
+        return ExitUsage;
+    }
+    for (const Output& out : outputs) {
+        if (out.File.isEmpty())
+            continue;
+        const QString error = CheckOutputTarget(out.File);
+        if (!error.isEmpty()) {
+            Say(QStringLiteral("%1 cannot be written: %2: %3")
+                    .arg(QLatin1String(out.Option), TerminalSafeNative(out.File), error));
+            return ExitUsage;
+        }
+    }
 
     for (const QByteArray& native : options.Folders) {
         // A name that does not read back to the same bytes would be another
         // folder, or none.
         if (!platform::IsRepresentable(native)) {
-            std::fprintf(stderr, "twinlens-cli: folder name is not valid UTF-8, skipped: %s\n", native.constData());
+            Say(QStringLiteral("folder name is not valid UTF-8, skipped: %1").arg(TerminalSafeNative(native)));
             continue;
         }
         const QString folder = QFile::decodeName(native);
         if (!platform::DirectoryExists(ScanWindow::NormalizeFolder(folder))) {
-            Say(QStringLiteral("no such folder, skipped: %1").arg(folder));
+            Say(QStringLiteral("%1, skipped: %2").arg(WhyNotScannable(ScanWindow::NormalizeFolder(folder)), folder));
             continue;
         }
         window.AddFolder(folder);
@@ -104,6 +159,10 @@ int main(int argc, char** argv)
     CliWindow::CatchInterrupt();
     window.btnScanClick();
     window.FinishStatus();
+    // Whether the run was cut short. A Ctrl-C after the last step has no
+    // effect on the lists, so it does not count; the lists are written in
+    // full and the run ends as a finished one.
+    const bool stopped = window.FStopRequested.load();
 
     // Written also after a stop or an error: what the run listed stays valid.
     bool written = true;
@@ -112,7 +171,7 @@ int main(int argc, char** argv)
 
     if (!written || window.ErrorShown())
         return ExitError;
-    if (CliWindow::Interrupted())
+    if (stopped)
         return ExitInterrupted;
     return ExitOk;
 }
