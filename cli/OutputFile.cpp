@@ -121,6 +121,8 @@ QString WriteInPlace(const QByteArray& path, const QByteArray& bytes, bool trunc
 
 QString CheckOutputTarget(const QByteArray& path)
 {
+    if (path.endsWith('/'))
+        return Reason(EISDIR); // names a folder, whether or not it exists
     struct stat st {};
     if (::stat(path.constData(), &st) == 0) {
         if (S_ISDIR(st.st_mode))

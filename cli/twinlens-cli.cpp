@@ -24,14 +24,20 @@ namespace {
 
 enum ExitStatus { ExitOk = 0, ExitError = 1, ExitUsage = 2, ExitInterrupted = 130 };
 
+// Set when the program was started with standard output closed: a list
+// bound for it cannot be written, and that is said.
+bool StdoutWasClosed = false;
+
 // Standard error is only for the person watching: when it is closed, or a
 // pipe whose reader has gone, the scan goes on and the lists are still
 // written. A closed descriptor 0, 1 or 2 is held open on /dev/null, so that no
-// file opened later takes its number and receives status lines.
+// file opened later takes its number and receives status lines or a list.
 void GuardStandardStreams()
 {
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
         if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            if (fd == STDOUT_FILENO)
+                StdoutWasClosed = true;
             const int null = ::open("/dev/null", O_RDWR);
             if (null >= 0 && null != fd) {
                 ::dup2(null, fd);
@@ -51,11 +57,24 @@ struct Output {
     const char* Option;
 };
 
+// The CSV as a terminal may show it: each line made terminal-safe, so that
+// a name cannot drive the terminal it is listed on. Redirected, standard
+// output carries the names as they are.
+QByteArray ForTerminal(const QByteArray& csv)
+{
+    QStringList lines = QString::fromUtf8(csv).split(QStringLiteral("\r\n"));
+    for (QString& line : lines)
+        line = TerminalSafe(line);
+    return lines.join(QStringLiteral("\r\n")).toUtf8();
+}
+
 bool WriteOutput(const Output& out)
 {
     const QByteArray bytes = CsvText(*out.List);
     if (out.File.isEmpty()) {
-        const QString error = WriteStandardOutput(bytes);
+        const QString error = StdoutWasClosed ? QString::fromLocal8Bit(std::strerror(EBADF))
+            : ::isatty(STDOUT_FILENO) == 1   ? WriteStandardOutput(ForTerminal(bytes))
+                                             : WriteStandardOutput(bytes);
         if (!error.isEmpty())
             Say(QStringLiteral("cannot write to standard output: %1").arg(error));
         return error.isEmpty();

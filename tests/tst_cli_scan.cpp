@@ -87,7 +87,7 @@ struct TerminalRun {
     QByteArray Terminal;
 };
 
-bool RunCliOnTerminal(const QStringList& args, const char* term, TerminalRun& run)
+bool RunCliOnTerminal(const QStringList& args, const char* term, TerminalRun& run, bool stdoutToo = false)
 {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0)
@@ -109,7 +109,11 @@ bool RunCliOnTerminal(const QStringList& args, const char* term, TerminalRun& ru
         env.remove("TERM");
     QProcess p;
     p.setProcessEnvironment(env);
-    p.setChildProcessModifier([slave] { ::dup2(slave, STDERR_FILENO); });
+    p.setChildProcessModifier([slave, stdoutToo] {
+        ::dup2(slave, STDERR_FILENO);
+        if (stdoutToo)
+            ::dup2(slave, STDOUT_FILENO);
+    });
     p.start(TWINLENS_CLI, args);
     ::close(slave);
     auto drain = [&] {
@@ -322,8 +326,9 @@ void TestCliScan::controlCharactersInNames()
     QVERIFY2(r.Err.contains(shownMissing), r.Err);
     QCOMPARE(r.Out.left(PairCsv(dir, evil).size()), PairCsv(dir, evil)); // the data keeps the name as it is
 
+    // The lists too, when standard output is the terminal.
     TerminalRun t;
-    if (!RunCliOnTerminal(args, "xterm", t))
+    if (!RunCliOnTerminal(args, "xterm", t, true))
         QSKIP("no pseudo terminal here");
     QCOMPARE(t.Exit, 0);
     QVERIFY2(t.Terminal.contains("\x1b[K"), t.Terminal); // redrawn in place
@@ -332,6 +337,8 @@ void TestCliScan::controlCharactersInNames()
     QVERIFY2(!HasStrayControls(rest, "\r\n"), t.Terminal);
     QVERIFY2(t.Terminal.contains(shownMissing.chopped(1)), t.Terminal);
     QVERIFY2(t.Terminal.contains("  Done."), t.Terminal);
+    QVERIFY2(t.Terminal.contains("\"one.bin\",\"" + dir.path("evil").toUtf8() + "\\x1B]2;owned\\x07\\x1B[2J\\x0Aline\\u009B2J\""),
+        t.Terminal);
 
     for (const char* term : { "dumb", static_cast<const char*>(nullptr) }) {
         t = TerminalRun();
