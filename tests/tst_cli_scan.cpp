@@ -45,6 +45,20 @@ Run RunCli(const QStringList& args)
 
 const QByteArray Header = "\xEF\xBB\xBFGroup,File name,Directory,File size (MB)\r\n";
 
+// Starts the program and waits until its standard error has shown text, which
+// marks the moment a test acts at; err holds what was shown so far.
+bool StartUntil(QProcess& p, const QStringList& args, const QByteArray& text, QByteArray& err)
+{
+    p.setProcessEnvironment(Env());
+    p.setReadChannel(QProcess::StandardError);
+    p.start(TWINLENS_CLI, args);
+    if (!p.waitForStarted())
+        return false;
+    while (!err.contains(text) && p.waitForReadyRead(20000))
+        err += p.readAllStandardError();
+    return err.contains(text);
+}
+
 QByteArray ReadAll(const QString& path)
 {
     QFile f(path);
@@ -259,14 +273,8 @@ void TestCliScan::interruptStops()
     dir.createSparseFile("a/big1", qint64(2) << 30);
     dir.createSparseFile("a/big2", qint64(2) << 30);
     QProcess p;
-    p.setProcessEnvironment(Env());
-    p.setReadChannel(QProcess::StandardError);
-    p.start(TWINLENS_CLI, { "--serial", dir.path("a") });
-    QVERIFY(p.waitForStarted());
     QByteArray err;
-    while (!err.contains("Scanning folders...") && p.waitForReadyRead(20000))
-        err += p.readAllStandardError();
-    QVERIFY2(err.contains("Scanning folders..."), err);
+    QVERIFY2(StartUntil(p, { "--serial", dir.path("a") }, "Scanning folders...", err), err);
     ::kill(pid_t(p.processId()), SIGINT);
     QVERIFY(p.waitForFinished(60000));
     err += p.readAllStandardError();
@@ -433,14 +441,8 @@ void TestCliScan::interruptAfterResults()
     CreatePair(dir, "a");
     const QString fifo = dir.createFifo("out.fifo");
     QProcess p;
-    p.setProcessEnvironment(Env());
-    p.setReadChannel(QProcess::StandardError);
-    p.start(TWINLENS_CLI, { "--files-csv", fifo, dir.path("a") });
-    QVERIFY(p.waitForStarted());
     QByteArray err;
-    while (!err.contains("Done.") && p.waitForReadyRead(20000))
-        err += p.readAllStandardError();
-    QVERIFY2(err.contains("Done."), err);
+    QVERIFY2(StartUntil(p, { "--files-csv", fifo, dir.path("a") }, "Done.", err), err);
     ::kill(pid_t(p.processId()), SIGINT);
     QThread::msleep(100); // the signal lands while the program waits to write
     const int fd = ::open(QFile::encodeName(fifo).constData(), O_RDONLY);
@@ -549,14 +551,8 @@ void TestCliScan::interruptPhases()
             dir.createSparseFile(QStringLiteral("t/f%1").arg(i), qint64(64) << 20);
     }
     QProcess p;
-    p.setProcessEnvironment(Env());
-    p.setReadChannel(QProcess::StandardError);
-    p.start(TWINLENS_CLI, options + QStringList { dir.path("t") });
-    QVERIFY(p.waitForStarted());
     QByteArray err;
-    while (!err.contains("Scanning folders...") && p.waitForReadyRead(20000))
-        err += p.readAllStandardError();
-    QVERIFY2(err.contains("Scanning folders..."), err);
+    QVERIFY2(StartUntil(p, options + QStringList { dir.path("t") }, "Scanning folders...", err), err);
     QThread::msleep(ulong(settleMs));
     QVERIFY2(p.state() == QProcess::Running, "the run ended before the phase was reached");
 
