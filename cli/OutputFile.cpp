@@ -132,14 +132,18 @@ QString CheckOutputTarget(const QByteArray& path)
     } else if (errno != ENOENT) {
         return Reason(errno);
     }
-    // A new or replaced regular file needs a writable folder.
+    // A new or replaced regular file needs a writable folder, or else an
+    // existing file that can be written in place.
     const QByteArray folder = FolderOf(path);
     struct stat fst {};
     if (::stat(folder.constData(), &fst) != 0)
         return Reason(errno);
     if (!S_ISDIR(fst.st_mode))
         return Reason(ENOTDIR);
-    return ::access(folder.constData(), W_OK | X_OK) == 0 ? QString() : Reason(errno);
+    if (::access(folder.constData(), W_OK | X_OK) == 0)
+        return {};
+    const int err = errno;
+    return ::access(path.constData(), W_OK) == 0 ? QString() : Reason(err);
 }
 
 bool SameOutputFile(const QByteArray& a, const QByteArray& b)
@@ -184,8 +188,13 @@ QString WriteOutputFile(const QByteArray& path, const QByteArray& bytes)
 
     QByteArray temp = FolderOf(target) + "/." + NameOf(target) + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        // A writable file in a folder we may not write to: in place is the
+        // only way left, without the guard of the rename.
+        if (errno == EACCES && exists && ::access(target.constData(), W_OK) == 0)
+            return WriteInPlace(target, bytes, true);
         return Reason(errno);
+    }
     int err = 0;
     // The replacement keeps the old file's permissions and, where the system
     // lets us, its owner; a new file gets what the umask leaves of 0666.

@@ -9,7 +9,8 @@
 // FIFO, a terminal, /dev/null, /dev/full, /dev/stdout and its like) is written
 // directly and never replaced: renaming over /dev/stdout would swap a link of
 // the system for a file. A symbolic link to a regular file is followed: the
-// file it names is replaced, the link stays.
+// file it names is replaced, the link stays. Only an existing file that may
+// be written in a folder that may not is written in place, the one way left.
 //
 // Paths are the native bytes of the command line, used as given (a name need
 // not be valid UTF-8). Failures are the system's own reasons

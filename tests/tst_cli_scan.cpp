@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -165,6 +166,7 @@ private slots:
     void controlCharactersInNames();
     void outputFileReplaced();
     void outputFileFailures();
+    void outputInUnwritableFolder();
     void interruptAfterResults();
     void brokenStandardError_data();
     void brokenStandardError();
@@ -430,6 +432,44 @@ void TestCliScan::outputFileFailures()
     QVERIFY2(r.Err.contains("cannot write " + old.toUtf8() + ": No space left on device"), r.Err);
     QCOMPARE(ReadAll(old), QByteArray("old list\r\n"));
     QCOMPARE(Entries(disk), QStringList({ "files.csv", "filler" }));
+}
+
+// In a folder the user may not write to, a file the user may write is still
+// written (in place, the one way left), and a new file is refused before the
+// scan with the system's reason. Run as an unprivileged user, whom the
+// permissions bind.
+void TestCliScan::outputInUnwritableFolder()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root to run the program as another user");
+    TestDir dir;
+    QVERIFY(::chmod(dir.nativePath().constData(), 0755) == 0);
+    CreatePair(dir, "a");
+    const QString own = dir.createFile("ro/files.csv", QByteArray("old"));
+    QVERIFY(::chmod(QFile::encodeName(own).constData(), 0666) == 0);
+    QVERIFY(::chmod(QFile::encodeName(dir.path("ro")).constData(), 0555) == 0);
+
+    auto runAsNobody = [&](const QStringList& args) {
+        QProcess p;
+        p.setProcessEnvironment(Env());
+        p.setChildProcessModifier([] {
+            // nobody; should any step fail, exit rather than run as root.
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+        p.start(TWINLENS_CLI, args);
+        p.waitForFinished(60000);
+        return Run { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError() };
+    };
+    Run r = runAsNobody({ "--quiet", "--files-csv", own, dir.path("a") });
+    QCOMPARE(r.Exit, 0);
+    QCOMPARE(ReadAll(own), PairCsv(dir, "a"));
+
+    r = runAsNobody({ "--quiet", "--files-csv", dir.path("ro/new.csv"), dir.path("a") });
+    QCOMPARE(r.Exit, 2);
+    QVERIFY2(r.Err.contains(dir.path("ro/new.csv").toUtf8() + ": Permission denied"), r.Err);
+    QCOMPARE(Entries(dir.path("ro")), QStringList { "files.csv" });
 }
 
 // A Ctrl-C once the lists are complete changes nothing: they are written in
