@@ -8,10 +8,12 @@
 #include <unistd.h>
 
 std::atomic<bool> CliWindow::FInterrupted { false };
+std::atomic<std::atomic<bool>*> CliWindow::FStopTarget { nullptr };
 
 namespace {
 
 static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+static_assert(std::atomic<std::atomic<bool>*>::is_always_lock_free, "the signal handler needs a lock-free pointer");
 
 // A redrawn line costs a write to the terminal; ten a second look live. Plain
 // lines go to logs, where one a second is plenty.
@@ -35,11 +37,30 @@ CliWindow::CliWindow(bool quiet)
     FClock.start();
 }
 
+CliWindow::~CliWindow()
+{
+    FStopTarget.store(nullptr);
+}
+
+void CliWindow::RunningChanged()
+{
+    if (IsRunning())
+        return;
+    // From here on a Ctrl-C reaches no step; what the run left is its outcome.
+    FStopTarget.store(nullptr);
+    FRunStopped = FStopRequested.load();
+}
+
 void CliWindow::CatchInterrupt()
 {
     struct sigaction sa {};
-    // Only the lock-free store: nothing else is async-signal-safe.
-    sa.sa_handler = [](int) { FInterrupted.store(true); };
+    FStopTarget.store(&FStopRequested);
+    // Only lock-free loads and stores: nothing else is async-signal-safe.
+    sa.sa_handler = [](int) {
+        FInterrupted.store(true);
+        if (std::atomic<bool>* stop = FStopTarget.load())
+            stop->store(true);
+    };
     sigemptyset(&sa.sa_mask);
     // SA_RESETHAND: the second Ctrl-C meets the default action and ends the program.
     sa.sa_flags = SA_RESETHAND | SA_RESTART;

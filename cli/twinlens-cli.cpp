@@ -175,13 +175,9 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
 
-    CliWindow::CatchInterrupt();
+    window.CatchInterrupt();
     window.btnScanClick();
     window.FinishStatus();
-    // Whether the run was cut short. A Ctrl-C after the last step has no
-    // effect on the lists, so it does not count; the lists are written in
-    // full and the run ends as a finished one.
-    const bool stopped = window.FStopRequested.load();
 
     // Written also after a stop or an error: what the run listed stays valid.
     bool written = true;
@@ -190,7 +186,9 @@ int main(int argc, char** argv)
 
     if (!written || window.ErrorShown())
         return ExitError;
-    if (stopped)
+    // A Ctrl-C after the last step has no effect on the lists: they are
+    // written in full and the run ends as a finished one.
+    if (window.RunStopped())
         return ExitInterrupted;
     return ExitOk;
 }

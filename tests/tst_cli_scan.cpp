@@ -239,8 +239,9 @@ void TestCliScan::badCommandLines_data()
                                               << QByteArray("not a folder, skipped: /etc/passwd");
     QTest::newRow("same output file, existing") << QStringList { "--files-csv", "/dev/null", "--folders-csv",
         "/dev/./null", "/" } << QByteArray("--files-csv and --folders-csv name the same file: /dev/./null");
-    QTest::newRow("same output file, new") << QStringList { "--files-csv", "/nonexistent-twinlens/../tmp//twinlens-no-such.csv",
-        "--folders-csv=/tmp/twinlens-no-such.csv", "/" } << QByteArray("name the same file: /tmp/twinlens-no-such.csv");
+    QTest::newRow("same output file, new") << QStringList { "--files-csv", "/nonexistent-twinlens/x/../out.csv",
+        "--folders-csv=/nonexistent-twinlens//./out.csv", "/" }
+                                           << QByteArray("name the same file: /nonexistent-twinlens//./out.csv");
     QTest::newRow("output folder missing") << QStringList { "--files-csv", "/nonexistent-twinlens/out.csv", "/" }
                                            << QByteArray("--files-csv cannot be written: "
                                                          "/nonexistent-twinlens/out.csv: No such file or directory");
@@ -566,8 +567,8 @@ void TestCliScan::interruptPhases_data()
     QTest::newRow("listing, a link to the root") << "root link" << QStringList { "--min-size-mb", "0" } << 200 << true;
     QTest::newRow("hashing a big pair, serial") << "big pair" << QStringList { "--serial" } << 1000 << true;
     QTest::newRow("hashing a big pair, parallel") << "big pair" << QStringList {} << 1000 << true;
-    QTest::newRow("hashing many files, serial") << "many files" << QStringList { "--serial" } << 1500 << false;
-    QTest::newRow("hashing many files, parallel") << "many files" << QStringList {} << 1500 << false;
+    QTest::newRow("hashing many files, serial") << "many files" << QStringList { "--serial" } << 1000 << false;
+    QTest::newRow("hashing many files, parallel") << "many files" << QStringList {} << 1000 << false;
 }
 
 void TestCliScan::interruptPhases()
@@ -586,9 +587,9 @@ void TestCliScan::interruptPhases()
         dir.createSparseFile("t/big1", qint64(4) << 30);
         dir.createSparseFile("t/big2", qint64(4) << 30);
     } else {
-        // 300 equal sparse files of 64 MiB: a stop between files is enough.
-        for (int i = 0; i < 300; ++i)
-            dir.createSparseFile(QStringLiteral("t/f%1").arg(i), qint64(64) << 20);
+        // 600 equal sparse files of 16 MiB: a stop between files is enough.
+        for (int i = 0; i < 600; ++i)
+            dir.createSparseFile(QStringLiteral("t/f%1").arg(i), qint64(16) << 20);
     }
     QProcess p;
     QByteArray err;
