@@ -21,7 +21,6 @@ public:
     // cleared FStopRequested). The handler then steps aside, so a second
     // Ctrl-C ends the program at once.
     void CatchInterrupt();
-    static bool Interrupted() { return FInterrupted.load(); }
 
     ~CliWindow() override;
 
