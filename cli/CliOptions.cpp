@@ -1,7 +1,9 @@
 #include "cli/CliOptions.h"
 
 #include "BuildInfo.h"
+#include "cli/TerminalText.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cstring>
@@ -9,7 +11,9 @@
 
 namespace {
 
-using Apply = std::function<QString(CliOptions&, const QString& value)>;
+// The value comes as the argument's bytes: a file name is kept as given, and
+// the other options read it as UTF-8.
+using Apply = std::function<QString(CliOptions&, const QByteArray& value)>;
 
 struct OptionRow {
     const char* Name;      // with the leading "--"
@@ -21,13 +25,23 @@ struct OptionRow {
 // A whole number in [lo, hi], in the words of the option's help.
 Apply Number(int lo, int hi, int ScanSettings::* field)
 {
-    return [=](CliOptions& o, const QString& v) -> QString {
+    return [=](CliOptions& o, const QByteArray& raw) -> QString {
+        const QString v = QString::fromUtf8(raw);
         bool ok = false;
         const qlonglong n = v.toLongLong(&ok);
-        if (!ok)
-            return QStringLiteral("is not a whole number: %1").arg(v);
-        if (n < lo || n > hi)
-            return QStringLiteral("must be between %1 and %2: %3").arg(lo).arg(hi).arg(v);
+        if (!ok) {
+            // Digits that do not fit in 64 bits are a number all the same.
+            static const QRegularExpression digits(QStringLiteral("^\\s*([+-]?)[0-9]+\\s*$"));
+            const QRegularExpressionMatch m = digits.match(v);
+            if (!m.hasMatch())
+                return QStringLiteral("is not a whole number: %1").arg(v);
+            return m.captured(1) == u'-' ? QStringLiteral("is too small (at least %1): %2").arg(lo).arg(v)
+                                         : QStringLiteral("is too large (at most %1): %2").arg(hi).arg(v);
+        }
+        if (n > hi)
+            return QStringLiteral("is too large (at most %1): %2").arg(hi).arg(v);
+        if (n < lo)
+            return QStringLiteral("is too small (at least %1): %2").arg(lo).arg(v);
         o.Settings.*field = int(n);
         return {};
     };
@@ -37,7 +51,8 @@ const QList<OptionRow>& Table()
 {
     static const QList<OptionRow> rows = {
         { "--compare", "name|size|name-size|content", "how files are compared (content: SHA-1)",
-            [](CliOptions& o, const QString& v) -> QString {
+            [](CliOptions& o, const QByteArray& raw) -> QString {
+                const QString v = QString::fromUtf8(raw);
                 static const QStringList modes = { "name", "size", "name-size", "content" };
                 const qsizetype i = modes.indexOf(v);
                 if (i < 0)
@@ -46,8 +61,8 @@ const QList<OptionRow>& Table()
                 return {};
             } },
         { "--masks", "TEXT", "file masks, separated by , ; | or spaces (*.*)",
-            [](CliOptions& o, const QString& v) -> QString {
-                o.Settings.Masks = v;
+            [](CliOptions& o, const QByteArray& v) -> QString {
+                o.Settings.Masks = QString::fromUtf8(v);
                 return {};
             } },
         { "--min-size-mb", "N", "smallest file to collect, in MB of 1048576 bytes; 0: any non-empty file (1)",
@@ -57,24 +72,24 @@ const QList<OptionRow>& Table()
         { "--min-group-size", "N", "smallest number of files in a group (2)",
             Number(2, 1000, &ScanSettings::MinGroupSize) },
         { "--no-files", nullptr, "do not look for file clones (collect only)",
-            [](CliOptions& o, const QString&) -> QString {
+            [](CliOptions& o, const QByteArray&) -> QString {
                 o.Settings.FileDuplicates = false;
                 return {};
             } },
-        { "--files-csv", "FILE", "write the file clone list to FILE instead of standard output",
-            [](CliOptions& o, const QString& v) -> QString {
+        { "--files-csv", "FILE", "write the file clone list to FILE instead of standard output; FILE is replaced only once the list is written whole",
+            [](CliOptions& o, const QByteArray& v) -> QString {
                 if (v.isEmpty())
                     return QStringLiteral("needs a file name");
                 o.FilesCsv = v;
                 return {};
             } },
         { "--folders", nullptr, "look for folder clones as well (\"Find folder clones\")",
-            [](CliOptions& o, const QString&) -> QString {
+            [](CliOptions& o, const QByteArray&) -> QString {
                 o.Settings.DirDuplicates = true;
                 return {};
             } },
-        { "--folders-csv", "FILE", "write the folder clone list to FILE instead of standard output (implies --folders)",
-            [](CliOptions& o, const QString& v) -> QString {
+        { "--folders-csv", "FILE", "write the folder clone list to FILE instead of standard output, as --files-csv does (implies --folders)",
+            [](CliOptions& o, const QByteArray& v) -> QString {
                 if (v.isEmpty())
                     return QStringLiteral("needs a file name");
                 o.FoldersCsv = v;
@@ -82,22 +97,22 @@ const QList<OptionRow>& Table()
                 return {};
             } },
         { "--serial", nullptr, "hash on one thread",
-            [](CliOptions& o, const QString&) -> QString {
+            [](CliOptions& o, const QByteArray&) -> QString {
                 o.Settings.ParallelHash = false;
                 return {};
             } },
         { "--quiet", nullptr, "no status or progress on standard error",
-            [](CliOptions& o, const QString&) -> QString {
+            [](CliOptions& o, const QByteArray&) -> QString {
                 o.Quiet = true;
                 return {};
             } },
         { "--help", nullptr, "show this text",
-            [](CliOptions& o, const QString&) -> QString {
+            [](CliOptions& o, const QByteArray&) -> QString {
                 o.Help = true;
                 return {};
             } },
         { "--version", nullptr, "show the version",
-            [](CliOptions& o, const QString&) -> QString {
+            [](CliOptions& o, const QByteArray&) -> QString {
                 o.Version = true;
                 return {};
             } },
@@ -128,18 +143,17 @@ ParseResult ParseCommandLine(int argc, const char* const* argv, CliOptions& opti
             optionsEnded = true;
             continue;
         }
-        const QString text = QString::fromLocal8Bit(arg);
-        const qsizetype eq = text.indexOf(QLatin1Char('='));
-        const QString name = eq < 0 ? text : text.left(eq);
+        const qsizetype eq = arg.indexOf('=');
+        const QString name = TerminalSafeNative(eq < 0 ? arg : arg.left(eq));
         const OptionRow* row = Find(name);
         if (!row)
             return { false, QStringLiteral("unknown option %1 (see --help)").arg(name) };
-        QString value;
+        QByteArray value;
         if (row->ValueName) {
             if (eq >= 0)
-                value = text.mid(eq + 1);
+                value = arg.mid(eq + 1);
             else if (i + 1 < argc)
-                value = QString::fromLocal8Bit(argv[++i]);
+                value = argv[++i];
             else
                 return { false, QStringLiteral("%1 needs a value: %2").arg(name, QLatin1String(row->ValueName)) };
         } else if (eq >= 0) {

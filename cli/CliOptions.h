@@ -21,8 +21,10 @@ struct CliOptions {
     // be valid UTF-8; the caller decides what to do with one that is not).
     QList<QByteArray> Folders;
 
-    QString FilesCsv; // empty: the file clone list goes to standard output
-    QString FoldersCsv; // empty: the folder clone list goes to standard output
+    // Output files as native bytes, used as given (see OutputFile.h); empty:
+    // the list goes to standard output.
+    QByteArray FilesCsv;
+    QByteArray FoldersCsv;
     bool Quiet = false;
     bool Help = false;
     bool Version = false;

@@ -4,55 +4,114 @@
 
 #include "cli/CliOptions.h"
 #include "cli/CliWindow.h"
+#include "cli/OutputFile.h"
+#include "cli/TerminalText.h"
 #include "engine/ResultList.h"
 #include "platform/core/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 enum ExitStatus { ExitOk = 0, ExitError = 1, ExitUsage = 2, ExitInterrupted = 130 };
 
-void Say(const QString& text)
+// Set when the program was started with standard output closed: a list
+// bound for it cannot be written, and that is said.
+bool StdoutWasClosed = false;
+
+// Standard error is only for the person watching: when it is closed, or a
+// pipe whose reader has gone, the scan goes on and the lists are still
+// written. A closed descriptor 0, 1 or 2 is held open on /dev/null, so that no
+// file opened later takes its number and receives status lines or a list.
+void GuardStandardStreams()
 {
-    std::fprintf(stderr, "twinlens-cli: %s\n", text.toLocal8Bit().constData());
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            if (fd == STDOUT_FILENO)
+                StdoutWasClosed = true;
+            const int null = ::open("/dev/null", O_RDWR);
+            if (null >= 0 && null != fd) {
+                ::dup2(null, fd);
+                ::close(null);
+            }
+        }
+    }
+    // A write to a closed pipe then fails with EPIPE instead of ending the
+    // program; a failed write to standard output is reported as such.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 // One result list and where it goes; an empty File is standard output.
 struct Output {
     const ResultList* List;
-    QString File;
+    QByteArray File;
+    const char* Option;
 };
+
+// The CSV as a terminal may show it: each line made terminal-safe, so that
+// a name cannot drive the terminal it is listed on. Redirected, standard
+// output carries the names as they are.
+QByteArray ForTerminal(const QByteArray& csv)
+{
+    QStringList lines = QString::fromUtf8(csv).split(QStringLiteral("\r\n"));
+    for (QString& line : lines)
+        line = TerminalSafe(line);
+    return lines.join(QStringLiteral("\r\n")).toUtf8();
+}
 
 bool WriteOutput(const Output& out)
 {
     if (out.File.isEmpty()) {
-        // In pieces: a long list is never held whole.
-        const bool ok = WriteCsv(*out.List,
-                            [](QByteArrayView piece) {
-                                return std::fwrite(piece.data(), 1, size_t(piece.size()), stdout) == size_t(piece.size());
-                            })
-            && std::fflush(stdout) == 0;
-        if (!ok)
-            Say(QStringLiteral("cannot write to standard output"));
-        return ok;
+        QString error;
+        if (StdoutWasClosed) {
+            error = QString::fromLocal8Bit(std::strerror(EBADF));
+        } else if (::isatty(STDOUT_FILENO) == 1) {
+            error = WriteStandardOutput(ForTerminal(CsvText(*out.List)));
+        } else {
+            // In pieces: a long list is never held whole.
+            WriteCsv(*out.List, [&error](QByteArrayView piece) {
+                error = WriteStandardOutput(piece.toByteArray());
+                return error.isEmpty();
+            });
+        }
+        if (!error.isEmpty())
+            Say(QStringLiteral("cannot write to standard output: %1").arg(error));
+        return error.isEmpty();
     }
-    const QByteArray bytes = CsvText(*out.List);
-    QFile f(out.File);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush()) {
-        Say(QStringLiteral("cannot write %1: %2").arg(out.File, f.errorString()));
-        return false;
-    }
-    return true;
+    const QString error = WriteOutputFile(out.File, CsvText(*out.List));
+    if (!error.isEmpty())
+        Say(QStringLiteral("cannot write %1: %2").arg(TerminalSafeNative(out.File), error));
+    return error.isEmpty();
+}
+
+// Why a folder argument cannot be scanned, in a few words.
+QString WhyNotScannable(const QString& folder)
+{
+    QByteArray native = platform::NativePath(folder);
+    while (native.size() > 1 && native.endsWith('/'))
+        native.chop(1);
+    struct stat st {};
+    if (::stat(native.constData(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? QStringLiteral("cannot be scanned") : QStringLiteral("not a folder");
+    if (errno == ENOENT || errno == ENOTDIR)
+        return QStringLiteral("no such folder");
+    return QStringLiteral("cannot open folder (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    GuardStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Twinlens"));
 
@@ -63,11 +122,11 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
     if (options.Help) {
-        std::fputs(UsageText().toLocal8Bit().constData(), stdout);
+        std::fputs(UsageText().toUtf8().constData(), stdout);
         return ExitOk;
     }
     if (options.Version) {
-        std::puts(VersionText().toLocal8Bit().constData());
+        std::puts(VersionText().toUtf8().constData());
         return ExitOk;
     }
     if (options.Folders.isEmpty()) {
@@ -82,20 +141,39 @@ int main(int argc, char** argv)
     // Lists bound for standard output follow each other there, each a whole
     // CSV text with its own byte-order mark and header.
     if (options.Settings.FileDuplicates)
-        outputs << Output { &window.lvFiles, options.FilesCsv };
+        outputs << Output { &window.lvFiles, options.FilesCsv, "--files-csv" };
     if (options.Settings.DirDuplicates)
-        outputs << Output { &window.lvDirs, options.FoldersCsv };
+        outputs << Output { &window.lvDirs, options.FoldersCsv, "--folders-csv" };
+
+    // Output files are checked before the scan: a mistyped folder must not
+    // cost a whole run, and one file for both lists would keep only one.
+    if (!options.FilesCsv.isEmpty() && !options.FoldersCsv.isEmpty()
+        && SameOutputFile(options.FilesCsv, options.FoldersCsv)) {
+        Say(QStringLiteral("--files-csv and --folders-csv name the same file: %1")
+                .arg(TerminalSafeNative(options.FoldersCsv)));
+        return ExitUsage;
+    }
+    for (const Output& out : outputs) {
+        if (out.File.isEmpty())
+            continue;
+        const QString error = CheckOutputTarget(out.File);
+        if (!error.isEmpty()) {
+            Say(QStringLiteral("%1 cannot be written: %2: %3")
+                    .arg(QLatin1String(out.Option), TerminalSafeNative(out.File), error));
+            return ExitUsage;
+        }
+    }
 
     for (const QByteArray& native : options.Folders) {
         // A name that does not read back to the same bytes would be another
         // folder, or none.
         if (!platform::IsRepresentable(native)) {
-            std::fprintf(stderr, "twinlens-cli: folder name is not valid UTF-8, skipped: %s\n", native.constData());
+            Say(QStringLiteral("folder name is not valid UTF-8, skipped: %1").arg(TerminalSafeNative(native)));
             continue;
         }
         const QString folder = QFile::decodeName(native);
         if (!platform::DirectoryExists(ScanWindow::NormalizeFolder(folder))) {
-            Say(QStringLiteral("no such folder, skipped: %1").arg(folder));
+            Say(QStringLiteral("%1, skipped: %2").arg(WhyNotScannable(ScanWindow::NormalizeFolder(folder)), folder));
             continue;
         }
         window.AddFolder(folder);
@@ -105,7 +183,7 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
 
-    CliWindow::CatchInterrupt();
+    window.CatchInterrupt();
     window.btnScanClick();
     window.FinishStatus();
 
@@ -116,7 +194,9 @@ int main(int argc, char** argv)
 
     if (!written || window.ErrorShown())
         return ExitError;
-    if (CliWindow::Interrupted())
+    // A Ctrl-C after the last step has no effect on the lists: they are
+    // written in full and the run ends as a finished one.
+    if (window.RunStopped())
         return ExitInterrupted;
     return ExitOk;
 }

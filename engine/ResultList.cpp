@@ -175,9 +175,34 @@ QString ResultItem::Text(int i) const
 
 namespace {
 
+// Spreadsheets run a cell that begins with one of these as a formula (a file
+// named =HYPERLINK(...) would be a link in the sheet); a leading ' makes them
+// show it as text. A cell that begins with ' itself gets one too: the sheet
+// shows it as it is, and taking one leading ' off any cell gives back the
+// exact text, so no two names are written alike.
+bool NeedsTextMark(const QString& field)
+{
+    if (field.isEmpty())
+        return false;
+    switch (field.front().unicode()) {
+    case u'=':
+    case u'+':
+    case u'-':
+    case u'@':
+    case u'\t':
+    case u'\r':
+    case u'\'':
+        return true;
+    default:
+        return false;
+    }
+}
+
 void AppendQuoted(QByteArray& line, const QString& field)
 {
     line += '"';
+    if (NeedsTextMark(field))
+        line += '\'';
     const QByteArray utf8 = field.toUtf8();
     for (char c : utf8) {
         if (c == '"')

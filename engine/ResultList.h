@@ -105,7 +105,11 @@ QString FolderPart(const QString& path);
 
 // The CSV text of a list: UTF-8 byte-order mark, the column captions bare and
 // joined with ",", then one line per item (caption and sub-items, each quoted
-// with doubled quotes), every line ended by CR LF.
+// with doubled quotes), every line ended by CR LF. A field that begins with
+// = + - @ tab, carriage return or ' gets a leading ' inside its quotes, so
+// that a spreadsheet shows it instead of running it as a formula; one leading
+// ' taken off a field gives back the exact text. The header, the program's
+// own texts, is left bare.
 QByteArray CsvText(const ResultList& list);
 // The same text, handed to write in pieces of about 64 KiB, so that a long
 // list is never held whole; stops at the first piece write refuses (returns

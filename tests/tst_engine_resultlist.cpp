@@ -10,6 +10,8 @@ private slots:
     void formatSizeMB_data();
     void formatSizeMB();
     void csvText();
+    void csvFormulaCells_data();
+    void csvFormulaCells();
 };
 
 void TestResultList::formatSizeMB_data()
@@ -62,6 +64,41 @@ void TestResultList::csvText()
         QByteArray("\xEF\xBB\xBFGroup,Say \"hi\",Size\r\n"
                    "\"1\",\"a \"\"b\"\".txt\",\"/x,y/\xC3\xA9\",\"1,50 MB\"\r\n"
                    "\"1\",\"short\"\r\n"));
+}
+
+// A name a spreadsheet would run as a formula is written as text: a leading '
+// inside the quotes. Only the first character counts, and a name that begins
+// with ' gets one too, so that "=1" and "'=1" stay apart.
+void TestResultList::csvFormulaCells_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QByteArray>("cell");
+    QTest::newRow("=") << "=HYPERLINK(\"http:evil\",\"y\")" << QByteArray("\"'=HYPERLINK(\"\"http:evil\"\",\"\"y\"\")\"");
+    QTest::newRow("+") << "+1+2" << QByteArray("\"'+1+2\"");
+    QTest::newRow("-") << "-3+4" << QByteArray("\"'-3+4\"");
+    QTest::newRow("@") << "@SUM(A1)" << QByteArray("\"'@SUM(A1)\"");
+    QTest::newRow("tab") << "\t=1" << QByteArray("\"'\t=1\"");
+    QTest::newRow("carriage return") << "\r=1" << QByteArray("\"'\r=1\"");
+    QTest::newRow("inside, not first") << "a=1+2-3@" << QByteArray("\"a=1+2-3@\"");
+    QTest::newRow("text mark first") << "'=1" << QByteArray("\"''=1\"");
+    QTest::newRow("quote first") << "\"=1" << QByteArray("\"\"\"=1\"");
+    QTest::newRow("blank first") << " =1" << QByteArray("\" =1\"");
+    QTest::newRow("empty") << "" << QByteArray("\"\"");
+}
+
+void TestResultList::csvFormulaCells()
+{
+    QFETCH(QString, field);
+    QFETCH(QByteArray, cell);
+    ResultList list;
+    list.Columns = { "=Group", "-Name" }; // the header is the program's text: bare
+    list.AddGroup(1, "Group 1");
+    ResultItem item;
+    item.Caption = field; // the caption is a field like any other
+    item.SubItems = { field };
+    item.GroupId = 1;
+    list.AddItem(item);
+    QCOMPARE(CsvText(list), "\xEF\xBB\xBF=Group,-Name\r\n" + cell + "," + cell + "\r\n");
 }
 
 QTEST_GUILESS_MAIN(TestResultList)

@@ -1,0 +1,39 @@
+#pragma once
+// Where twinlens-cli writes a result list: standard output, or a file named
+// on the command line.
+//
+// A file is written whole or not at all. The text goes to a temporary file in
+// the target's folder, is flushed to disk, and only then replaces the target
+// by rename; so a full disk or any other failure leaves an old file as it was,
+// and no half-written file behind. A target that is not a regular file (a
+// FIFO, a terminal, /dev/null, /dev/full, /dev/stdout and its like) is written
+// directly and never replaced: renaming over /dev/stdout would swap a link of
+// the system for a file. A symbolic link to a regular file is followed: the
+// file it names is replaced, the link stays. Only an existing file that may
+// be written in a folder that may not is written in place, the one way left.
+//
+// Paths are the native bytes of the command line, used as given (a name need
+// not be valid UTF-8). Failures are the system's own reasons
+// (std::strerror), e.g. "No space left on device". All of it runs on the
+// calling thread.
+
+#include <QByteArray>
+#include <QString>
+
+// Whether a file can be written at path, tested before a scan so that a typing
+// error does not cost the run: the empty text when it can, else the reason.
+// Nothing is created or opened.
+QString CheckOutputTarget(const QByteArray& path);
+
+// True when a and b name one file: the same device and inode when both exist,
+// else the same absolute path once "." and ".." are taken out and the folder
+// part is resolved as far as it exists.
+bool SameOutputFile(const QByteArray& a, const QByteArray& b);
+
+// Writes bytes to path as described above. Returns the empty text on success,
+// else the reason.
+QString WriteOutputFile(const QByteArray& path, const QByteArray& bytes);
+
+// Writes bytes to standard output and flushes it. Returns the empty text on
+// success, else the reason.
+QString WriteStandardOutput(const QByteArray& bytes);
