@@ -54,7 +54,7 @@ namespace {
 
 // SHA-1 of everything an open regular file holds from its start. Throws
 // ScanError, naming the file, when reading or the digest fails.
-Sha1Digest DigestOf(int fd, const QString& name, qint64 expectSize)
+Sha1Digest DigestOf(int fd, const QString& name, qint64 expectSize, const std::atomic<bool>* stop = nullptr)
 {
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     std::unique_ptr<EVP_MD_CTX, MdCtxFree> ctx(EVP_MD_CTX_new());
@@ -71,6 +71,8 @@ Sha1Digest DigestOf(int fd, const QString& name, qint64 expectSize)
         }
         if (got == 0)
             break;
+        if (stop && *stop)
+            throw ScanError(QStringLiteral("Stopped"));
         total += got;
         if (EVP_DigestUpdate(ctx.get(), buffer.get(), size_t(got)) != 1)
             throw ScanError(QStringLiteral("SHA-1 digest failed"));
@@ -88,8 +90,8 @@ Sha1Digest DigestOf(int fd, const QString& name, qint64 expectSize)
 
 // The digest of a collected file, read only when it is still the regular file
 // collection saw (no link in its last component, same identity and size).
-// False when it is not, or cannot be read.
-bool DigestRecord(const TFileInfo& f, Sha1Digest& out)
+// False when it is not, cannot be read, or stop was seen between blocks.
+bool DigestRecord(const TFileInfo& f, Sha1Digest& out, const std::atomic<bool>& stop)
 {
     const int fd = platform::OpenFileNoFollow(f.NativePath());
     if (fd < 0)
@@ -101,7 +103,7 @@ bool DigestRecord(const TFileInfo& f, Sha1Digest& out)
         || (knownId && (quint64(st.st_dev) != f.Id.Device || quint64(st.st_ino) != f.Id.Inode)))
         return false;
     try {
-        out = DigestOf(fd, QString(), f.Size);
+        out = DigestOf(fd, QString(), f.Size, &stop);
     } catch (const ScanError&) {
         return false;
     }
@@ -177,9 +179,9 @@ void ScanWindow::ComputeAllHashes()
             TFileInfo* f = hashTargets[size_t(i)];
             if (!f->HasContentHash()) {
                 Sha1Digest d;
-                if (DigestRecord(*f, d)) {
+                if (DigestRecord(*f, d, FStopRequested)) {
                     f->SetDigest(d);
-                } else {
+                } else if (!FStopRequested) {
                     f->ClearContentHash(); // an unreadable file takes part in no group
                     FSkips.Add(SkipKind::FileUnreadable, f->NativePath());
                 }
