@@ -6,6 +6,7 @@
 #include "cli/CliWindow.h"
 #include "cli/OutputFile.h"
 #include "cli/TerminalText.h"
+#include "engine/Masks.h"
 #include "engine/ResultList.h"
 #include "platform/core/FileSystem.h"
 
@@ -134,6 +135,13 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
 
+    for (const QString& mask : ScanWindow::ParseMasks(options.Settings.Masks)) {
+        if (!MaskIsValid(mask)) {
+            Say(QStringLiteral("not a valid file mask: %1").arg(TerminalSafe(mask)));
+            return ExitUsage;
+        }
+    }
+
     CliWindow window(options.Quiet);
     window.FSettings = options.Settings;
 
@@ -186,13 +194,17 @@ int main(int argc, char** argv)
     window.CatchInterrupt();
     window.btnScanClick();
     window.FinishStatus();
+    // Nothing is passed over in silence: what could not be read or was left
+    // out, by reason, with the first paths.
+    for (const QString& line : window.FSkips.Lines([](const QByteArray& p) { return TerminalSafeNative(p); }))
+        Say(line);
 
     // Written also after a stop or an error: what the run listed stays valid.
     bool written = true;
     for (const Output& out : outputs)
         written = WriteOutput(out) && written;
 
-    if (!written || window.ErrorShown())
+    if (!written || window.ErrorShown() || window.FSkips.ListedFolderFailed)
         return ExitError;
     // A Ctrl-C after the last step has no effect on the lists: they are
     // written in full and the run ends as a finished one.

@@ -64,9 +64,12 @@ void ScanWindow::CollectFiles()
 
     const QStringList masks = ParseMasks(MasksText());
     const qint64 minBytes = qint64(MinSizeMBValue()) * 1048576;
-    for (const QString& mask : masks)
-        if (!MaskIsValid(mask))
+    for (const QString& mask : masks) {
+        if (!MaskIsValid(mask)) {
             FSkips.Add(SkipKind::InvalidMask, mask.toUtf8());
+            FSkips.ListedFolderFailed = true;
+        }
+    }
     platform::PrepareForScan();
 
     // One object, one record: a file reached again (another mask, a nested
@@ -79,6 +82,7 @@ void ScanWindow::CollectFiles()
         const QString folder = FFolders[f];
         if (!platform::DirectoryExists(folder)) {
             FSkips.Add(SkipKind::FolderMissing, platform::NativePath(folder));
+            FSkips.ListedFolderFailed = true;
             continue;
         }
         std::unique_ptr<FolderListing> listing;
@@ -99,10 +103,16 @@ void ScanWindow::CollectFiles()
                 try {
                     RunOffThread([&] { listing = ListFolder(folder, batch, minBytes, FStopRequested); });
                 } catch (const platform::ListingError&) {
-                    // a listing that fails yields nothing
+                    // A listing that fails yields nothing, but is said.
+                    FSkips.Add(SkipKind::FolderUnreadable, platform::NativePath(folder));
+                    FSkips.ListedFolderFailed = true;
                 }
-                if (listing)
+                if (listing) {
+                    const QList<QByteArray>& refused = listing->Skips.Examples(SkipKind::FolderUnreadable);
+                    if (!refused.isEmpty() && refused.front() == platform::NativePath(folder))
+                        FSkips.ListedFolderFailed = true; // the folder itself, not one below it
                     FSkips.Merge(listing->Skips);
+                }
             }
             SetMarquee(false);
 

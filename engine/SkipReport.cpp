@@ -12,6 +12,7 @@ void SkipReport::Add(SkipKind kind, const QByteArray& nativePath)
 
 void SkipReport::Merge(const SkipReport& other)
 {
+    ListedFolderFailed = ListedFolderFailed || other.ListedFolderFailed;
     for (size_t k = 0; k < FCounts.size(); ++k) {
         FCounts[k] += other.FCounts[k];
         for (const QByteArray& p : other.FExamples[k])
@@ -23,4 +24,32 @@ void SkipReport::Merge(const SkipReport& other)
 bool SkipReport::Empty() const
 {
     return std::all_of(FCounts.begin(), FCounts.end(), [](int c) { return c == 0; });
+}
+
+QStringList SkipReport::Lines(const std::function<QString(const QByteArray&)>& pathText) const
+{
+    static const char* const what[] = {
+        "listed folders do not exist",
+        "folders could not be read",
+        "entries could not be examined",
+        "names are not valid UTF-8 and were left out",
+        "folders lie too deep to open (no file descriptor left)",
+        "folders were left out (system or trash folders)",
+        "file masks are not valid",
+        "files could not be read or changed during the scan",
+    };
+    static_assert(sizeof what / sizeof *what == size_t(SkipKind::Count_));
+    QStringList lines;
+    for (size_t k = 0; k < FCounts.size(); ++k) {
+        if (FCounts[k] == 0)
+            continue;
+        QStringList paths;
+        for (const QByteArray& p : FExamples[k])
+            paths << pathText(p);
+        QString line = QStringLiteral("%1 %2: %3").arg(FCounts[k]).arg(QLatin1String(what[k]), paths.join(QStringLiteral(", ")));
+        if (FCounts[k] > FExamples[k].size())
+            line += QStringLiteral(", ...");
+        lines << line;
+    }
+    return lines;
 }

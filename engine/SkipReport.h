@@ -6,7 +6,10 @@
 #include <QList>
 #include <QString>
 
+#include <QStringList>
+
 #include <array>
+#include <functional>
 
 enum class SkipKind {
     FolderMissing,    // a listed folder that is not an existing folder
@@ -32,6 +35,14 @@ public:
     bool Empty() const;
     // The first paths met, native bytes (a name may not be valid UTF-8).
     const QList<QByteArray>& Examples(SkipKind kind) const { return FExamples[size_t(kind)]; }
+
+    // A folder of the folder list itself could not be read (or no longer
+    // exists), or a mask is invalid: part of what was asked was not looked at.
+    bool ListedFolderFailed = false;
+
+    // One line per reason, in English: "3 files could not be read or changed
+    // during the scan: /a, /b, /c"; pathText turns a native path into text.
+    QStringList Lines(const std::function<QString(const QByteArray&)>& pathText) const;
 
 private:
     std::array<int, size_t(SkipKind::Count_)> FCounts {};

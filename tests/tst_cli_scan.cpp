@@ -2,6 +2,7 @@
 // its exit statuses and its answer to Ctrl-C.
 
 #include "BuildInfo.h"
+#include "support/OtherUser.h"
 #include "support/TestDir.h"
 
 #include <QDir>
@@ -34,11 +35,16 @@ QProcessEnvironment Env()
     return env;
 }
 
-Run RunCli(const QStringList& args)
+// As root, asUser runs the program as "nobody" (setpriv), so that file
+// permissions bind.
+Run RunCli(const QStringList& args, bool asUser = false)
 {
     QProcess p;
     p.setProcessEnvironment(Env());
-    p.start(TWINLENS_CLI, args);
+    if (asUser && ::geteuid() == 0)
+        p.start("setpriv", QStringList { "--reuid=65534", "--regid=65534", "--clear-groups", TWINLENS_CLI } + args);
+    else
+        p.start(TWINLENS_CLI, args);
     if (!p.waitForFinished(60000))
         qFatal("twinlens-cli did not finish");
     return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
@@ -162,6 +168,7 @@ private slots:
     void csvOfATree();
     void badCommandLines_data();
     void badCommandLines();
+    void skipReport();
     void interruptStops();
     void folderClones();
     void controlCharactersInNames();
@@ -254,6 +261,30 @@ void TestCliScan::badCommandLines_data()
     QTest::newRow("no folder") << QStringList { "--quiet" } << QByteArray("no folder given");
     QTest::newRow("no existing folder") << QStringList { "/nonexistent-twinlens-folder" }
                                         << QByteArray("no folder to scan");
+    QTest::newRow("invalid mask") << QStringList { "--masks", "*.jpg;[ab", "/" } << QByteArray("not a valid file mask: [ab");
+}
+
+// What a run could not read or left out is said at the end, one line per
+// reason with the first paths; a listed folder that could not be read makes
+// the exit status 1, what lay below it does not.
+void TestCliScan::skipReport()
+{
+    TestDir dir;
+    dir.createFile("t/a", 10);
+    dir.createRawFile("t/bad\xff.bin", "12345");
+    Run r = RunCli({ "--quiet", "--min-size-mb", "0", dir.path("t"), "/proc" });
+    QCOMPARE(r.Exit, 0);
+    QVERIFY2(r.Err.contains("1 names are not valid UTF-8 and were left out: " + QFile::encodeName(dir.path("t")) + "/bad\\xFF.bin\n"), r.Err);
+    QVERIFY2(r.Err.contains("1 folders were left out (system or trash folders): /proc/\n"), r.Err);
+    QVERIFY2(!HasStrayControls(r.Err, "\n"), r.Err);
+
+    QCOMPARE(::chmod(QFile::encodeName(dir.createDir("locked")).constData(), 0), 0);
+    MakeReachable(dir.path("t"));
+    r = RunCli({ "--quiet", dir.path("t"), dir.path("locked") }, true);
+    if (r.Exit == -1 || r.Err.contains("setpriv"))
+        QSKIP("cannot run as another user here");
+    QCOMPARE(r.Exit, 1);
+    QVERIFY2(r.Err.contains("1 folders could not be read: " + QFile::encodeName(dir.folder("locked"))), r.Err);
 }
 
 void TestCliScan::badCommandLines()
