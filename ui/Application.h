@@ -18,6 +18,9 @@ namespace ui {
 // message boxes and the organisation of the stored language choice.
 inline QString ApplicationTitle() { return QStringLiteral("Twinlens"); }
 
+// The program's version as shown in the caption and the About box.
+inline QString ProgramVersion() { return QStringLiteral("2.3"); }
+
 // Shows an error box (through platform::Desktop) with the text of the
 // exception being handled; call it only inside a catch block.
 void ShowCurrentException(QWidget* parent = nullptr);

@@ -1,18 +1,29 @@
-// The Language submenu of the main window and the saved language choice.
+// The Language submenu of the main window, the saved language choice, the
+// layout direction of the language, and the caption refresh (ApplyTranslation)
+// that sets every fixed text of the window in the current language.
 
 #include "ui/uMainForm.h"
 
 #include "i18n/translation.h"
 #include "platform/core/SettingsStore.h"
 #include "ui/Application.h"
+#include "ui/MainFormParts.h"
+#include "ui/ResultModel.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
 
 #include <exception>
 #include <stdexcept>
+
+using namespace mainform;
 
 void SaveLanguageChoice()
 {
@@ -76,4 +87,67 @@ void TMainForm::LanguageMenuClick(QAction* sender)
         if (saveError)
             std::rethrow_exception(saveError);
     });
+}
+
+// ---- caption refresh
+
+void TMainForm::ApplyTranslation()
+{
+    File1->setTitle(Translate(QStringLiteral("File")));
+    Action1->setTitle(Translate(QStringLiteral("Action")));
+    Edit1->setTitle(Translate(QStringLiteral("Edit")));
+    View1->setTitle(Translate(QStringLiteral("View")));
+    Help1->setTitle(Translate(QStringLiteral("Help")));
+    AddFolder1->setText(Translate(QStringLiteral("Add Folder...")));
+    ExportFileClones1->setText(Translate(QStringLiteral("Export File Clones...")));
+    ExportFolderClones1->setText(Translate(QStringLiteral("Export Folder Clones...")));
+    Exit1->setText(Translate(QStringLiteral("Exit")));
+    Scan1->setText(Translate(QStringLiteral("Scan")));
+    Stop1->setText(Translate(QStringLiteral("Stop")));
+    MoveCheckedtoRecycleBin1->setText(Translate(QStringLiteral("Remove Checked")));
+    Checkallbutoneingroup1->setText(Translate(QStringLiteral("Check all but one in group")));
+    Checkall1->setText(Translate(QStringLiteral("Check All")));
+    Uncheckall1->setText(Translate(QStringLiteral("Uncheck All")));
+    Page1->setTitle(Translate(QStringLiteral("Page")));
+    FileClones1->setText(Translate(QStringLiteral("File Clones")));
+    FolderClones1->setText(Translate(QStringLiteral("Folder Clones")));
+    ShowSettingsPanel1->setText(Translate(QStringLiteral("Show Settings Panel")));
+    mmLanguage->setTitle(Translate(QStringLiteral("Language")));
+    utorial1->setText(Translate(QStringLiteral("Tutorial")));
+    ContactUs1->setText(Translate(QStringLiteral("Contact Us")));
+    VisitWebsite1->setText(Translate(QStringLiteral("Visit Website")));
+    About1->setText(Translate(QStringLiteral("About...")));
+
+    Label1->setText(Translate(QStringLiteral("Folders to scan:")));
+    btnAddFolder->setText(Translate(QStringLiteral("Add folder...")));
+    btnRemoveFolder->setText(Translate(QStringLiteral("Remove Selected")));
+    chkFileDuplicates->setText(Translate(QStringLiteral("Find file clones")));
+    chkDirDuplicates->setText(Translate(QStringLiteral("Find folder clones")));
+    rgCompare->setTitle(Translate(QStringLiteral("Compare files by")));
+    const int chosen = rgCompare->ItemIndex();
+    rgCompare->SetItems(CompareChoices());
+    rgCompare->SetItemIndex(chosen);
+    Label2->setText(Translate(QStringLiteral("File masks (CSV):")));
+    Label3->setText(Translate(QStringLiteral("Min size (MB):")));
+    chkParallelHash->setText(Translate(QStringLiteral("Parallel hashing")));
+    Label4->setText(Translate(QStringLiteral("Max groups (0 = all):")));
+    Label5->setText(Translate(QStringLiteral("Min group size:")));
+    btnScan->setText(Translate(QStringLiteral("Scan")));
+    PageControl1->setTabText(PageControl1->indexOf(tsFiles), Translate(QStringLiteral("File Clones")));
+    PageControl1->setTabText(PageControl1->indexOf(tsDirs), Translate(QStringLiteral("Folder Clones")));
+    btnSelectAllButOne->setText(Translate(QStringLiteral("Check all but one in group")));
+    btnCheckAll->setText(Translate(QStringLiteral("Check all")));
+    btnUncheckAll->setText(Translate(QStringLiteral("Uncheck all")));
+    Button1->setText(Translate(QStringLiteral("Open location")));
+    btnDeleteSelected->setText(Translate(QStringLiteral("Delete checked to Recycle Bin")));
+    btnExportFiles->setText(Translate(QStringLiteral("Export File Clones...")));
+    btnExportDirs->setText(Translate(QStringLiteral("Export Folder Clones...")));
+    btnStop->setText(Translate(QStringLiteral("Stop")));
+    lblStatus->setText(Translate(QStringLiteral("Ready")));
+
+    lvFiles.Columns = TranslatedCaptions(FileColumns);
+    lvDirs.Columns = TranslatedCaptions(DirColumns);
+    FFilesModel->ColumnsChanged();
+    FDirsModel->ColumnsChanged();
+    FitToTexts(this, { lvFilesView, lvDirsView });
 }

@@ -4,7 +4,6 @@
 #include "platform/core/FileSystem.h"
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
-#include "ui/uMainForm.h"
 
 #include <QDate>
 #include <QHash>
@@ -243,7 +242,7 @@ QString AboutText(int year)
 {
     const QStringList lines {
         ui::ApplicationTitle(),
-        Translate(QStringLiteral("Version:")) + u' ' + ProgramVersion(),
+        Translate(QStringLiteral("Version:")) + u' ' + ui::ProgramVersion(),
         QString(),
         Translate(QStringLiteral("Website:")) + u' ' + WebsiteUrl().toString(),
         QString(),

@@ -15,6 +15,17 @@
 // location) are disabled and also refuse to run; Stop, the page switch, the
 // settings panel, the language and the Help items stay available. Closing the
 // window during a scan stops the scan and closes once the run has returned.
+//
+// The class's code is split by concern, one file each:
+//   uMainForm.cpp      creation, closing, the scan commands and the window
+//                      hooks of the scan (status line, progress, running state)
+//   SettingsPanel.cpp  the settings panel, the folder commands, the settings
+//                      the scan reads
+//   ResultPages.cpp    the two result pages, the bottom panel and the result
+//                      commands
+//   Menus.cpp          the menu bar and the Help commands
+//   LanguageMenu.cpp   the Language submenu and the caption refresh
+// MainFormParts.h holds what they share.
 
 #include "engine/ScanWindow.h"
 
@@ -48,9 +59,6 @@ void SaveLanguageChoice();
 // that way (Arabic), left to right otherwise. Called at start-up, before the
 // first window, and on every language switch.
 void ApplyLanguageLayout();
-
-// The program's version as shown in the caption and the About box.
-inline QString ProgramVersion() { return QStringLiteral("2.3"); }
 
 // The "Compare files by" radio group: a titled box of exclusive choices with
 // an item index (-1 when none is chosen), as the scan reads it.

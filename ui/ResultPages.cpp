@@ -1,0 +1,250 @@
+// The two result pages (PageControl1 with lvFiles and lvDirs), the bottom
+// panel with the result commands and the status line, the page switch, and
+// the result commands themselves, which act on the page that is showing (the
+// work is in ResultCommands).
+
+#include "ui/uMainForm.h"
+
+#include "ui/MainFormParts.h"
+#include "ui/ResultCommands.h"
+#include "ui/ResultModel.h"
+#include "ui/ResultView.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+using namespace mainform;
+
+QTreeView* TMainForm::CreateResultView(ResultList& list, const char* name)
+{
+    auto* model = new ResultModel(list);
+    model->setObjectName(QString::fromLatin1(name) + QStringLiteral("Model"));
+    auto* view = new ResultView(model);
+    model->setParent(view);
+    view->setObjectName(QString::fromLatin1(name));
+    return view;
+}
+
+void TMainForm::CreatePages()
+{
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+
+    lvFilesView = CreateResultView(lvFiles, "lvFiles");
+    lvDirsView = CreateResultView(lvDirs, "lvDirs");
+    FFilesModel = static_cast<ResultModel*>(lvFilesView->model());
+    FDirsModel = static_cast<ResultModel*>(lvDirsView->model());
+
+    auto makePage = [this](const char* name, QTreeView* view) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(name));
+        auto* l = new QVBoxLayout(page);
+        l->setContentsMargins(4, 4, 4, 4);
+        l->addWidget(view);
+        PageControl1->addTab(page, QString());
+        return page;
+    };
+    tsFiles = makePage("tsFiles", lvFilesView);
+    tsDirs = makePage("tsDirs", lvDirsView);
+
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
+}
+
+void TMainForm::CreateBottomPanel()
+{
+    PanelBottom = new QWidget(this);
+    PanelBottom->setObjectName(QStringLiteral("PanelBottom"));
+    PanelBottom->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto* column = new QVBoxLayout(PanelBottom);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    btnSelectAllButOne = MakeButton(PanelBottom, "btnSelectAllButOne", 216);
+    btnCheckAll = MakeButton(PanelBottom, "btnCheckAll", 108);
+    btnUncheckAll = MakeButton(PanelBottom, "btnUncheckAll", 108);
+    Button1 = MakeButton(PanelBottom, "Button1", 137);
+    btnDeleteSelected = MakeButton(PanelBottom, "btnDeleteSelected", 238);
+    btnExportFiles = MakeButton(PanelBottom, "btnExportFiles", 155);
+    btnExportDirs = MakeButton(PanelBottom, "btnExportDirs", 155);
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(8, 9, 10, 6);
+    buttons->setSpacing(7);
+    for (QPushButton* b : { btnSelectAllButOne, btnCheckAll, btnUncheckAll, Button1, btnDeleteSelected })
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addSpacing(1);
+    buttons->addWidget(btnExportFiles);
+    buttons->addSpacing(1);
+    buttons->addWidget(btnExportDirs);
+    column->addLayout(buttons);
+
+    // The status line: text, progress, Stop.
+    Panel1 = new QWidget(PanelBottom);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    lblStatus = new QLabel(Panel1);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    // Status texts carry paths: shown as they are, never as markup.
+    lblStatus->setTextFormat(Qt::PlainText);
+    lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ProgressBar = new QProgressBar(Panel1);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setTextVisible(false);
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setValue(0);
+    ProgressBar->setFixedWidth(236);
+    ProgressBar->setMinimumHeight(21);
+    btnStop = MakeButton(Panel1, "btnStop", 72, 21);
+    auto* status = new QHBoxLayout(Panel1);
+    status->setContentsMargins(10, 10, 10, 10);
+    status->setSpacing(0);
+    status->addWidget(lblStatus, 1);
+    status->addSpacing(10);
+    status->addWidget(ProgressBar);
+    status->addSpacing(10);
+    status->addWidget(btnStop);
+    column->addWidget(Panel1);
+
+    connect(btnSelectAllButOne, &QPushButton::clicked, this, &TMainForm::btnSelectAllButOneClick);
+    connect(btnCheckAll, &QPushButton::clicked, this, &TMainForm::btnCheckAllClick);
+    connect(btnUncheckAll, &QPushButton::clicked, this, &TMainForm::btnUncheckAllClick);
+    connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
+    connect(btnDeleteSelected, &QPushButton::clicked, this, &TMainForm::btnDeleteSelectedClick);
+    connect(btnExportFiles, &QPushButton::clicked, this, &TMainForm::btnExportFilesClick);
+    connect(btnExportDirs, &QPushButton::clicked, this, &TMainForm::btnExportDirsClick);
+    connect(btnStop, &QPushButton::clicked, this, &TMainForm::btnStopClick);
+}
+
+void TMainForm::SetupListViews()
+{
+    auto setup = [](ResultList& list, QTreeView* view, ResultModel* model, const auto& columns) {
+        list.Columns.clear();
+        list.ColumnWidths.clear();
+        for (const ResultColumn& c : columns) {
+            list.Columns.append(QString::fromLatin1(c.Caption));
+            list.ColumnWidths.append(c.Width);
+        }
+        list.SetGroupView(true);
+        model->ColumnsChanged();
+        for (int i = 0; i < list.ColumnWidths.size(); ++i)
+            view->header()->resizeSection(i, list.ColumnWidths[i]);
+    };
+    setup(lvFiles, lvFilesView, FFilesModel, FileColumns);
+    setup(lvDirs, lvDirsView, FDirsModel, DirColumns);
+}
+
+// ---- result list access
+
+ResultModel* TMainForm::ModelOf(const ResultList& list) const
+{
+    if (&list == &lvFiles)
+        return FFilesModel;
+    if (&list == &lvDirs)
+        return FDirsModel;
+    return nullptr;
+}
+
+QTreeView* TMainForm::ViewOf(const ResultList& list) const
+{
+    if (&list == &lvFiles)
+        return lvFilesView;
+    if (&list == &lvDirs)
+        return lvDirsView;
+    return nullptr;
+}
+
+int TMainForm::SelectedItemIndex(const ResultList& list) const
+{
+    QTreeView* view = ViewOf(list);
+    ResultModel* model = ModelOf(list);
+    if (!view || !model || !view->selectionModel())
+        return -1;
+    const QModelIndexList rows = view->selectionModel()->selectedRows(0);
+    return rows.isEmpty() ? -1 : model->ItemIndex(rows.first());
+}
+
+ResultList& TMainForm::ActiveList() { return PageControl1->currentWidget() == tsFiles ? lvFiles : lvDirs; }
+
+// ---- page switching
+
+void TMainForm::PageControl1Change()
+{
+    FileClones1->setChecked(false);
+    FolderClones1->setChecked(false);
+    if (PageControl1->currentWidget() == tsFiles)
+        FileClones1->setChecked(true);
+    else if (PageControl1->currentWidget() == tsDirs)
+        FolderClones1->setChecked(true);
+}
+
+void TMainForm::FileClones1Click()
+{
+    PageControl1->setCurrentWidget(tsFiles);
+    PageControl1Change();
+}
+
+void TMainForm::FolderClones1Click()
+{
+    PageControl1->setCurrentWidget(tsDirs);
+    PageControl1Change();
+}
+
+// ---- result commands
+
+namespace {
+// The rows a list holds: the file list's carry their records, the folder
+// list's their path.
+ResultPage PageOf(const TMainForm& form, const ResultList& list)
+{
+    return &list == &form.lvFiles ? ResultPage::Files : ResultPage::Dirs;
+}
+} // namespace
+
+void TMainForm::btnSelectAllButOneClick()
+{
+    GuardedResultCommand([this] { CheckAllButOneInGroup(ActiveList()); });
+}
+
+void TMainForm::btnCheckAllClick()
+{
+    GuardedResultCommand([this] { CheckAll(ActiveList()); });
+}
+
+void TMainForm::btnUncheckAllClick()
+{
+    GuardedResultCommand([this] { UncheckAll(ActiveList()); });
+}
+
+void TMainForm::Button1Click()
+{
+    GuardedResultCommand([this] {
+        const ResultList& list = ActiveList();
+        OpenLocation(this, list, PageOf(*this, list), SelectedItemIndex(list));
+    });
+}
+
+void TMainForm::btnDeleteSelectedClick()
+{
+    GuardedResultCommand([this] {
+        ResultList& list = ActiveList();
+        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list));
+    });
+}
+
+void TMainForm::btnExportFilesClick()
+{
+    GuardedResultCommand([this] { ExportWithDialog(this, lvFiles, DefaultFileClonesCsvName()); });
+}
+
+void TMainForm::btnExportDirsClick()
+{
+    GuardedResultCommand([this] { ExportWithDialog(this, lvDirs, DefaultFolderClonesCsvName()); });
+}
