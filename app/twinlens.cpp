@@ -1,11 +1,10 @@
-// The desktop program: title, catalogue, version check, main window, message
-// loop.
+// The desktop program: title, catalogue, main window, version check in the
+// background, message loop.
 
 #include "i18n/translation.h"
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
 #include "ui/uMainForm.h"
-#include "update/uNewVersionCheck.h"
 
 int main(int argc, char** argv)
 {
@@ -15,21 +14,12 @@ int main(int argc, char** argv)
         LoadTranslation();
         ApplyLanguageLayout();
 
-        // A forced update, or Update Now, ends the program before the main
-        // window exists.
-        if (CheckForNewVersion()) {
-            int continueStartup = 1;
-            {
-                TfrmNewVersion frmNewVersion;
-                frmNewVersion.exec();
-                continueStartup = frmNewVersion.ContinueStartup();
-            }
-            if (continueStartup == 0)
-                return 0;
-        }
-
+        // The window shows at once; the version check answers in the
+        // background, and a forced update (or Update Now) ends the program
+        // after its dialog.
         TMainForm form;
         form.show();
+        form.StartVersionCheck();
         return app.exec();
     } catch (...) {
         // Start-up itself failed (the window could not be made): say why.

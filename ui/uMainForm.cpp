@@ -9,6 +9,8 @@
 #include "ui/Application.h"
 #include "ui/MainFormParts.h"
 #include "ui/ResultModel.h"
+#include "update/BackgroundVersionCheck.h"
+#include "update/uNewVersionCheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -34,6 +37,10 @@ namespace {
 // The client area the window opens with.
 constexpr int ClientWidth = 1178;
 constexpr int ClientHeight = 709;
+
+// How often an announced update looks again whether the window is free for
+// its dialog.
+constexpr int NewVersionRetryMs = 250;
 
 } // namespace
 
@@ -112,6 +119,38 @@ void TMainForm::FormCreate()
     ApplyLanguageLayout();
     BuildLanguageMenu();
     ApplyTranslation();
+}
+
+// ---- the version check of start-up
+
+void TMainForm::StartVersionCheck()
+{
+    if (FVersionCheck)
+        return;
+    FVersionCheck = new TBackgroundVersionCheck(this);
+    connect(FVersionCheck, &TBackgroundVersionCheck::Finished, this, [this](bool announce) {
+        if (announce)
+            ShowNewVersionWhenFree();
+    });
+    FVersionCheck->Start();
+}
+
+void TMainForm::ShowNewVersionWhenFree()
+{
+    // A running scan holds its state on this thread's stack, and an open box
+    // waits for its answer: the dialog must not nest inside either.
+    if (IsRunning() || QApplication::activeModalWidget()) {
+        QTimer::singleShot(NewVersionRetryMs, this, &TMainForm::ShowNewVersionWhenFree);
+        return;
+    }
+    int continueStartup = 1;
+    {
+        TfrmNewVersion frmNewVersion(this);
+        frmNewVersion.exec();
+        continueStartup = frmNewVersion.ContinueStartup();
+    }
+    if (continueStartup == 0)
+        close();
 }
 
 // ---- scan commands

@@ -49,6 +49,7 @@ class QTabWidget;
 class QToolButton;
 class QTreeView;
 class ResultModel;
+class TBackgroundVersionCheck;
 
 // Writes CurrentLanguageCode as the saved language choice. Throws
 // std::runtime_error (with a translated text naming the store) when the
@@ -95,6 +96,12 @@ public:
     // The model and view of a list.
     ResultModel* ModelOf(const ResultList& list) const;
     QTreeView* ViewOf(const ResultList& list) const;
+
+    // Starts the version check in the background (once). When its answer
+    // announces an update, the new-version dialog shows modally over the
+    // window as soon as no scan runs and no other box is open; when the dialog
+    // ends the program (ContinueStartup 0), the window closes.
+    void StartVersionCheck();
 
     // Sets every caption in the current language (the radio choice is kept,
     // the status line reads "Ready").
@@ -248,6 +255,9 @@ private:
     template <class F>
     void GuardedResultCommand(F&& command);
 
+    void ShowNewVersionWhenFree();
+
+    TBackgroundVersionCheck* FVersionCheck = nullptr;
     QActionGroup* FLanguageItems = nullptr;
     ResultModel* FFilesModel = nullptr;
     ResultModel* FDirsModel = nullptr;

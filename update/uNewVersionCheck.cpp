@@ -159,20 +159,31 @@ int ParseWholeInteger(const QString& text)
 
 } // namespace
 
-bool CheckForNewVersion()
+TVersionDocuments FetchVersionDocuments()
+{
+    TVersionDocuments documents;
+    try {
+        QNetworkAccessManager client;
+        const QStringList version = DecodeLines(FetchDocument(client, VersionPath));
+        documents.Changes = DecodeLines(FetchDocument(client, ChangesPath));
+        if (version.isEmpty())
+            throw TCheckFailed {};
+        documents.FirstLine = version.first();
+        documents.Fetched = true;
+        client.clearConnectionCache();
+    } catch (...) {
+        return {};
+    }
+    return documents;
+}
+
+bool ComposeNewVersionMessage(const TVersionDocuments& documents)
 {
     try {
-        QString firstLine;
-        QStringList changes;
-        {
-            QNetworkAccessManager client;
-            const QStringList version = DecodeLines(FetchDocument(client, VersionPath));
-            changes = DecodeLines(FetchDocument(client, ChangesPath));
-            if (version.isEmpty())
-                throw TCheckFailed {};
-            firstLine = version.first();
-            client.clearConnectionCache();
-        }
+        if (!documents.Fetched)
+            return false;
+        const QString& firstLine = documents.FirstLine;
+        QStringList changes = documents.Changes;
         // Only lines with nothing at all go; a line of blanks is the server's
         // own spacing.
         for (qsizetype i = changes.size() - 1; i >= 0; --i) {
@@ -209,6 +220,8 @@ bool CheckForNewVersion()
         return false;
     }
 }
+
+bool CheckForNewVersion() { return ComposeNewVersionMessage(FetchVersionDocuments()); }
 
 // ---------------------------------------------------------------------------
 
