@@ -94,7 +94,7 @@ private slots:
 
         QCOMPARE(w.windowTitle(), QStringLiteral("Twinlens 2.3"));
         QCOMPARE(w.rgCompare->ItemIndex(), 3);
-        QCOMPARE(w.rgCompare->Item(2)->text(), QStringLiteral("Name && Size")); // shown as "Name & Size"
+        QCOMPARE(w.rgCompare->Item(2)->text(), QStringLiteral("Na&me && Size")); // shown as "Name & Size"
         QVERIFY(w.chkFileDuplicates->isChecked());
         QVERIFY(!w.chkDirDuplicates->isChecked());
         QCOMPARE(w.edMasks->text(), QStringLiteral("*.*"));
@@ -125,19 +125,23 @@ private slots:
         QCOMPARE(w.btnScan->iconSize(), QSize(42, 42));
         QVERIFY(!w.btnScan->icon().isNull());
 
-        // Every menu item by its name, none with a shortcut.
-        const char* items[] = { "AddFolder1", "ExportFileClones1", "ExportFolderClones1", "Exit1", "Scan1", "Stop1",
-            "MoveCheckedtoRecycleBin1", "Checkallbutoneingroup1", "Checkall1", "Uncheckall1", "FileClones1",
-            "FolderClones1", "ShowSettingsPanel1", "utorial1", "ContactUs1", "VisitWebsite1", "About1" };
-        for (const char* name : items) {
+        // Every menu item by its name, with the keys of the everyday commands
+        // (Ctrl+E on the export of the page showing).
+        const std::pair<const char*, const char*> items[] = { { "AddFolder1", "Ctrl+O" },
+            { "ExportFileClones1", "Ctrl+E" }, { "ExportFolderClones1", "" }, { "Exit1", "Ctrl+Q" }, { "Scan1", "F5" },
+            { "Stop1", "Esc" }, { "MoveCheckedtoRecycleBin1", "Del" }, { "Checkallbutoneingroup1", "" },
+            { "Checkall1", "" }, { "Uncheckall1", "" }, { "FileClones1", "" }, { "FolderClones1", "" },
+            { "ShowSettingsPanel1", "" }, { "utorial1", "" }, { "ContactUs1", "" }, { "VisitWebsite1", "" },
+            { "About1", "F1" } };
+        for (const auto& [name, key] : items) {
             auto* a = w.findChild<QAction*>(QString::fromLatin1(name));
             QVERIFY2(a, name);
             QVERIFY2(!a->text().isEmpty(), name);
-            QVERIFY2(a->shortcut().isEmpty(), name);
+            QCOMPARE(a->shortcut().toString(), QString::fromLatin1(key));
         }
         for (const char* name : { "File1", "Action1", "Edit1", "View1", "Help1", "Page1", "mmLanguage" })
             QVERIFY2(w.findChild<QMenu*>(QString::fromLatin1(name)), name);
-        QCOMPARE(w.findChild<QMenu*>("mmLanguage")->title(), QStringLiteral("Language"));
+        QCOMPARE(w.findChild<QMenu*>("mmLanguage")->title(), QStringLiteral("&Language"));
 
         // Both lists: their columns with the designed widths.
         const QStringList fileColumns = { "Group", "File name", "Directory", "File size (MB)" };
@@ -169,7 +173,7 @@ private slots:
         RecordingDesktop desktop;
         const QString longOpen = QStringLiteral("Den Speicherort der ausgewählten Datei im Dateimanager zeigen");
         const QString longSize = QStringLiteral("Dateigröße in Megabyte (MB), gerundet");
-        InstallTranslationTable({ { "English", "en", "Open location", "File size (MB)" },
+        InstallTranslationTable({ { "English", "en", "&Open location", "File size (MB)" },
             { "Lang", "xx", longOpen, longSize } });
         CurrentLanguageIndex = 1;
         TMainForm w;
@@ -333,10 +337,11 @@ private slots:
         QVERIFY(!w.lvFiles.Item(item).Checked);
         QCOMPARE(firstRow.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
 
-        // A second scan starts from empty lists and lists the same again.
+        // A second scan starts from empty lists and lists the same again, with
+        // the first item row current (the focus goes to the results).
         QTest::mouseClick(w.btnScan, Qt::LeftButton);
         QCOMPARE(model->rowCount(), 122);
-        QCOMPARE(w.SelectedItemIndex(w.lvFiles), -1);
+        QCOMPARE(w.SelectedItemIndex(w.lvFiles), 0);
     }
 
     void stopDuringScan()

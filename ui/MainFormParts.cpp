@@ -104,8 +104,8 @@ QMenu* MakeMenu(QWidget* parent, const char* name)
 // The choices of "Compare files by", in the order of their item index.
 QStringList CompareChoices()
 {
-    return { Translate(QStringLiteral("Name")), Translate(QStringLiteral("Size")),
-        Translate(QStringLiteral("Name && Size")), Translate(QStringLiteral("Content (SHA-1)")) };
+    return { Translate(QStringLiteral("&Name")), Translate(QStringLiteral("S&ize")),
+        Translate(QStringLiteral("Na&me && Size")), Translate(QStringLiteral("&Content (SHA-1)")) };
 }
 
 } // namespace mainform

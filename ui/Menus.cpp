@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 
 using namespace mainform;
 
@@ -78,6 +79,22 @@ void TMainForm::CreateMenus()
     connect(ContactUs1, &QAction::triggered, this, &TMainForm::ContactUs1Click);
     connect(VisitWebsite1, &QAction::triggered, this, &TMainForm::VisitWebsite1Click);
     connect(About1, &QAction::triggered, this, &TMainForm::Button2Click);
+
+    // The keys of the everyday commands, shown in the menus. Delete reaches
+    // the trash only from a result list (the lists add the item to
+    // themselves): in the folder list or an edit box it must never move
+    // anything. Ctrl+E follows the page showing (PageControl1Change).
+    AddFolder1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    Scan1->setShortcut(QKeySequence(Qt::Key_F5));
+    Stop1->setShortcut(QKeySequence(Qt::Key_Escape));
+    MoveCheckedtoRecycleBin1->setShortcut(QKeySequence(Qt::Key_Delete));
+    MoveCheckedtoRecycleBin1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    About1->setShortcut(QKeySequence(Qt::Key_F1));
+    // F10 opens the first menu, as it does in the desktop's other windows.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setObjectName(QStringLiteral("MenuKey"));
+    connect(menuKey, &QShortcut::activated, this, [this] { menuBar()->setActiveAction(File1->menuAction()); });
 }
 
 // ---- Help menu

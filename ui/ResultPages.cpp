@@ -55,6 +55,13 @@ void TMainForm::CreatePages()
     tsFiles = makePage("tsFiles", lvFilesView);
     tsDirs = makePage("tsDirs", lvDirsView);
 
+    // Delete in a list moves its checked rows to the trash (Menus.cpp);
+    // Return or a double-click on a file row shows the file.
+    for (QTreeView* view : { lvFilesView, lvDirsView }) {
+        view->addAction(MoveCheckedtoRecycleBin1);
+        connect(static_cast<ResultView*>(view), &ResultView::RowOpened, this, &TMainForm::ResultRowOpened);
+    }
+
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
 }
 
@@ -173,6 +180,32 @@ int TMainForm::SelectedItemIndex(const ResultList& list) const
 
 ResultList& TMainForm::ActiveList() { return PageControl1->currentWidget() == tsFiles ? lvFiles : lvDirs; }
 
+void TMainForm::FocusFirstRow()
+{
+    QTreeView* view = ViewOf(ActiveList());
+    ResultModel* model = ModelOf(ActiveList());
+    view->setFocus(Qt::OtherFocusReason);
+    for (int i = 0; i < ActiveList().ItemCount(); ++i) {
+        const QModelIndex row = model->IndexOfItem(i);
+        if (row.isValid()) {
+            view->setCurrentIndex(row);
+            view->scrollTo(row);
+            return;
+        }
+    }
+}
+
+void TMainForm::ResultRowOpened(const QModelIndex& row)
+{
+    // Only a file row: a folder row's open is its own command (Open
+    // location), and a group header has nothing to show.
+    if (PageControl1->currentWidget() != tsFiles || row.model() != FFilesModel || FFilesModel->ItemIndex(row) < 0)
+        return;
+    lvFilesView->selectionModel()->setCurrentIndex(
+        row.siblingAtColumn(0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    Button1Click();
+}
+
 // ---- page switching
 
 void TMainForm::PageControl1Change()
@@ -183,6 +216,10 @@ void TMainForm::PageControl1Change()
         FileClones1->setChecked(true);
     else if (PageControl1->currentWidget() == tsDirs)
         FolderClones1->setChecked(true);
+    // Ctrl+E exports the page showing: the key sits on that page's item.
+    const QKeySequence exportKey(Qt::CTRL | Qt::Key_E);
+    ExportFileClones1->setShortcut(PageControl1->currentWidget() == tsFiles ? exportKey : QKeySequence());
+    ExportFolderClones1->setShortcut(PageControl1->currentWidget() == tsDirs ? exportKey : QKeySequence());
 }
 
 void TMainForm::FileClones1Click()

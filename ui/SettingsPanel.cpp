@@ -30,6 +30,7 @@ TRadioGroup::TRadioGroup(QWidget* parent)
     , FButtons(new QButtonGroup(this))
 {
     FButtons->setExclusive(true);
+    connect(FButtons, &QButtonGroup::idToggled, this, [this] { UpdateTabStop(); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 6);
     layout->setSpacing(2);
@@ -48,6 +49,16 @@ void TRadioGroup::SetItems(const QStringList& items)
     }
     for (int i = 0; i < FItems.size() && i < items.size(); ++i)
         FItems[i]->setText(items[i]);
+    UpdateTabStop();
+}
+
+void TRadioGroup::UpdateTabStop()
+{
+    // Tab enters the group at its chosen item, as a radio group does
+    // everywhere; the arrow keys move between the items.
+    const int chosen = ItemIndex();
+    for (int i = 0; i < FItems.size(); ++i)
+        FItems[i]->setFocusPolicy(chosen < 0 || i == chosen ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 int TRadioGroup::ItemIndex() const { return FButtons->checkedId(); }
@@ -63,6 +74,7 @@ void TRadioGroup::SetItemIndex(int index)
     for (QRadioButton* r : FItems)
         r->setChecked(false);
     FButtons->setExclusive(true);
+    UpdateTabStop();
 }
 
 // ---- TMainForm: the panel

@@ -157,11 +157,18 @@ void TMainForm::ShowNewVersionWhenFree()
 
 void TMainForm::btnScanClick()
 {
+    const bool nested = IsRunning();
+    if (!nested)
+        FScanRan = false;
     Guarded([this] { ScanWindow::btnScanClick(); });
     if (FCloseRequested && !IsRunning()) {
         FCloseRequested = false;
         close();
+        return;
     }
+    // The results are what a person goes on with (Space, Delete, Return).
+    if (!nested && FScanRan && !IsRunning())
+        FocusFirstRow();
 }
 
 void TMainForm::btnStopClick()
@@ -214,6 +221,8 @@ void TMainForm::ProgressChanged()
 
 void TMainForm::RunningChanged()
 {
+    if (IsRunning())
+        FScanRan = true;
     UpdateCommandStates();
     if (IsRunning() && !FBusyCursor) {
         QApplication::setOverrideCursor(Qt::BusyCursor);

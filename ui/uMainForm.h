@@ -41,6 +41,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QModelIndex;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -78,6 +79,8 @@ public:
     void SetItemIndex(int index);
 
 private:
+    void UpdateTabStop();
+
     QButtonGroup* FButtons;
     QList<QRadioButton*> FItems;
 };
@@ -256,11 +259,18 @@ private:
     void GuardedResultCommand(F&& command);
 
     void ShowNewVersionWhenFree();
+    // After a scan: the list of the page showing takes the focus, on its
+    // first item row.
+    void FocusFirstRow();
+    // Return or a double-click on a row: a file row is shown in the file
+    // manager as by Open location.
+    void ResultRowOpened(const QModelIndex& row);
 
     TBackgroundVersionCheck* FVersionCheck = nullptr;
     QActionGroup* FLanguageItems = nullptr;
     ResultModel* FFilesModel = nullptr;
     ResultModel* FDirsModel = nullptr;
     bool FCloseRequested = false;
+    bool FScanRan = false; // a run started since the last Scan command began
     bool FBusyCursor = false;
 };
