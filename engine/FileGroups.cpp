@@ -52,6 +52,7 @@ void ScanWindow::FindFileDuplicates()
     const CompareMode mode = GetCompareMode();
     const int maxGroups = MaxGroupsValue();
     const int minGroupSize = std::max(2, MinGroupSizeValue());
+    FFileGroupsFound = 0;
 
     QHash<QString, QList<TFileInfo*>> byText;
     QHash<qint64, QList<TFileInfo*>> bySize;
@@ -96,6 +97,7 @@ void ScanWindow::FindFileDuplicates()
     });
 
     const int groupCount = int(groups.size());
+    FFileGroupsFound = groupCount;
     const int toList = (maxGroups > 0 && maxGroups < groupCount) ? maxGroups : groupCount;
 
     int listed = 0;

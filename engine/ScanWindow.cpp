@@ -75,8 +75,13 @@ void ScanWindow::btnScanClick()
         ClearResults();
         CollectFiles();
         if (!FStopRequested) {
-            if (GetCompareMode() == CompareMode::ByContent && (FileDuplicatesChecked() || DirDuplicatesChecked()))
+            if (GetCompareMode() == CompareMode::ByContent && (FileDuplicatesChecked() || DirDuplicatesChecked())) {
                 ComputeAllHashes();
+                // The workers have all ended: the run says so, instead of
+                // keeping "Stopping SHA-1 hashing..." on the screen.
+                if (FStopRequested)
+                    SetStatus(Translate(QStringLiteral("Cancelled")));
+            }
             if (!FStopRequested) {
                 if (FileDuplicatesChecked())
                     FindFileDuplicates();

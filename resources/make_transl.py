@@ -842,6 +842,110 @@ T("Cannot write file %s: %s", ar="تعذّرت الكتابة في الملف %s
   pt="Não é possível gravar o arquivo %s: %s", tr="%s dosyasına yazılamıyor: %s")
 
 
+# --- What a result says of itself, errors, settings, notification -----------
+
+T("%s files, %s groups, %s in copies", ar="%s ملف، %s مجموعة، %s في النسخ المكررة",
+  cn="%s 个文件，%s 个组，副本共 %s", cs="%s souborů, %s skupin, %s v kopiích",
+  de="%s Dateien, %s Gruppen, %s in Kopien", el="%s αρχεία, %s ομάδες, %s σε αντίγραφα",
+  es="%s archivos, %s grupos, %s en copias", fr="%s fichiers, %s groupes, %s en copies",
+  hu="%s fájl, %s csoport, %s másolatokban", it="%s file, %s gruppi, %s in copie",
+  jp="%s ファイル、%s グループ、コピー %s", kr="파일 %s개, 그룹 %s개, 사본 %s",
+  nl="%s bestanden, %s groepen, %s in kopieën", pl="%s plików, %s grup, %s w kopiach",
+  pt="%s arquivos, %s grupos, %s em cópias", tr="%s dosya, %s grup, kopyalarda %s")
+T("%s files", ar="%s ملف", cn="%s 个文件", cs="%s souborů", de="%s Dateien", el="%s αρχεία",
+  es="%s archivos", fr="%s fichiers", hu="%s fájl", it="%s file", jp="%s ファイル",
+  kr="파일 %s개", nl="%s bestanden", pl="%s plików", pt="%s arquivos", tr="%s dosya")
+T("%s folder groups", ar="%s مجموعة مجلدات", cn="%s 个文件夹组", cs="%s skupin složek",
+  de="%s Ordnergruppen", el="%s ομάδες φακέλων", es="%s grupos de carpetas",
+  fr="%s groupes de dossiers", hu="%s mappacsoport", it="%s gruppi di cartelle",
+  jp="%s フォルダー グループ", kr="폴더 그룹 %s개", nl="%s mapgroepen", pl="%s grup folderów",
+  pt="%s grupos de pastas", tr="%s klasör grubu")
+T("%s of %s groups shown: Max groups", ar="عُرضت %s من %s مجموعة: الحد الأقصى للمجموعات",
+  cn="显示 %s / %s 个组：最大组数", cs="Zobrazeno %s z %s skupin: Max. skupin",
+  de="%s von %s Gruppen angezeigt: Max. Gruppen", el="Εμφανίζονται %s από %s ομάδες: Μέγ. ομάδες",
+  es="Se muestran %s de %s grupos: Máx. grupos", fr="%s groupes affichés sur %s : Groupes max.",
+  hu="%s / %s csoport látható: Max. csoportok", it="Mostrati %s gruppi su %s: Max gruppi",
+  jp="%s / %s グループを表示: 最大グループ数", kr="그룹 %s/%s개 표시: 최대 그룹 수",
+  nl="%s van %s groepen getoond: Max. groepen", pl="Pokazano %s z %s grup: Maks. grup",
+  pt="%s de %s grupos exibidos: Máx. de grupos", tr="%s / %s grup gösteriliyor: En fazla grup")
+T("files under %s MB were left out: Min size", ar="استُبعدت الملفات الأصغر من %s MB: الحد الأدنى للحجم",
+  cn="小于 %s MB 的文件未计入：最小大小", cs="soubory pod %s MB vynechány: Min. velikost",
+  de="Dateien unter %s MB ausgelassen: Mindestgröße", el="παραλείφθηκαν αρχεία κάτω από %s MB: Ελάχ. μέγεθος",
+  es="se omitieron los archivos de menos de %s MB: Tamaño mín.",
+  fr="fichiers de moins de %s MB ignorés : Taille min.", hu="%s MB alatti fájlok kihagyva: Min. méret",
+  it="file sotto %s MB esclusi: Dimensione min.", jp="%s MB 未満のファイルは除外: 最小サイズ",
+  kr="%s MB 미만 파일 제외: 최소 크기", nl="bestanden onder %s MB weggelaten: Min. grootte",
+  pl="pominięto pliki poniżej %s MB: Min. rozmiar", pt="arquivos abaixo de %s MB omitidos: Tamanho mín.",
+  tr="%s MB altındaki dosyalar dışarıda bırakıldı: En küçük boyut")
+T("all but the first file of each group are checked",
+  ar="تم تأشير كل ملفات المجموعة عدا الأول", cn="每组除第一个文件外均已勾选",
+  cs="zaškrtnuty jsou všechny soubory skupiny kromě prvního",
+  de="in jeder Gruppe sind alle Dateien außer der ersten markiert",
+  el="σε κάθε ομάδα έχουν επιλεγεί όλα τα αρχεία εκτός από το πρώτο",
+  es="en cada grupo están marcados todos los archivos menos el primero",
+  fr="dans chaque groupe, tous les fichiers sauf le premier sont cochés",
+  hu="minden csoportban az első kivételével minden fájl be van jelölve",
+  it="in ogni gruppo sono selezionati tutti i file tranne il primo",
+  jp="各グループの先頭以外のファイルにチェックが付いています",
+  kr="각 그룹에서 첫 번째 파일을 제외한 모든 파일이 선택되어 있습니다",
+  nl="in elke groep zijn alle bestanden behalve het eerste aangevinkt",
+  pl="w każdej grupie zaznaczone są wszystkie pliki oprócz pierwszego",
+  pt="em cada grupo, todos os arquivos exceto o primeiro estão marcados",
+  tr="her grupta ilki dışındaki tüm dosyalar işaretli")
+T("%s bytes", ar="%s بايت", cn="%s 字节", cs="%s bajtů", de="%s Byte", el="%s byte",
+  es="%s bytes", fr="%s octets", hu="%s bájt", it="%s byte", jp="%s バイト", kr="%s바이트",
+  nl="%s bytes", pl="%s bajtów", pt="%s bytes", tr="%s bayt")
+T("Scan progress", ar="تقدم الفحص", cn="扫描进度", cs="Průběh prohledávání", de="Scanfortschritt",
+  el="Πρόοδος σάρωσης", es="Progreso del examen", fr="Progression de l'analyse",
+  hu="Vizsgálat állapota", it="Avanzamento scansione", jp="スキャンの進行状況", kr="스캔 진행률",
+  nl="Voortgang van de scan", pl="Postęp skanowania", pt="Progresso da verificação",
+  tr="Tarama ilerlemesi")
+T("The file manager could not be reached to show %s.",
+  ar="تعذّر الوصول إلى مدير الملفات لعرض %s.", cn="无法连接文件管理器以显示 %s。",
+  cs="Správce souborů nelze zastihnout, aby zobrazil %s.",
+  de="Der Dateimanager war nicht erreichbar, um %s zu zeigen.",
+  el="Δεν ήταν δυνατή η πρόσβαση στη διαχείριση αρχείων για την εμφάνιση του %s.",
+  es="No se pudo contactar con el administrador de archivos para mostrar %s.",
+  fr="Le gestionnaire de fichiers n'a pas pu être joint pour afficher %s.",
+  hu="A fájlkezelő nem érhető el a következő megjelenítéséhez: %s.",
+  it="Impossibile raggiungere il gestore file per mostrare %s.",
+  jp="%s を表示するためのファイル マネージャーに接続できませんでした。",
+  kr="%s을(를) 표시할 파일 관리자에 연결할 수 없습니다.",
+  nl="De bestandsbeheerder was niet bereikbaar om %s te tonen.",
+  pl="Nie udało się połączyć z menedżerem plików, aby pokazać %s.",
+  pt="Não foi possível contatar o gerenciador de arquivos para mostrar %s.",
+  tr="%s göstermek için dosya yöneticisine ulaşılamadı.")
+T("The web browser could not be reached to open %s.",
+  ar="تعذّر الوصول إلى متصفح الويب لفتح %s.", cn="无法连接网页浏览器以打开 %s。",
+  cs="Webový prohlížeč nelze zastihnout, aby otevřel %s.",
+  de="Der Webbrowser war nicht erreichbar, um %s zu öffnen.",
+  el="Δεν ήταν δυνατή η πρόσβαση στο πρόγραμμα περιήγησης για το άνοιγμα του %s.",
+  es="No se pudo contactar con el navegador web para abrir %s.",
+  fr="Le navigateur web n'a pas pu être joint pour ouvrir %s.",
+  hu="A webböngésző nem érhető el a következő megnyitásához: %s.",
+  it="Impossibile raggiungere il browser web per aprire %s.",
+  jp="%s を開くための Web ブラウザーに接続できませんでした。",
+  kr="%s을(를) 열 웹 브라우저에 연결할 수 없습니다.",
+  nl="De webbrowser was niet bereikbaar om %s te openen.",
+  pl="Nie udało się połączyć z przeglądarką, aby otworzyć %s.",
+  pt="Não foi possível contatar o navegador para abrir %s.",
+  tr="%s açmak için web tarayıcısına ulaşılamadı.")
+T("Cannot save the settings to %s.", ar="تعذّر حفظ الإعدادات في %s.", cn="无法将设置保存到 %s。",
+  cs="Nastavení nelze uložit do %s.", de="Die Einstellungen können nicht in %s gespeichert werden.",
+  el="Δεν είναι δυνατή η αποθήκευση των ρυθμίσεων στο %s.",
+  es="No se pueden guardar los ajustes en %s.", fr="Impossible d'enregistrer les paramètres dans %s.",
+  hu="A beállítások nem menthetők ide: %s.", it="Impossibile salvare le impostazioni in %s.",
+  jp="設定を %s に保存できません。", kr="설정을 %s에 저장할 수 없습니다.",
+  nl="De instellingen kunnen niet in %s worden opgeslagen.",
+  pl="Nie można zapisać ustawień w %s.", pt="Não é possível salvar as configurações em %s.",
+  tr="Ayarlar %s konumuna kaydedilemiyor.")
+T("Scan finished", ar="انتهى الفحص", cn="扫描已完成", cs="Prohledávání dokončeno",
+  de="Scan abgeschlossen", el="Η σάρωση ολοκληρώθηκε", es="Examen terminado",
+  fr="Analyse terminée", hu="A vizsgálat befejeződött", it="Scansione completata",
+  jp="スキャンが完了しました", kr="스캔 완료", nl="Scan voltooid", pl="Skanowanie zakończone",
+  pt="Verificação concluída", tr="Tarama tamamlandı")
+
+
 # --- Keyboard mnemonics -------------------------------------------------------
 #
 # A key with a single "&" is a caption with a mnemonic: the letter after the

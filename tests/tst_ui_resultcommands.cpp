@@ -557,6 +557,28 @@ private slots:
         QVERIFY(desktop.Messages.isEmpty());
     }
 
+    // A file manager or browser that does not answer is named in an error
+    // box, with what was to be shown.
+    void unreachableHandlersAreNamed()
+    {
+        Fixture fx;
+        const QString file = fx.AddFile(1, QStringLiteral("sub/a.bin"), false);
+        const QString dir = fx.AddDir(1, QStringLiteral("sub/A"), false);
+        RecordingDesktop desktop;
+        desktop.FileManagerAnswers = false;
+        desktop.BrowserAnswers = false;
+        OpenLocation(nullptr, fx.Files, ResultPage::Files, 0);
+        OpenLocation(nullptr, fx.Dirs, ResultPage::Dirs, 0);
+        OpenContactUs();
+        const QString site = QStringLiteral(TWINLENS_WEBSITE);
+        QCOMPARE(desktop.MessageTexts(),
+            (QStringList { QStringLiteral("The file manager could not be reached to show %1.").arg(file),
+                QStringLiteral("The file manager could not be reached to show %1.").arg(dir),
+                QStringLiteral("The web browser could not be reached to open %1/support.html.").arg(site) }));
+        for (const RecordingDesktop::Message& m : desktop.Messages)
+            QCOMPARE(m.Kind, platform::BoxKind::Error);
+    }
+
     void aboutBox_data()
     {
         QTest::addColumn<bool>("translated");

@@ -21,6 +21,13 @@ inline QString ApplicationTitle() { return QStringLiteral("Twinlens"); }
 // The program's version as shown in the caption and the About box.
 inline QString ProgramVersion() { return QStringLiteral("2.3"); }
 
+// A path (or address) as left-to-right text that keeps its order inside a
+// right-to-left paragraph: wrapped in a left-to-right isolate when the
+// application is laid out right to left, as it is otherwise.
+QString IsolatedPath(const QString& path);
+// The same for the path inside a status text ("Scanning: /data/a.txt (3/9)").
+QString IsolatedPaths(const QString& text);
+
 // Shows an error box (through platform::Desktop) with the text of the
 // exception being handled; call it only inside a catch block.
 void ShowCurrentException(QWidget* parent = nullptr);

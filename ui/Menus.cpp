@@ -101,17 +101,17 @@ void TMainForm::CreateMenus()
 
 void TMainForm::utorial1Click()
 {
-    Guarded([] { OpenTutorial(); });
+    Guarded([this] { OpenTutorial(this); });
 }
 
 void TMainForm::ContactUs1Click()
 {
-    Guarded([] { OpenContactUs(); });
+    Guarded([this] { OpenContactUs(this); });
 }
 
 void TMainForm::VisitWebsite1Click()
 {
-    Guarded([] { OpenWebsite(); });
+    Guarded([this] { OpenWebsite(this); });
 }
 
 void TMainForm::Button2Click()

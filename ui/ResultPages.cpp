@@ -8,6 +8,7 @@
 #include "ui/MainFormParts.h"
 #include "ui/ResultCommands.h"
 #include "ui/ResultModel.h"
+#include "ui/ResultNote.h"
 #include "ui/ResultView.h"
 
 #include <QAction>
@@ -193,6 +194,26 @@ void TMainForm::FocusFirstRow()
             return;
         }
     }
+}
+
+void TMainForm::ShowResultNote()
+{
+    TResultCounts counts;
+    counts.Files = qint64(FFiles.size());
+    counts.FileClones = FileDuplicatesChecked();
+    counts.FileGroupsListed = lvFiles.GroupCount();
+    counts.FileGroupsFound = FileGroupsFound();
+    for (const ResultItem& item : lvFiles.Items())
+        if (item.Checked && item.Data && item.Data->Size > 0)
+            counts.CopyBytes += item.Data->Size;
+    counts.FolderClones = DirDuplicatesChecked();
+    counts.FolderGroupsListed = lvDirs.GroupCount();
+    counts.MaxGroups = MaxGroupsValue();
+    counts.MinSizeMB = MinSizeMBValue();
+    counts.FirstNote = !FCheckNoteShown;
+    if (counts.FileClones && counts.FileGroupsListed > 0)
+        FCheckNoteShown = true;
+    lblStatus->setText(StatusText() + QStringLiteral("  ") + ResultNote(counts));
 }
 
 void TMainForm::ResultRowOpened(const QModelIndex& row)

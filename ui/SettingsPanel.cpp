@@ -218,14 +218,19 @@ void TMainForm::ShowSettingsPanel1Click()
 
 int TMainForm::SelectedFolderIndex() const
 {
+    // The keyboard's current item counts when nothing is selected: Tab into
+    // the list makes an item current without selecting it.
     const QList<QListWidgetItem*> selected = lbFolders->selectedItems();
-    return selected.isEmpty() ? -1 : lbFolders->row(selected.first());
+    if (!selected.isEmpty())
+        return lbFolders->row(selected.first());
+    return lbFolders->currentItem() ? lbFolders->currentRow() : -1;
 }
 
 void TMainForm::FoldersChanged()
 {
     lbFolders->clear();
-    lbFolders->addItems(Folders());
+    for (const QString& folder : Folders())
+        lbFolders->addItem(ui::IsolatedPath(folder));
 }
 
 int TMainForm::CompareIndex() const { return rgCompare->ItemIndex(); }

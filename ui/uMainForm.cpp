@@ -167,8 +167,10 @@ void TMainForm::btnScanClick()
         return;
     }
     // The results are what a person goes on with (Space, Delete, Return).
-    if (!nested && FScanRan && !IsRunning())
+    if (!nested && FScanRan && !IsRunning()) {
+        ShowResultNote();
         FocusFirstRow();
+    }
 }
 
 void TMainForm::btnStopClick()
@@ -207,7 +209,7 @@ QString TMainForm::ChooseFolder(const QString& title, const QString& startFolder
     return platform::CurrentDesktop().ChooseFolder(this, title, startFolder);
 }
 
-void TMainForm::StatusChanged() { lblStatus->setText(StatusText()); }
+void TMainForm::StatusChanged() { lblStatus->setText(ui::IsolatedPaths(StatusText())); }
 
 void TMainForm::ProgressChanged()
 {

@@ -262,6 +262,9 @@ private:
     // After a scan: the list of the page showing takes the focus, on its
     // first item row.
     void FocusFirstRow();
+    // After a scan: the closing status text and the note that explains the
+    // result (ResultNote).
+    void ShowResultNote();
     // Return or a double-click on a row: a file row is shown in the file
     // manager as by Open location.
     void ResultRowOpened(const QModelIndex& row);
@@ -272,5 +275,6 @@ private:
     ResultModel* FDirsModel = nullptr;
     bool FCloseRequested = false;
     bool FScanRan = false; // a run started since the last Scan command began
+    bool FCheckNoteShown = false; // the note has said what the check marks mean
     bool FBusyCursor = false;
 };

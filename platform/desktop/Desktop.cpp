@@ -52,7 +52,7 @@ public:
             QFileDialog::DontConfirmOverwrite);
     }
 
-    void ShowInFileManager(const QString& filePath) override
+    void ShowInFileManager(const QString& filePath, std::function<void()> onFailure) override
     {
         // The freedesktop file manager interface selects the file, and the bus
         // starts a file manager that is installed but not running; when none
@@ -62,7 +62,8 @@ public:
         const QUrl folder = QUrl::fromLocalFile(QFileInfo(filePath).absolutePath());
         QDBusConnection bus = QDBusConnection::sessionBus();
         if (!bus.isConnected()) {
-            QDesktopServices::openUrl(folder);
+            if (!QDesktopServices::openUrl(folder) && onFailure)
+                onFailure();
             return;
         }
         const QString service = QStringLiteral("org.freedesktop.FileManager1");
@@ -70,14 +71,15 @@ public:
             QStringLiteral("/org/freedesktop/FileManager1"), service, QStringLiteral("ShowItems"));
         call << QStringList { QString::fromUtf8(QUrl::fromLocalFile(filePath).toEncoded()) } << QString();
         auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 10000));
-        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [folder](QDBusPendingCallWatcher* w) {
-            if (w->isError())
-                QDesktopServices::openUrl(folder);
-            w->deleteLater();
-        });
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+            [folder, onFailure](QDBusPendingCallWatcher* w) {
+                if (w->isError() && !QDesktopServices::openUrl(folder) && onFailure)
+                    onFailure();
+                w->deleteLater();
+            });
     }
 
-    void OpenUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+    bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 
     void StartProgram(const QString& path) override
     {

@@ -54,6 +54,9 @@ public:
     // ChooseFolder / ChooseSaveFile: the next answer, or "" (cancelled).
     QStringList FolderAnswers;
     QStringList SaveAnswers;
+    // Whether a file manager and a browser answer (ShowInFileManager, OpenUrl).
+    bool FileManagerAnswers = true;
+    bool BrowserAnswers = true;
 
     RecordingDesktop() { platform::SetDesktop(this); }
     ~RecordingDesktop() override { platform::SetDesktop(nullptr); }
@@ -102,7 +105,16 @@ public:
         return SaveAnswers.isEmpty() ? QString() : SaveAnswers.takeFirst();
     }
 
-    void ShowInFileManager(const QString& filePath) override { ShownInFileManager.append(filePath); }
-    void OpenUrl(const QUrl& url) override { OpenedUrls.append(url); }
+    void ShowInFileManager(const QString& filePath, std::function<void()> onFailure) override
+    {
+        ShownInFileManager.append(filePath);
+        if (!FileManagerAnswers && onFailure)
+            onFailure();
+    }
+    bool OpenUrl(const QUrl& url) override
+    {
+        OpenedUrls.append(url);
+        return BrowserAnswers;
+    }
     void StartProgram(const QString& path) override { StartedPrograms.append(path); }
 };
