@@ -16,7 +16,11 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTreeView>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -144,6 +148,21 @@ void TMainForm::ApplyTranslation()
     btnExportDirs->setText(Translate(QStringLiteral("Export Fo&lder Clones...")));
     btnStop->setText(Translate(QStringLiteral("S&top")));
     lblStatus->setText(Translate(QStringLiteral("Ready")));
+
+    // Names for screen readers where no caption of their own says what a
+    // control is: the lists say what they hold, the boxes take their label.
+    const auto plain = [](QString caption) {
+        caption.remove(QRegularExpression(QStringLiteral("&(?!&)|\\(&.\\)")));
+        while (caption.endsWith(u':') || caption.endsWith(u'\uff1a') || caption.endsWith(u' '))
+            caption.chop(1);
+        return caption;
+    };
+    lbFolders->setAccessibleName(plain(Label1->text()));
+    for (QLabel* label : { Label2, Label3, Label4, Label5 })
+        label->buddy()->setAccessibleName(plain(label->text()));
+    lvFilesView->setAccessibleName(Translate(QStringLiteral("File Clones")));
+    lvDirsView->setAccessibleName(Translate(QStringLiteral("Folder Clones")));
+    ProgressBar->setAccessibleName(Translate(QStringLiteral("Scan progress")));
 
     lvFiles.Columns = TranslatedCaptions(FileColumns);
     lvDirs.Columns = TranslatedCaptions(DirColumns);
