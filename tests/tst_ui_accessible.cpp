@@ -6,6 +6,7 @@
 #include "support/RecordingDesktop.h"
 #include "support/TestDir.h"
 
+#include "platform/core/SettingsStore.h"
 #include "ui/ResultModel.h"
 #include "ui/uMainForm.h"
 
@@ -51,6 +52,8 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        // Windows start from the defaults: none kept by an earlier run.
+        platform::WriteWindowSettings({});
         QApplication::setQuitOnLastWindowClosed(false);
     }
 

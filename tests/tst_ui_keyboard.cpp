@@ -8,6 +8,7 @@
 #include "support/TestDir.h"
 
 #include "i18n/translation.h"
+#include "platform/core/SettingsStore.h"
 #include "ui/ResultModel.h"
 #include "ui/uMainForm.h"
 
@@ -90,6 +91,8 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        // Windows start from the defaults: none kept by an earlier run.
+        platform::WriteWindowSettings({});
         QApplication::setQuitOnLastWindowClosed(false);
     }
 

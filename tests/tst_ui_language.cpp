@@ -178,6 +178,8 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        // Windows start from the defaults: none kept by an earlier run.
+        platform::WriteWindowSettings({});
         QApplication::setQuitOnLastWindowClosed(false);
     }
 

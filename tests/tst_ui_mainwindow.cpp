@@ -7,6 +7,7 @@
 
 #include "engine/ResultList.h"
 #include "i18n/translation.h"
+#include "platform/core/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/ResultModel.h"
 #include "ui/uMainForm.h"
@@ -14,7 +15,12 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
+#include <QAbstractButton>
 #include <QDir>
+#include <QScrollArea>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +88,8 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        // Windows start from the defaults: none kept by an earlier run.
+        platform::WriteWindowSettings({});
         QApplication::setQuitOnLastWindowClosed(false);
     }
 
@@ -529,6 +537,119 @@ private slots:
         QCoreApplication::postEvent(&widget, new QEvent(QEvent::User));
         QCoreApplication::processEvents();
         QCOMPARE(desktop.Messages.size(), 2);
+    }
+
+    // The panel's settings, the size and the columns outlive the window; the
+    // folder list does not.
+    void settingsAreKept()
+    {
+        RecordingDesktop desktop;
+        TestDir dir;
+        {
+            TMainForm w;
+            w.show();
+            w.AddFolder(dir.path());
+            w.edMasks->setText(QStringLiteral("*.jpg; *.png"));
+            w.seMinSizeMB->setValue(0);
+            w.rgCompare->SetItemIndex(1);
+            w.chkFileDuplicates->setChecked(false);
+            w.chkDirDuplicates->setChecked(true);
+            w.chkParallelHash->setChecked(false);
+            w.seMaxGroups->setValue(0);
+            w.seMinGroupSize->setValue(3);
+            w.resize(700, 500);
+            w.lvFilesView->header()->resizeSection(2, 333);
+            w.close();
+        }
+        TMainForm w;
+        QCOMPARE(w.edMasks->text(), QStringLiteral("*.jpg; *.png"));
+        QCOMPARE(w.seMinSizeMB->value(), 0);
+        QCOMPARE(w.rgCompare->ItemIndex(), 1);
+        QVERIFY(!w.chkFileDuplicates->isChecked());
+        QVERIFY(w.chkDirDuplicates->isChecked());
+        QVERIFY(!w.chkParallelHash->isChecked());
+        QCOMPARE(w.seMaxGroups->value(), 0);
+        QCOMPARE(w.seMinGroupSize->value(), 3);
+        QCOMPARE(w.size(), QSize(700, 500));
+        QCOMPARE(w.lvFilesView->header()->sectionSize(2), 333);
+        QVERIFY(w.Folders().isEmpty());
+        QVERIFY(desktop.Messages.isEmpty());
+
+        // Values out of range or of another type are not taken.
+        platform::WriteWindowSettings({ { "MinGroupSize", 1 }, { "Compare", 9 }, { "MaxGroups", "many" } });
+        TMainForm odd;
+        QCOMPARE(odd.seMinGroupSize->value(), 2);
+        QCOMPARE(odd.rgCompare->ItemIndex(), 3);
+        QCOMPARE(odd.seMaxGroups->value(), 100);
+        platform::WriteWindowSettings({});
+    }
+
+    void droppedFoldersAreAdded()
+    {
+        RecordingDesktop desktop;
+        TestDir dir;
+        const QString one = dir.createDir("one");
+        const QString two = dir.createDir("two");
+        const QString file = dir.createFile("three.txt", "not a folder");
+        TMainForm w;
+        w.show();
+        QMimeData data;
+        data.setUrls({ QUrl::fromLocalFile(one), QUrl::fromLocalFile(two), QUrl::fromLocalFile(file) });
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &drop);
+        QCOMPARE(w.Folders().size(), 2);
+        QVERIFY(w.Folders()[0].startsWith(one) && w.Folders()[1].startsWith(two));
+        QCOMPARE(w.lbFolders->count(), 2);
+
+        // A drag of files only is refused.
+        QMimeData files;
+        files.setUrls({ QUrl::fromLocalFile(file) });
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    // At 800 x 600 every command button lies inside the window, in English,
+    // German and Japanese: the bottom row wraps, the settings panel scrolls.
+    void smallScreen_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("en") << "en";
+        QTest::newRow("de") << "de";
+        QTest::newRow("jp") << "jp";
+    }
+
+    void smallScreen()
+    {
+        QFETCH(QString, code);
+        RecordingDesktop desktop;
+        LoadTranslationFile(QStringLiteral(TWINLENS_SOURCE_DIR "/resources/transl.dt"));
+        for (int c = 0; c < TranslationTable.size(); ++c)
+            if (TranslationTable[c].value(1) == code)
+                CurrentLanguageIndex = c;
+        TMainForm w;
+        w.resize(800, 600);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        CurrentLanguageIndex = 0;
+        InstallTranslationTable({});
+        QCOMPARE(w.size(), QSize(800, 600));
+        const QRect inside = w.rect();
+        for (QAbstractButton* b : w.PanelBottom->findChildren<QAbstractButton*>()) {
+            const QRect at(b->mapTo(&w, QPoint(0, 0)), b->size());
+            QVERIFY2(inside.contains(at), qPrintable(b->objectName()));
+            QVERIFY2(b->width() >= b->minimumSizeHint().width(), qPrintable(b->objectName()));
+        }
+        auto* scroll = w.findChild<QScrollArea*>("PanelTopScroll");
+        QVERIFY(scroll);
+        for (QAbstractButton* b : w.PanelTop->findChildren<QAbstractButton*>()) {
+            scroll->ensureWidgetVisible(b, 0, 0);
+            const QRect at(b->mapTo(scroll->viewport(), QPoint(0, 0)), b->size());
+            QVERIFY2(scroll->viewport()->rect().contains(at), qPrintable(b->objectName()));
+        }
     }
 };
 

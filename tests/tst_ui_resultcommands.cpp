@@ -9,6 +9,7 @@
 #include "i18n/translation.h"
 #include "support/RecordingDesktop.h"
 #include "support/TestDir.h"
+#include "platform/core/SettingsStore.h"
 #include "ui/ResultCommands.h"
 #include "ui/ResultModel.h"
 #include "ui/uMainForm.h"
@@ -131,6 +132,8 @@ private slots:
         QVERIFY(QDir().mkpath(FHome->path() + QStringLiteral("/tmp")));
         qputenv("TMPDIR", QFile::encodeName(FHome->path() + QStringLiteral("/tmp")));
         QStandardPaths::setTestModeEnabled(true);
+        // Windows start from the defaults: none kept by an earlier run.
+        platform::WriteWindowSettings({});
         QVERIFY(TrashFolder().startsWith(FHome->path() + u'/'));
     }
 

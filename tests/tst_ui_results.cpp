@@ -8,6 +8,7 @@
 #include "support/TestDir.h"
 
 #include "engine/ResultList.h"
+#include "platform/core/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/ResultModel.h"
 #include "ui/ResultNote.h"
@@ -39,6 +40,8 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        // Windows start from the defaults: none kept by an earlier run.
+        platform::WriteWindowSettings({});
         QApplication::setQuitOnLastWindowClosed(false);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }

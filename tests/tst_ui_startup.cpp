@@ -7,6 +7,7 @@
 #include "support/TestHttpServer.h"
 
 #include "i18n/translation.h"
+#include "platform/core/SettingsStore.h"
 #include "ui/uMainForm.h"
 #include "update/BackgroundVersionCheck.h"
 #include "update/uNewVersionCheck.h"
@@ -39,6 +40,8 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        // Windows start from the defaults: none kept by an earlier run.
+        platform::WriteWindowSettings({});
         QApplication::setQuitOnLastWindowClosed(false);
         FCerts = TestCertificates::Make();
         FDefaults = UpdateSettings;

@@ -5,6 +5,7 @@
 
 #include "ui/uMainForm.h"
 
+#include "ui/FlowLayout.h"
 #include "ui/MainFormParts.h"
 #include "ui/ResultCommands.h"
 #include "ui/ResultModel.h"
@@ -82,16 +83,14 @@ void TMainForm::CreateBottomPanel()
     btnDeleteSelected = MakeButton(PanelBottom, "btnDeleteSelected", 238);
     btnExportFiles = MakeButton(PanelBottom, "btnExportFiles", 155);
     btnExportDirs = MakeButton(PanelBottom, "btnExportDirs", 155);
-    auto* buttons = new QHBoxLayout;
+    // One row on a wide window, the exports at its far end; on a narrow one
+    // the row wraps, so that no command leaves the screen.
+    auto* buttons = new TFlowLayout(nullptr, 7);
     buttons->setContentsMargins(8, 9, 10, 6);
-    buttons->setSpacing(7);
     for (QPushButton* b : { btnSelectAllButOne, btnCheckAll, btnUncheckAll, Button1, btnDeleteSelected })
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addSpacing(1);
-    buttons->addWidget(btnExportFiles);
-    buttons->addSpacing(1);
-    buttons->addWidget(btnExportDirs);
+        buttons->AddWidget(b);
+    buttons->AddWidget(btnExportFiles, true);
+    buttons->AddWidget(btnExportDirs, true);
     column->addLayout(buttons);
 
     // The status line: text, progress, Stop.

@@ -5,21 +5,33 @@
 
 #include "ui/uMainForm.h"
 
+#include "i18n/translation.h"
+#include "platform/core/SettingsStore.h"
 #include "ui/MainFormParts.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QTreeView>
 #include <QVBoxLayout>
+
+#include <optional>
+#include <stdexcept>
 
 using namespace mainform;
 
@@ -211,7 +223,106 @@ void TMainForm::ShowSettingsPanel1Click()
         // The panel is the first row of the client area, so shown again it
         // is back at the very top, above the pages.
         PanelTop->setVisible(ShowSettingsPanel1->isChecked());
+        FPanelScroll->setVisible(ShowSettingsPanel1->isChecked());
     });
+}
+
+// ---- folders dropped on the window
+
+namespace {
+QStringList DroppedFolders(const QMimeData* data)
+{
+    QStringList folders;
+    if (!data || !data->hasUrls())
+        return folders;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir())
+            folders << url.toLocalFile();
+    return folders;
+}
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!IsRunning() && !DroppedFolders(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event)
+{
+    const QStringList folders = DroppedFolders(event->mimeData());
+    if (IsRunning() || folders.isEmpty())
+        return;
+    GuardedResultCommand([&] {
+        for (const QString& folder : folders)
+            AddFolder(folder);
+    });
+    event->acceptProposedAction();
+}
+
+// ---- kept settings
+
+namespace {
+const QString KMasks = QStringLiteral("Masks");
+const QString KMinSizeMB = QStringLiteral("MinSizeMB");
+const QString KCompare = QStringLiteral("Compare");
+const QString KFileClones = QStringLiteral("FindFileClones");
+const QString KFolderClones = QStringLiteral("FindFolderClones");
+const QString KParallel = QStringLiteral("ParallelHashing");
+const QString KMaxGroups = QStringLiteral("MaxGroups");
+const QString KMinGroupSize = QStringLiteral("MinGroupSize");
+const QString KSize = QStringLiteral("Size");
+const QString KFileColumns = QStringLiteral("FileColumns");
+const QString KDirColumns = QStringLiteral("DirColumns");
+
+// value as a whole number within [min, max], if it is one.
+std::optional<int> WholeIn(const QVariant& value, int min, int max)
+{
+    bool ok = false;
+    const int n = value.toInt(&ok);
+    if (!value.isValid() || !ok || n < min || n > max)
+        return std::nullopt;
+    return n;
+}
+} // namespace
+
+void TMainForm::RestoreSettings()
+{
+    const QVariantMap kept = platform::ReadWindowSettings();
+    if (kept.value(KMasks).typeId() == QMetaType::QString)
+        edMasks->setText(kept.value(KMasks).toString());
+    const auto spin = [&](const QString& key, QSpinBox* box) {
+        if (const auto n = WholeIn(kept.value(key), box->minimum(), box->maximum()))
+            box->setValue(*n);
+    };
+    spin(KMinSizeMB, seMinSizeMB);
+    spin(KMaxGroups, seMaxGroups);
+    spin(KMinGroupSize, seMinGroupSize);
+    if (const auto n = WholeIn(kept.value(KCompare), 0, rgCompare->ItemCount() - 1))
+        rgCompare->SetItemIndex(*n);
+    const auto check = [&](const QString& key, QCheckBox* box) {
+        const QVariant v = kept.value(key);
+        if (v.typeId() == QMetaType::Bool || v.typeId() == QMetaType::QString)
+            box->setChecked(v.toBool());
+    };
+    check(KFileClones, chkFileDuplicates);
+    check(KFolderClones, chkDirDuplicates);
+    check(KParallel, chkParallelHash);
+    FKeptSize = kept.value(KSize).toSize();
+    lvFilesView->header()->restoreState(kept.value(KFileColumns).toByteArray());
+    lvDirsView->header()->restoreState(kept.value(KDirColumns).toByteArray());
+}
+
+void TMainForm::SaveSettings()
+{
+    const QVariantMap values { { KMasks, edMasks->text() }, { KMinSizeMB, seMinSizeMB->value() },
+        { KCompare, rgCompare->ItemIndex() }, { KFileClones, chkFileDuplicates->isChecked() },
+        { KFolderClones, chkDirDuplicates->isChecked() }, { KParallel, chkParallelHash->isChecked() },
+        { KMaxGroups, seMaxGroups->value() }, { KMinGroupSize, seMinGroupSize->value() }, { KSize, size() },
+        { KFileColumns, lvFilesView->header()->saveState() }, { KDirColumns, lvDirsView->header()->saveState() } };
+    if (!platform::WriteWindowSettings(values))
+        throw std::runtime_error(
+            TrFill(QStringLiteral("Cannot save the settings to %s."), { platform::SettingsLocation() }).toStdString());
 }
 
 // ---- ScanWindow: the folder list and the settings

@@ -23,6 +23,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -53,6 +55,8 @@ TMainForm::TMainForm(QWidget* parent)
 {
     InitResources();
     setObjectName(QStringLiteral("MainForm"));
+    // Folders dropped from a file manager are added as Add folder adds them.
+    setAcceptDrops(true);
     CreateMenus();
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("MainFormClient"));
@@ -62,7 +66,23 @@ TMainForm::TMainForm(QWidget* parent)
     CreateSettingsPanel();
     CreatePages();
     CreateBottomPanel();
-    layout->addWidget(PanelTop);
+    // On a narrow screen the settings panel scrolls sideways rather than
+    // pushing the window wider than the screen.
+    FPanelScroll = new QScrollArea(central);
+    FPanelScroll->setObjectName(QStringLiteral("PanelTopScroll"));
+    FPanelScroll->setFrameShape(QFrame::NoFrame);
+    FPanelScroll->setWidgetResizable(true);
+    FPanelScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FPanelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    FPanelScroll->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    FPanelScroll->setWidget(PanelTop);
+    const auto fitHeight = [this] {
+        const QScrollBar* bar = FPanelScroll->horizontalScrollBar();
+        FPanelScroll->setFixedHeight(PanelTop->minimumSizeHint().height() + (bar->maximum() > 0 ? bar->sizeHint().height() : 0));
+    };
+    connect(FPanelScroll->horizontalScrollBar(), &QScrollBar::rangeChanged, this, fitHeight);
+    fitHeight();
+    layout->addWidget(FPanelScroll);
     layout->addWidget(PageControl1, 1);
     layout->addWidget(PanelBottom);
     setCentralWidget(central);
@@ -73,7 +93,7 @@ TMainForm::TMainForm(QWidget* parent)
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, ClientWidth, ClientHeight);
     const int menuHeight = menuBar()->sizeHint().height();
-    QSize size(ClientWidth, ClientHeight + menuHeight);
+    QSize size = FKeptSize.isValid() ? FKeptSize : QSize(ClientWidth, ClientHeight + menuHeight);
     size = size.expandedTo(minimumSizeHint()).boundedTo(area.size());
     resize(size);
     move(area.center() - QPoint(size.width() / 2, size.height() / 2));
@@ -110,6 +130,8 @@ void TMainForm::FormCreate()
     seMinGroupSize->setValue(2);
     // 5.
     SetupListViews();
+    // What the person set last time, over the defaults and designed widths.
+    RestoreSettings();
     // 6. Stop is only for a running scan.
     UpdateCommandStates();
     PageControl1->setCurrentWidget(tsFiles);
@@ -192,6 +214,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // A failure to keep the settings is said, and the window closes anyway.
+    Guarded([this] { SaveSettings(); });
     QMainWindow::closeEvent(event);
 }
 

@@ -40,11 +40,14 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QDragEnterEvent;
+class QDropEvent;
 class QMenu;
 class QModelIndex;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QSpinBox;
 class QTabWidget;
 class QToolButton;
@@ -240,9 +243,19 @@ protected:
     int MinGroupSizeValue() const override;
 
     void closeEvent(QCloseEvent* event) override;
+    // A drag of local folders (text/uri-list) is accepted unless a scan runs;
+    // each dropped folder is added as Add folder adds a chosen one.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate();
+    // The settings of the panel, the window's size and the lists' columns,
+    // kept between runs (the folder list is not). Restore ignores a value of
+    // the wrong type or out of range; Save throws std::runtime_error when the
+    // store cannot be written.
+    void RestoreSettings();
+    void SaveSettings();
     void CreateMenus();
     void CreateSettingsPanel();
     void CreatePages();
@@ -270,11 +283,13 @@ private:
     void ResultRowOpened(const QModelIndex& row);
 
     TBackgroundVersionCheck* FVersionCheck = nullptr;
+    QScrollArea* FPanelScroll = nullptr; // holds PanelTop
     QActionGroup* FLanguageItems = nullptr;
     ResultModel* FFilesModel = nullptr;
     ResultModel* FDirsModel = nullptr;
     bool FCloseRequested = false;
     bool FScanRan = false; // a run started since the last Scan command began
     bool FCheckNoteShown = false; // the note has said what the check marks mean
+    QSize FKeptSize;              // the window's size at the last close, if kept
     bool FBusyCursor = false;
 };
