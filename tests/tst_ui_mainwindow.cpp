@@ -642,6 +642,10 @@ private slots:
             const QRect at(b->mapTo(&w, QPoint(0, 0)), b->size());
             QVERIFY2(inside.contains(at), qPrintable(b->objectName()));
             QVERIFY2(b->width() >= b->minimumSizeHint().width(), qPrintable(b->objectName()));
+            // A wrapped row pushes the status line down, never under it.
+            if (b->parentWidget() != w.Panel1)
+                QVERIFY2(!at.intersects(QRect(w.Panel1->mapTo(&w, QPoint(0, 0)), w.Panel1->size())),
+                    qPrintable(b->objectName()));
         }
         auto* scroll = w.findChild<QScrollArea*>("PanelTopScroll");
         QVERIFY(scroll);

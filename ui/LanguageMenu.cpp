@@ -169,4 +169,5 @@ void TMainForm::ApplyTranslation()
     FFilesModel->ColumnsChanged();
     FDirsModel->ColumnsChanged();
     FitToTexts(this, { lvFilesView, lvDirsView });
+    FitBottomPanel(width());
 }

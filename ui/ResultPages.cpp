@@ -85,7 +85,7 @@ void TMainForm::CreateBottomPanel()
     btnExportDirs = MakeButton(PanelBottom, "btnExportDirs", 155);
     // One row on a wide window, the exports at its far end; on a narrow one
     // the row wraps, so that no command leaves the screen.
-    auto* buttons = new TFlowLayout(nullptr, 7);
+    auto* buttons = FButtonRows = new TFlowLayout(nullptr, 7);
     buttons->setContentsMargins(8, 9, 10, 6);
     for (QPushButton* b : { btnSelectAllButOne, btnCheckAll, btnUncheckAll, Button1, btnDeleteSelected })
         buttons->AddWidget(b);
@@ -179,6 +179,12 @@ int TMainForm::SelectedItemIndex(const ResultList& list) const
 }
 
 ResultList& TMainForm::ActiveList() { return PageControl1->currentWidget() == tsFiles ? lvFiles : lvDirs; }
+
+void TMainForm::FitBottomPanel(int width)
+{
+    // The wrapped rows of commands and the status line below them.
+    PanelBottom->setFixedHeight(FButtonRows->heightForWidth(width) + Panel1->sizeHint().height());
+}
 
 void TMainForm::FocusFirstRow()
 {

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -203,6 +204,12 @@ void TMainForm::btnStopClick()
 // ---- closing
 
 void TMainForm::Exit1Click() { close(); }
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    FitBottomPanel(event->size().width());
+    QMainWindow::resizeEvent(event);
+}
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {

@@ -54,6 +54,7 @@ class QToolButton;
 class QTreeView;
 class ResultModel;
 class TBackgroundVersionCheck;
+class TFlowLayout;
 
 // Writes CurrentLanguageCode as the saved language choice. Throws
 // std::runtime_error (with a translated text naming the store) when the
@@ -243,6 +244,7 @@ protected:
     int MinGroupSizeValue() const override;
 
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // A drag of local folders (text/uri-list) is accepted unless a scan runs;
     // each dropped folder is added as Add folder adds a chosen one.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -275,6 +277,8 @@ private:
     // After a scan: the list of the page showing takes the focus, on its
     // first item row.
     void FocusFirstRow();
+    // Makes the bottom panel as tall as its rows of commands need at width.
+    void FitBottomPanel(int width);
     // After a scan: the closing status text and the note that explains the
     // result (ResultNote).
     void ShowResultNote();
@@ -284,6 +288,7 @@ private:
 
     TBackgroundVersionCheck* FVersionCheck = nullptr;
     QScrollArea* FPanelScroll = nullptr; // holds PanelTop
+    TFlowLayout* FButtonRows = nullptr;  // the commands of PanelBottom
     QActionGroup* FLanguageItems = nullptr;
     ResultModel* FFilesModel = nullptr;
     ResultModel* FDirsModel = nullptr;
