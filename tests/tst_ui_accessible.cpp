@@ -4,9 +4,9 @@
 // whose state follows the check boxes.
 
 #include "support/RecordingDesktop.h"
+#include "support/WindowTests.h"
 #include "support/TestDir.h"
 
-#include "platform/core/SettingsStore.h"
 #include "ui/ResultModel.h"
 #include "ui/uMainForm.h"
 
@@ -51,10 +51,7 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        // Windows start from the defaults: none kept by an earlier run.
-        platform::WriteWindowSettings({});
-        QApplication::setQuitOnLastWindowClosed(false);
+        StartWindowTests();
     }
 
     void namesOfControlsWithoutCaption()

@@ -5,6 +5,7 @@
 // compare group.
 
 #include "support/RecordingDesktop.h"
+#include "support/WindowTests.h"
 #include "support/TestDir.h"
 
 #include "i18n/translation.h"
@@ -90,10 +91,7 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        // Windows start from the defaults: none kept by an earlier run.
-        platform::WriteWindowSettings({});
-        QApplication::setQuitOnLastWindowClosed(false);
+        StartWindowTests();
     }
 
     void cleanup()

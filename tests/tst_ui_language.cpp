@@ -6,6 +6,7 @@
 // behind a marker ("[rd] File"), so each caption shows which language set it.
 
 #include "support/RecordingDesktop.h"
+#include "support/WindowTests.h"
 #include "support/TestDir.h"
 
 #include "i18n/translation.h"
@@ -177,10 +178,7 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        // Windows start from the defaults: none kept by an earlier run.
-        platform::WriteWindowSettings({});
-        QApplication::setQuitOnLastWindowClosed(false);
+        StartWindowTests();
     }
 
     void init()

@@ -3,6 +3,7 @@
 // scan, the page and settings-panel switches, and the general error handler.
 
 #include "support/RecordingDesktop.h"
+#include "support/WindowTests.h"
 #include "support/TestDir.h"
 
 #include "engine/ResultList.h"
@@ -87,10 +88,7 @@ class TestMainWindow : public QObject {
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        // Windows start from the defaults: none kept by an earlier run.
-        platform::WriteWindowSettings({});
-        QApplication::setQuitOnLastWindowClosed(false);
+        StartWindowTests();
     }
 
     void freshWindow()

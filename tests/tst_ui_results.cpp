@@ -5,10 +5,10 @@
 // window (the CSV bare), and Remove Selected on the keyboard's current item.
 
 #include "support/RecordingDesktop.h"
+#include "support/WindowTests.h"
 #include "support/TestDir.h"
 
 #include "engine/ResultList.h"
-#include "platform/core/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/ResultModel.h"
 #include "ui/ResultNote.h"
@@ -39,10 +39,7 @@ class TestResults : public QObject {
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        // Windows start from the defaults: none kept by an earlier run.
-        platform::WriteWindowSettings({});
-        QApplication::setQuitOnLastWindowClosed(false);
+        StartWindowTests();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 

@@ -4,10 +4,10 @@
 // dialog modally over the window, and a forced one closes the window after it.
 
 #include "support/RecordingDesktop.h"
+#include "support/WindowTests.h"
 #include "support/TestHttpServer.h"
 
 #include "i18n/translation.h"
-#include "platform/core/SettingsStore.h"
 #include "ui/uMainForm.h"
 #include "update/BackgroundVersionCheck.h"
 #include "update/uNewVersionCheck.h"
@@ -39,10 +39,7 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        // Windows start from the defaults: none kept by an earlier run.
-        platform::WriteWindowSettings({});
-        QApplication::setQuitOnLastWindowClosed(false);
+        StartWindowTests();
         FCerts = TestCertificates::Make();
         FDefaults = UpdateSettings;
     }
