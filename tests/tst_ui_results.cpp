@@ -209,6 +209,35 @@ private slots:
         QVERIFY2(w.Folders()[0].contains(QStringLiteral("/one")), qPrintable(w.Folders()[0]));
         QVERIFY(desktop.Messages.isEmpty());
     }
+
+    // A long scan that ends while the window is not active is announced; in
+    // the active window it is not.
+    void longScanInTheBackgroundNotifies()
+    {
+        RecordingDesktop desktop;
+        TestDir dir;
+        dir.createFile("a.txt", "same");
+        dir.createFile("b.txt", "same");
+        TMainForm w;
+        w.show();
+        w.seMinSizeMB->setValue(0);
+        w.AddFolder(dir.path());
+        w.NotifyAfterMs = -1; // every scan counts as long here
+        QWidget elsewhere; // where the person works meanwhile
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        QVERIFY(!w.isActiveWindow());
+        w.btnScan->click();
+        QCOMPARE(desktop.Notifications.size(), 1);
+        QCOMPARE(desktop.Notifications[0].first, QStringLiteral("Scan finished"));
+        QCOMPARE(desktop.Notifications[0].second, w.lblStatus->text());
+
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.btnScan->click();
+        QCOMPARE(desktop.Notifications.size(), 1);
+    }
 };
 
 

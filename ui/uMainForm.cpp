@@ -5,6 +5,7 @@
 
 #include "ui/uMainForm.h"
 
+#include "i18n/translation.h"
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
 #include "ui/MainFormParts.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QResizeEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -183,6 +185,8 @@ void TMainForm::btnScanClick()
     const bool nested = IsRunning();
     if (!nested)
         FScanRan = false;
+    QElapsedTimer took;
+    took.start();
     Guarded([this] { ScanWindow::btnScanClick(); });
     if (FCloseRequested && !IsRunning()) {
         FCloseRequested = false;
@@ -193,6 +197,9 @@ void TMainForm::btnScanClick()
     if (!nested && FScanRan && !IsRunning()) {
         ShowResultNote();
         FocusFirstRow();
+        // A long scan that ends while the person works elsewhere says so.
+        if (took.elapsed() > NotifyAfterMs && !isActiveWindow())
+            platform::CurrentDesktop().Notify(Translate(QStringLiteral("Scan finished")), lblStatus->text());
     }
 }
 

@@ -120,6 +120,10 @@ public:
     // submenu empty.
     void BuildLanguageMenu();
 
+    // A scan that took longer than this (ms) and ends while the window is not
+    // active is announced by a desktop notification.
+    int NotifyAfterMs = 10000;
+
     // ---- controls (owned by the window)
     QWidget* PanelTop = nullptr;
     QLabel* Label1 = nullptr;

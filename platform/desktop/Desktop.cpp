@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -80,6 +81,20 @@ public:
     }
 
     bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
+
+    void Notify(const QString& title, const QString& text) override
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected())
+            return;
+        const QString service = QStringLiteral("org.freedesktop.Notifications");
+        QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/Notifications"),
+            service, QStringLiteral("Notify"));
+        call << QCoreApplication::applicationName() << uint(0) << QString() << title << text << QStringList()
+             << QVariantMap() << int(-1);
+        // The answer is not needed: a missing service only means no bubble.
+        bus.call(call, QDBus::NoBlock);
+    }
 
     void StartProgram(const QString& path) override
     {

@@ -38,6 +38,9 @@ public:
     // Opens a folder, a web page or any other URL with the desktop's handler;
     // false when no handler took it.
     virtual bool OpenUrl(const QUrl& url) = 0;
+    // A desktop notification (org.freedesktop.Notifications); nothing when
+    // no notification service answers. Never blocks.
+    virtual void Notify(const QString& title, const QString& text) = 0;
     // Starts a downloaded program.
     virtual void StartProgram(const QString& path) = 0;
 };

@@ -46,6 +46,7 @@ public:
     QStringList ShownInFileManager;
     QList<QUrl> OpenedUrls;
     QStringList StartedPrograms;
+    QList<QPair<QString, QString>> Notifications; // title, text
 
     // ---- scripted answers, consumed from the front
     // Confirm: the next answer, or DefaultConfirm when none is left.
@@ -117,4 +118,5 @@ public:
         return BrowserAnswers;
     }
     void StartProgram(const QString& path) override { StartedPrograms.append(path); }
+    void Notify(const QString& title, const QString& text) override { Notifications.append({ title, text }); }
 };
