@@ -1,14 +1,11 @@
-// The desktop program: title, catalogue, version check, main window, message
-// loop.
+// The desktop program: title, catalogue, main window, version check in the
+// background, message loop.
 
 #include "BuildInfo.h"
 #include "i18n/translation.h"
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
 #include "ui/uMainForm.h"
-#if TWINLENS_UPDATE_CHECK
-#include "update/uNewVersionCheck.h"
-#endif
 
 #include <QIcon>
 
@@ -38,23 +35,12 @@ int main(int argc, char** argv)
         LoadTranslation();
         ApplyLanguageLayout();
 
-#if TWINLENS_UPDATE_CHECK
-        // A forced update, or Update Now, ends the program before the main
-        // window exists.
-        if (CheckForNewVersion()) {
-            int continueStartup = 1;
-            {
-                TfrmNewVersion frmNewVersion;
-                frmNewVersion.exec();
-                continueStartup = frmNewVersion.ContinueStartup();
-            }
-            if (continueStartup == 0)
-                return 0;
-        }
-#endif
-
+        // The window shows at once; the version check answers in the
+        // background, and a forced update (or Update Now) ends the program
+        // after its dialog.
         TMainForm form;
         form.show();
+        form.StartVersionCheck();
         return app.exec();
     } catch (...) {
         // Start-up itself failed (the window could not be made): say why.

@@ -135,9 +135,11 @@ std::vector<TGroupRec> GroupFiles(const TFileList& files, CompareMode mode, int 
 void ScanWindow::FindFileDuplicates()
 {
     const int maxGroups = MaxGroupsValue();
+    FFileGroupsFound = 0;
     const std::vector<TGroupRec> groups = GroupFiles(FFiles, GetCompareMode(), MinGroupSizeValue());
 
     const int groupCount = int(groups.size());
+    FFileGroupsFound = groupCount;
     const int toList = (maxGroups > 0 && maxGroups < groupCount) ? maxGroups : groupCount;
 
     int listed = 0;

@@ -82,8 +82,13 @@ void ScanWindow::btnScanClick()
         if (!FStopRequested) {
             // Folder clone detection reads no digest: only file clones by
             // content need one.
-            if (GetCompareMode() == CompareMode::ByContent && FileDuplicatesChecked())
+            if (GetCompareMode() == CompareMode::ByContent && FileDuplicatesChecked()) {
                 ComputeAllHashes();
+                // The workers have all ended: the run says so, instead of
+                // keeping "Stopping SHA-1 hashing..." on the screen.
+                if (FStopRequested)
+                    SetStatus(Translate(QStringLiteral("Cancelled")));
+            }
             if (!FStopRequested) {
                 if (FileDuplicatesChecked())
                     FindFileDuplicates();

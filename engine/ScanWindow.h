@@ -111,6 +111,9 @@ public:
     int ProgressMax() const { return FProgressMax; }
     int ProgressPosition() const { return FProgressPos; }
     bool ProgressMarquee() const { return FMarquee; }
+    // File clone groups the last FindFileDuplicates formed, before Max groups
+    // cut the listing (0 until it has grouped).
+    int FileGroupsFound() const { return FFileGroupsFound; }
 
     // ---- scan state
     ResultList lvFiles;
@@ -168,6 +171,7 @@ protected:
 private:
     bool FRunning = false;
     QString FStatus;
+    int FFileGroupsFound = 0;
     int FProgressMin = 0;
     int FProgressMax = 100;
     int FProgressPos = 0;

@@ -13,7 +13,9 @@ Rules the script enforces before writing anything:
 - every text has a translation for every language, on one line;
 - a translation holds the key's placeholders (%d, %s) in the same order, and
   no other '%' sequence ("%%", "%n", a lone "%") that the key lacks;
-- "&" is written "&&" (a single one would become a keyboard mnemonic);
+- "&" is written "&&" (a single one would become a keyboard mnemonic), except
+  in the key of a caption of MNEMONIC_SCOPES, whose mnemonic the generator
+  places in every translation (see "Keyboard mnemonics");
 - no key appears twice;
 - "Abort" differs from "Skip" and "Exit" in every language, since the
   new-version dialog tells a running download by its button's caption.
@@ -27,6 +29,7 @@ simplified characters.
 import os
 import re
 import sys
+import unicodedata
 
 LANGUAGES = [
     ("en", "English"),
@@ -54,36 +57,42 @@ def T(key, **tr):
     TEXTS.append((key, tr))
 
 
+def Like(key, other):
+    """A caption that reads as the text other in every language (a menu item
+    and a tab, say) but carries a keyboard mnemonic of its own."""
+    TEXTS.append((key, dict(next(tr for k, tr in TEXTS if k == other))))
+
+
 # --- Menus ------------------------------------------------------------------
 
-T("File", ar="ملف", cn="文件", cs="Soubor", de="Datei", el="Αρχείο", es="Archivo",
+T("&File", ar="ملف", cn="文件", cs="Soubor", de="Datei", el="Αρχείο", es="Archivo",
   fr="Fichier", hu="Fájl", it="File", jp="ファイル", kr="파일", nl="Bestand",
   pl="Plik", pt="Arquivo", tr="Dosya")
-T("Action", ar="إجراء", cn="操作", cs="Akce", de="Aktion", el="Ενέργεια", es="Acción",
+T("&Action", ar="إجراء", cn="操作", cs="Akce", de="Aktion", el="Ενέργεια", es="Acción",
   fr="Action", hu="Művelet", it="Azione", jp="操作", kr="작업", nl="Actie",
   pl="Akcja", pt="Ação", tr="Eylem")
-T("Edit", ar="تحرير", cn="编辑", cs="Úpravy", de="Bearbeiten", el="Επεξεργασία",
+T("&Edit", ar="تحرير", cn="编辑", cs="Úpravy", de="Bearbeiten", el="Επεξεργασία",
   es="Edición", fr="Édition", hu="Szerkesztés", it="Modifica", jp="編集", kr="편집",
   nl="Bewerken", pl="Edycja", pt="Editar", tr="Düzen")
-T("View", ar="عرض", cn="查看", cs="Zobrazit", de="Ansicht", el="Προβολή", es="Ver",
+T("&View", ar="عرض", cn="查看", cs="Zobrazit", de="Ansicht", el="Προβολή", es="Ver",
   fr="Affichage", hu="Nézet", it="Visualizza", jp="表示", kr="보기", nl="Beeld",
   pl="Widok", pt="Exibir", tr="Görünüm")
-T("Help", ar="تعليمات", cn="帮助", cs="Nápověda", de="Hilfe", el="Βοήθεια", es="Ayuda",
+T("&Help", ar="تعليمات", cn="帮助", cs="Nápověda", de="Hilfe", el="Βοήθεια", es="Ayuda",
   fr="Aide", hu="Súgó", it="Aiuto", jp="ヘルプ", kr="도움말", nl="Help", pl="Pomoc",
   pt="Ajuda", tr="Yardım")
-T("Add Folder...", ar="إضافة مجلد...", cn="添加文件夹...", cs="Přidat složku...",
+T("&Add Folder...", ar="إضافة مجلد...", cn="添加文件夹...", cs="Přidat složku...",
   de="Ordner hinzufügen...", el="Προσθήκη φακέλου...", es="Agregar carpeta...",
   fr="Ajouter un dossier...", hu="Mappa hozzáadása...", it="Aggiungi cartella...",
   jp="フォルダーの追加...", kr="폴더 추가...", nl="Map toevoegen...", pl="Dodaj folder...",
   pt="Adicionar pasta...", tr="Klasör ekle...")
-T("Export File Clones...", ar="تصدير الملفات المكررة...", cn="导出重复文件...",
+T("Export F&ile Clones...", ar="تصدير الملفات المكررة...", cn="导出重复文件...",
   cs="Exportovat duplicitní soubory...", de="Doppelte Dateien exportieren...",
   el="Εξαγωγή διπλότυπων αρχείων...", es="Exportar archivos duplicados...",
   fr="Exporter les fichiers en double...", hu="Ismétlődő fájlok exportálása...",
   it="Esporta file duplicati...", jp="重複ファイルのエクスポート...", kr="중복 파일 내보내기...",
   nl="Dubbele bestanden exporteren...", pl="Eksportuj zduplikowane pliki...",
   pt="Exportar arquivos duplicados...", tr="Yinelenen dosyaları dışa aktar...")
-T("Export Folder Clones...", ar="تصدير المجلدات المكررة...", cn="导出重复文件夹...",
+T("Export Fo&lder Clones...", ar="تصدير المجلدات المكررة...", cn="导出重复文件夹...",
   cs="Exportovat duplicitní složky...", de="Doppelte Ordner exportieren...",
   el="Εξαγωγή διπλότυπων φακέλων...", es="Exportar carpetas duplicadas...",
   fr="Exporter les dossiers en double...", hu="Ismétlődő mappák exportálása...",
@@ -93,18 +102,18 @@ T("Export Folder Clones...", ar="تصدير المجلدات المكررة...",
 T("Exit", ar="خروج", cn="退出", cs="Konec", de="Beenden", el="Έξοδος", es="Salir",
   fr="Quitter", hu="Kilépés", it="Esci", jp="終了", kr="끝내기", nl="Afsluiten",
   pl="Zakończ", pt="Sair", tr="Çıkış")
-T("Scan", ar="فحص", cn="扫描", cs="Prohledat", de="Scannen", el="Σάρωση", es="Examinar",
+T("&Scan", ar="فحص", cn="扫描", cs="Prohledat", de="Scannen", el="Σάρωση", es="Examinar",
   fr="Analyser", hu="Átvizsgálás", it="Scansiona", jp="スキャン", kr="스캔", nl="Scannen",
   pl="Skanuj", pt="Verificar", tr="Tara")
-T("Stop", ar="إيقاف", cn="停止", cs="Zastavit", de="Anhalten", el="Διακοπή", es="Detener",
+T("S&top", ar="إيقاف", cn="停止", cs="Zastavit", de="Anhalten", el="Διακοπή", es="Detener",
   fr="Arrêter", hu="Leállítás", it="Interrompi", jp="停止", kr="중지", nl="Stoppen",
   pl="Zatrzymaj", pt="Parar", tr="Durdur")
-T("Remove Checked", ar="إزالة العناصر المؤشَّر عليها", cn="删除勾选项", cs="Odebrat zaškrtnuté",
+T("&Remove Checked", ar="إزالة العناصر المؤشَّر عليها", cn="删除勾选项", cs="Odebrat zaškrtnuté",
   de="Markierte entfernen", el="Κατάργηση επιλεγμένων", es="Quitar marcados",
   fr="Supprimer les éléments cochés", hu="Bejelöltek eltávolítása", it="Rimuovi selezionati",
   jp="チェックした項目を削除", kr="선택한 항목 제거", nl="Aangevinkte verwijderen",
   pl="Usuń zaznaczone", pt="Remover marcados", tr="İşaretlileri kaldır")
-T("Check all but one in group", ar="تأشير الكل عدا واحد في كل مجموعة",
+T("Check all but one in &group", ar="تأشير الكل عدا واحد في كل مجموعة",
   cn="每组保留一个，勾选其余", cs="Zaškrtnout vše kromě jednoho ve skupině",
   de="Alle außer einem je Gruppe markieren", el="Επιλογή όλων εκτός από ένα ανά ομάδα",
   es="Marcar todos menos uno por grupo", fr="Tout cocher sauf un par groupe",
@@ -112,16 +121,16 @@ T("Check all but one in group", ar="تأشير الكل عدا واحد في ك�
   jp="各グループで 1 つを残してすべてチェック", kr="그룹마다 하나만 남기고 모두 선택",
   nl="Alles behalve één per groep aanvinken", pl="Zaznacz wszystkie oprócz jednego w grupie",
   pt="Marcar todos, exceto um por grupo", tr="Grup başına biri hariç tümünü işaretle")
-T("Check All", ar="تأشير الكل", cn="全部勾选", cs="Zaškrtnout vše", de="Alle markieren",
+T("&Check All", ar="تأشير الكل", cn="全部勾选", cs="Zaškrtnout vše", de="Alle markieren",
   el="Επιλογή όλων", es="Marcar todo", fr="Tout cocher", hu="Az összes bejelölése",
   it="Seleziona tutto", jp="すべてチェック", kr="모두 선택", nl="Alles aanvinken",
   pl="Zaznacz wszystko", pt="Marcar todos", tr="Tümünü işaretle")
-T("Uncheck All", ar="إلغاء تأشير الكل", cn="全部取消勾选", cs="Zrušit zaškrtnutí všech",
+T("&Uncheck All", ar="إلغاء تأشير الكل", cn="全部取消勾选", cs="Zrušit zaškrtnutí všech",
   de="Alle Markierungen aufheben", el="Αποεπιλογή όλων", es="Desmarcar todo",
   fr="Tout décocher", hu="Az összes bejelölés törlése", it="Deseleziona tutto",
   jp="すべてのチェックを外す", kr="모두 선택 해제", nl="Alles uitvinken", pl="Odznacz wszystko",
   pt="Desmarcar todos", tr="Tüm işaretleri kaldır")
-T("Page", ar="الصفحة", cn="页面", cs="Stránka", de="Seite", el="Σελίδα", es="Página",
+T("&Page", ar="الصفحة", cn="页面", cs="Stránka", de="Seite", el="Σελίδα", es="Página",
   fr="Page", hu="Lap", it="Pagina", jp="ページ", kr="페이지", nl="Pagina", pl="Strona",
   pt="Página", tr="Sayfa")
 T("File Clones", ar="الملفات المكررة", cn="重复文件", cs="Duplicitní soubory",
@@ -134,130 +143,130 @@ T("Folder Clones", ar="المجلدات المكررة", cn="重复文件夹", c
   fr="Dossiers en double", hu="Ismétlődő mappák", it="Cartelle duplicate",
   jp="重複フォルダー", kr="중복 폴더", nl="Dubbele mappen", pl="Zduplikowane foldery",
   pt="Pastas duplicadas", tr="Yinelenen klasörler")
-T("Show Settings Panel", ar="إظهار لوحة الإعدادات", cn="显示设置面板",
+T("&Show Settings Panel", ar="إظهار لوحة الإعدادات", cn="显示设置面板",
   cs="Zobrazit panel nastavení", de="Einstellungsbereich anzeigen",
   el="Εμφάνιση πίνακα ρυθμίσεων", es="Mostrar panel de configuración",
   fr="Afficher le panneau des paramètres", hu="Beállítási panel megjelenítése",
   it="Mostra pannello impostazioni", jp="設定パネルを表示", kr="설정 패널 표시",
   nl="Instellingenpaneel weergeven", pl="Pokaż panel ustawień",
   pt="Mostrar painel de configurações", tr="Ayarlar panelini göster")
-T("Language", ar="اللغة", cn="语言", cs="Jazyk", de="Sprache", el="Γλώσσα", es="Idioma",
+T("&Language", ar="اللغة", cn="语言", cs="Jazyk", de="Sprache", el="Γλώσσα", es="Idioma",
   fr="Langue", hu="Nyelv", it="Lingua", jp="言語", kr="언어", nl="Taal", pl="Język",
   pt="Idioma", tr="Dil")
-T("Tutorial", ar="دليل الاستخدام", cn="教程", cs="Návod", de="Anleitung",
+T("&Tutorial", ar="دليل الاستخدام", cn="教程", cs="Návod", de="Anleitung",
   el="Οδηγός χρήσης", es="Tutorial", fr="Didacticiel", hu="Útmutató",
   it="Guida introduttiva", jp="チュートリアル", kr="사용 안내", nl="Handleiding",
   pl="Samouczek", pt="Tutorial", tr="Öğretici")
-T("Contact Us", ar="اتصل بنا", cn="联系我们", cs="Kontaktujte nás", de="Kontakt",
+T("&Contact Us", ar="اتصل بنا", cn="联系我们", cs="Kontaktujte nás", de="Kontakt",
   el="Επικοινωνία", es="Contacto", fr="Nous contacter", hu="Kapcsolat", it="Contattaci",
   jp="お問い合わせ", kr="문의하기", nl="Contact", pl="Kontakt", pt="Fale conosco",
   tr="Bize ulaşın")
-T("Visit Website", ar="زيارة الموقع", cn="访问网站", cs="Navštívit web",
+T("&Visit Website", ar="زيارة الموقع", cn="访问网站", cs="Navštívit web",
   de="Website besuchen", el="Επίσκεψη στον ιστότοπο", es="Visitar el sitio web",
   fr="Visiter le site web", hu="Weboldal megnyitása", it="Visita il sito web",
   jp="Web サイトへ", kr="웹사이트 방문", nl="Website bezoeken", pl="Odwiedź witrynę",
   pt="Visitar o site", tr="Web sitesini ziyaret et")
-T("About...", ar="حول...", cn="关于...", cs="O aplikaci...", de="Info...",
+T("&About...", ar="حول...", cn="关于...", cs="O aplikaci...", de="Info...",
   el="Πληροφορίες...", es="Acerca de...", fr="À propos...", hu="Névjegy...",
   it="Informazioni...", jp="バージョン情報...", kr="정보...", nl="Info...",
   pl="O programie...", pt="Sobre...", tr="Hakkında...")
 
 # --- Settings panel, buttons, lists -------------------------------------------
 
-T("Folders to scan:", ar="المجلدات المراد فحصها:", cn="要扫描的文件夹：",
+T("Folders &to scan:", ar="المجلدات المراد فحصها:", cn="要扫描的文件夹：",
   cs="Složky k prohledání:", de="Zu scannende Ordner:", el="Φάκελοι για σάρωση:",
   es="Carpetas que examinar:", fr="Dossiers à analyser :", hu="Átvizsgálandó mappák:",
   it="Cartelle da scansionare:", jp="スキャンするフォルダー:", kr="스캔할 폴더:",
   nl="Te scannen mappen:", pl="Foldery do skanowania:", pt="Pastas a verificar:",
   tr="Taranacak klasörler:")
-T("Add folder...", ar="إضافة مجلد...", cn="添加文件夹...", cs="Přidat složku...",
+T("Add f&older...", ar="إضافة مجلد...", cn="添加文件夹...", cs="Přidat složku...",
   de="Ordner hinzufügen...", el="Προσθήκη φακέλου...", es="Agregar carpeta...",
   fr="Ajouter un dossier...", hu="Mappa hozzáadása...", it="Aggiungi cartella...",
   jp="フォルダーの追加...", kr="폴더 추가...", nl="Map toevoegen...", pl="Dodaj folder...",
   pt="Adicionar pasta...", tr="Klasör ekle...")
-T("Remove Selected", ar="إزالة المحدد", cn="移除所选", cs="Odebrat vybranou",
+T("&Remove Selected", ar="إزالة المحدد", cn="移除所选", cs="Odebrat vybranou",
   de="Auswahl entfernen", el="Κατάργηση επιλογής", es="Quitar seleccionada",
   fr="Retirer la sélection", hu="Kijelölt eltávolítása", it="Rimuovi selezionata",
   jp="選択項目を削除", kr="선택 항목 제거", nl="Selectie verwijderen", pl="Usuń wybrany",
   pt="Remover selecionada", tr="Seçileni kaldır")
-T("Find file clones", ar="البحث عن الملفات المكررة", cn="查找重复文件",
+T("Fin&d file clones", ar="البحث عن الملفات المكررة", cn="查找重复文件",
   cs="Hledat duplicitní soubory", de="Doppelte Dateien suchen",
   el="Εύρεση διπλότυπων αρχείων", es="Buscar archivos duplicados",
   fr="Rechercher les fichiers en double", hu="Ismétlődő fájlok keresése",
   it="Trova file duplicati", jp="重複ファイルを検索", kr="중복 파일 찾기",
   nl="Dubbele bestanden zoeken", pl="Szukaj zduplikowanych plików",
   pt="Localizar arquivos duplicados", tr="Yinelenen dosyaları bul")
-T("Find folder clones", ar="البحث عن المجلدات المكررة", cn="查找重复文件夹",
+T("Find fo&lder clones", ar="البحث عن المجلدات المكررة", cn="查找重复文件夹",
   cs="Hledat duplicitní složky", de="Doppelte Ordner suchen",
   el="Εύρεση διπλότυπων φακέλων", es="Buscar carpetas duplicadas",
   fr="Rechercher les dossiers en double", hu="Ismétlődő mappák keresése",
   it="Trova cartelle duplicate", jp="重複フォルダーを検索", kr="중복 폴더 찾기",
   nl="Dubbele mappen zoeken", pl="Szukaj zduplikowanych folderów",
   pt="Localizar pastas duplicadas", tr="Yinelenen klasörleri bul")
-T("Compare files by", ar="مقارنة الملفات حسب", cn="文件比较方式", cs="Porovnávat soubory podle",
+T("Compare files &by", ar="مقارنة الملفات حسب", cn="文件比较方式", cs="Porovnávat soubory podle",
   de="Dateien vergleichen nach", el="Σύγκριση αρχείων κατά", es="Comparar archivos por",
   fr="Comparer les fichiers par", hu="Összehasonlítás alapja", it="Confronta i file per",
   jp="ファイルの比較方法", kr="파일 비교 기준", nl="Bestanden vergelijken op",
   pl="Porównuj pliki według", pt="Comparar arquivos por", tr="Dosyaları karşılaştırma ölçütü")
-T("Name", ar="الاسم", cn="名称", cs="Název", de="Name", el="Όνομα", es="Nombre", fr="Nom",
+T("&Name", ar="الاسم", cn="名称", cs="Název", de="Name", el="Όνομα", es="Nombre", fr="Nom",
   hu="Név", it="Nome", jp="名前", kr="이름", nl="Naam", pl="Nazwa", pt="Nome", tr="Ad")
 T("Size", ar="الحجم", cn="大小", cs="Velikost", de="Größe", el="Μέγεθος", es="Tamaño",
   fr="Taille", hu="Méret", it="Dimensione", jp="サイズ", kr="크기", nl="Grootte",
   pl="Rozmiar", pt="Tamanho", tr="Boyut")
-T("Name && Size", ar="الاسم والحجم", cn="名称和大小", cs="Název a velikost",
+T("Na&me && Size", ar="الاسم والحجم", cn="名称和大小", cs="Název a velikost",
   de="Name && Größe", el="Όνομα και μέγεθος", es="Nombre y tamaño", fr="Nom et taille",
   hu="Név és méret", it="Nome e dimensione", jp="名前とサイズ", kr="이름 및 크기",
   nl="Naam en grootte", pl="Nazwa i rozmiar", pt="Nome e tamanho", tr="Ad ve boyut")
-T("Content (SHA-1)", ar="المحتوى (SHA-1)", cn="内容 (SHA-1)", cs="Obsah (SHA-1)",
+T("&Content (SHA-1)", ar="المحتوى (SHA-1)", cn="内容 (SHA-1)", cs="Obsah (SHA-1)",
   de="Inhalt (SHA-1)", el="Περιεχόμενο (SHA-1)", es="Contenido (SHA-1)",
   fr="Contenu (SHA-1)", hu="Tartalom (SHA-1)", it="Contenuto (SHA-1)", jp="内容 (SHA-1)",
   kr="내용 (SHA-1)", nl="Inhoud (SHA-1)", pl="Zawartość (SHA-1)", pt="Conteúdo (SHA-1)",
   tr="İçerik (SHA-1)")
-T("File masks (CSV):", ar="أقنعة الملفات (CSV):", cn="文件掩码 (CSV)：",
+T("File mas&ks (CSV):", ar="أقنعة الملفات (CSV):", cn="文件掩码 (CSV)：",
   cs="Masky souborů (CSV):", de="Dateimasken (CSV):", el="Μάσκες αρχείων (CSV):",
   es="Máscaras de archivo (CSV):", fr="Masques de fichiers (CSV) :",
   hu="Fájlmaszkok (CSV):", it="Maschere file (CSV):", jp="ファイル マスク (CSV):",
   kr="파일 마스크 (CSV):", nl="Bestandsmaskers (CSV):", pl="Maski plików (CSV):",
   pt="Máscaras de arquivo (CSV):", tr="Dosya maskeleri (CSV):")
-T("Min size (MB):", ar="الحد الأدنى للحجم (MB):", cn="最小大小 (MB)：",
+T("Min si&ze (MB):", ar="الحد الأدنى للحجم (MB):", cn="最小大小 (MB)：",
   cs="Min. velikost (MB):", de="Mindestgröße (MB):", el="Ελάχ. μέγεθος (MB):",
   es="Tamaño mín. (MB):", fr="Taille min. (MB) :", hu="Min. méret (MB):",
   it="Dimensione min. (MB):", jp="最小サイズ (MB):", kr="최소 크기 (MB):",
   nl="Min. grootte (MB):", pl="Min. rozmiar (MB):", pt="Tamanho mín. (MB):",
   tr="En küçük boyut (MB):")
-T("Parallel hashing", ar="حساب البصمات بالتوازي", cn="并行计算哈希", cs="Paralelní hashování",
+T("&Parallel hashing", ar="حساب البصمات بالتوازي", cn="并行计算哈希", cs="Paralelní hashování",
   de="Paralleles Hashing", el="Παράλληλος υπολογισμός hash", es="Cálculo de hash en paralelo",
   fr="Hachage en parallèle", hu="Párhuzamos hash-számítás", it="Hashing parallelo",
   jp="並列ハッシュ計算", kr="병렬 해시 계산", nl="Parallel hashen", pl="Równoległe haszowanie",
   pt="Hash em paralelo", tr="Paralel karma hesaplama")
-T("Max groups (0 = all):", ar="الحد الأقصى للمجموعات (0 = الكل):", cn="最大组数 (0 = 全部)：",
+T("Max &groups (0 = all):", ar="الحد الأقصى للمجموعات (0 = الكل):", cn="最大组数 (0 = 全部)：",
   cs="Max. skupin (0 = vše):", de="Max. Gruppen (0 = alle):", el="Μέγ. ομάδες (0 = όλες):",
   es="Máx. grupos (0 = todos):", fr="Groupes max. (0 = tous) :",
   hu="Max. csoportok (0 = mind):", it="Max gruppi (0 = tutti):",
   jp="最大グループ数 (0 = すべて):", kr="최대 그룹 수 (0 = 모두):",
   nl="Max. groepen (0 = alle):", pl="Maks. grup (0 = wszystkie):",
   pt="Máx. de grupos (0 = todos):", tr="En fazla grup (0 = tümü):")
-T("Min group size:", ar="الحد الأدنى لحجم المجموعة:", cn="最小组大小：",
+T("Min gro&up size:", ar="الحد الأدنى لحجم المجموعة:", cn="最小组大小：",
   cs="Min. velikost skupiny:", de="Min. Gruppengröße:", el="Ελάχ. μέγεθος ομάδας:",
   es="Tamaño mín. de grupo:", fr="Taille min. de groupe :", hu="Min. csoportméret:",
   it="Dimensione min. gruppo:", jp="最小グループ サイズ:", kr="최소 그룹 크기:",
   nl="Min. groepsgrootte:", pl="Min. rozmiar grupy:", pt="Tamanho mín. do grupo:",
   tr="En küçük grup boyutu:")
-T("Check all", ar="تأشير الكل", cn="全部勾选", cs="Zaškrtnout vše", de="Alle markieren",
+T("&Check all", ar="تأشير الكل", cn="全部勾选", cs="Zaškrtnout vše", de="Alle markieren",
   el="Επιλογή όλων", es="Marcar todo", fr="Tout cocher", hu="Az összes bejelölése",
   it="Seleziona tutto", jp="すべてチェック", kr="모두 선택", nl="Alles aanvinken",
   pl="Zaznacz wszystko", pt="Marcar todos", tr="Tümünü işaretle")
-T("Uncheck all", ar="إلغاء تأشير الكل", cn="全部取消勾选", cs="Zrušit zaškrtnutí všech",
+T("&Uncheck all", ar="إلغاء تأشير الكل", cn="全部取消勾选", cs="Zrušit zaškrtnutí všech",
   de="Keine markieren", el="Αποεπιλογή όλων", es="Desmarcar todo",
   fr="Tout décocher", hu="Az összes bejelölés törlése", it="Deseleziona tutto",
   jp="すべてのチェックを外す", kr="모두 선택 해제", nl="Alles uitvinken", pl="Odznacz wszystko",
   pt="Desmarcar todos", tr="Tüm işaretleri kaldır")
-T("Open location", ar="فتح الموقع", cn="打开所在位置", cs="Otevřít umístění",
+T("&Open location", ar="فتح الموقع", cn="打开所在位置", cs="Otevřít umístění",
   de="Speicherort öffnen", el="Άνοιγμα θέσης", es="Abrir ubicación",
   fr="Ouvrir l'emplacement", hu="Hely megnyitása", it="Apri percorso", jp="場所を開く",
   kr="위치 열기", nl="Locatie openen", pl="Otwórz lokalizację", pt="Abrir local",
   tr="Konumu aç")
-T("Delete checked to Recycle Bin", ar="نقل العناصر المؤشَّر عليها إلى سلة المحذوفات",
+T("&Delete checked to Recycle Bin", ar="نقل العناصر المؤشَّر عليها إلى سلة المحذوفات",
   cn="将勾选项移到回收站", cs="Přesunout zaškrtnuté do koše",
   de="Markierte in den Papierkorb verschieben", el="Μετακίνηση επιλεγμένων στον Κάδο Ανακύκλωσης",
   es="Mover marcados a la Papelera de reciclaje", fr="Mettre les éléments cochés à la corbeille",
@@ -289,6 +298,13 @@ T("Group %d (%s)", ar="المجموعة %d (%s)", cn="第 %d 组 (%s)", cs="Skup
   nl="Groep %d (%s)", pl="Grupa %d (%s)", pt="Grupo %d (%s)", tr="Grup %d (%s)")
 T(" MB", ar=" MB", cn=" MB", cs=" MB", de=" MB", el=" MB", es=" MB", fr=" MB", hu=" MB",
   it=" MB", jp=" MB", kr=" MB", nl=" MB", pl=" MB", pt=" MB", tr=" MB")
+
+# Captions that read as another text but carry a mnemonic of their own: the
+# menu items beside the tabs, the dialog's Exit, the list's Size column.
+Like("&File Clones", "File Clones")
+Like("F&older Clones", "Folder Clones")
+Like("E&xit", "Exit")
+Like("S&ize", "Size")
 
 # --- Scan run ---------------------------------------------------------------
 
@@ -853,6 +869,257 @@ T("The download took too long.",
   nl="De download duurde te lang.", pl="Pobieranie trwało zbyt długo.",
   pt="O download demorou demais.", tr="İndirme çok uzun sürdü.")
 
+# --- What a result says of itself, errors, settings, notification -----------
+
+T("%s files, %s groups, %s in copies", ar="%s ملف، %s مجموعة، %s في النسخ المكررة",
+  cn="%s 个文件，%s 个组，副本共 %s", cs="%s souborů, %s skupin, %s v kopiích",
+  de="%s Dateien, %s Gruppen, %s in Kopien", el="%s αρχεία, %s ομάδες, %s σε αντίγραφα",
+  es="%s archivos, %s grupos, %s en copias", fr="%s fichiers, %s groupes, %s en copies",
+  hu="%s fájl, %s csoport, %s másolatokban", it="%s file, %s gruppi, %s in copie",
+  jp="%s ファイル、%s グループ、コピー %s", kr="파일 %s개, 그룹 %s개, 사본 %s",
+  nl="%s bestanden, %s groepen, %s in kopieën", pl="%s plików, %s grup, %s w kopiach",
+  pt="%s arquivos, %s grupos, %s em cópias", tr="%s dosya, %s grup, kopyalarda %s")
+T("%s files", ar="%s ملف", cn="%s 个文件", cs="%s souborů", de="%s Dateien", el="%s αρχεία",
+  es="%s archivos", fr="%s fichiers", hu="%s fájl", it="%s file", jp="%s ファイル",
+  kr="파일 %s개", nl="%s bestanden", pl="%s plików", pt="%s arquivos", tr="%s dosya")
+T("%s folder groups", ar="%s مجموعة مجلدات", cn="%s 个文件夹组", cs="%s skupin složek",
+  de="%s Ordnergruppen", el="%s ομάδες φακέλων", es="%s grupos de carpetas",
+  fr="%s groupes de dossiers", hu="%s mappacsoport", it="%s gruppi di cartelle",
+  jp="%s フォルダー グループ", kr="폴더 그룹 %s개", nl="%s mapgroepen", pl="%s grup folderów",
+  pt="%s grupos de pastas", tr="%s klasör grubu")
+T("%s of %s groups shown: Max groups", ar="عُرضت %s من %s مجموعة: الحد الأقصى للمجموعات",
+  cn="显示 %s / %s 个组：最大组数", cs="Zobrazeno %s z %s skupin: Max. skupin",
+  de="%s von %s Gruppen angezeigt: Max. Gruppen", el="Εμφανίζονται %s από %s ομάδες: Μέγ. ομάδες",
+  es="Se muestran %s de %s grupos: Máx. grupos", fr="%s groupes affichés sur %s : Groupes max.",
+  hu="%s / %s csoport látható: Max. csoportok", it="Mostrati %s gruppi su %s: Max gruppi",
+  jp="%s / %s グループを表示: 最大グループ数", kr="그룹 %s/%s개 표시: 최대 그룹 수",
+  nl="%s van %s groepen getoond: Max. groepen", pl="Pokazano %s z %s grup: Maks. grup",
+  pt="%s de %s grupos exibidos: Máx. de grupos", tr="%s / %s grup gösteriliyor: En fazla grup")
+T("files under %s MB were left out: Min size", ar="استُبعدت الملفات الأصغر من %s MB: الحد الأدنى للحجم",
+  cn="小于 %s MB 的文件未计入：最小大小", cs="soubory pod %s MB vynechány: Min. velikost",
+  de="Dateien unter %s MB ausgelassen: Mindestgröße", el="παραλείφθηκαν αρχεία κάτω από %s MB: Ελάχ. μέγεθος",
+  es="se omitieron los archivos de menos de %s MB: Tamaño mín.",
+  fr="fichiers de moins de %s MB ignorés : Taille min.", hu="%s MB alatti fájlok kihagyva: Min. méret",
+  it="file sotto %s MB esclusi: Dimensione min.", jp="%s MB 未満のファイルは除外: 最小サイズ",
+  kr="%s MB 미만 파일 제외: 최소 크기", nl="bestanden onder %s MB weggelaten: Min. grootte",
+  pl="pominięto pliki poniżej %s MB: Min. rozmiar", pt="arquivos abaixo de %s MB omitidos: Tamanho mín.",
+  tr="%s MB altındaki dosyalar dışarıda bırakıldı: En küçük boyut")
+T("all but the first file of each group are checked",
+  ar="تم تأشير كل ملفات المجموعة عدا الأول", cn="每组除第一个文件外均已勾选",
+  cs="zaškrtnuty jsou všechny soubory skupiny kromě prvního",
+  de="in jeder Gruppe sind alle Dateien außer der ersten markiert",
+  el="σε κάθε ομάδα έχουν επιλεγεί όλα τα αρχεία εκτός από το πρώτο",
+  es="en cada grupo están marcados todos los archivos menos el primero",
+  fr="dans chaque groupe, tous les fichiers sauf le premier sont cochés",
+  hu="minden csoportban az első kivételével minden fájl be van jelölve",
+  it="in ogni gruppo sono selezionati tutti i file tranne il primo",
+  jp="各グループの先頭以外のファイルにチェックが付いています",
+  kr="각 그룹에서 첫 번째 파일을 제외한 모든 파일이 선택되어 있습니다",
+  nl="in elke groep zijn alle bestanden behalve het eerste aangevinkt",
+  pl="w każdej grupie zaznaczone są wszystkie pliki oprócz pierwszego",
+  pt="em cada grupo, todos os arquivos exceto o primeiro estão marcados",
+  tr="her grupta ilki dışındaki tüm dosyalar işaretli")
+T("%s bytes", ar="%s بايت", cn="%s 字节", cs="%s bajtů", de="%s Byte", el="%s byte",
+  es="%s bytes", fr="%s octets", hu="%s bájt", it="%s byte", jp="%s バイト", kr="%s바이트",
+  nl="%s bytes", pl="%s bajtów", pt="%s bytes", tr="%s bayt")
+T("Scan progress", ar="تقدم الفحص", cn="扫描进度", cs="Průběh prohledávání", de="Scanfortschritt",
+  el="Πρόοδος σάρωσης", es="Progreso del examen", fr="Progression de l'analyse",
+  hu="Vizsgálat állapota", it="Avanzamento scansione", jp="スキャンの進行状況", kr="스캔 진행률",
+  nl="Voortgang van de scan", pl="Postęp skanowania", pt="Progresso da verificação",
+  tr="Tarama ilerlemesi")
+T("The file manager could not be reached to show %s.",
+  ar="تعذّر الوصول إلى مدير الملفات لعرض %s.", cn="无法连接文件管理器以显示 %s。",
+  cs="Správce souborů nelze zastihnout, aby zobrazil %s.",
+  de="Der Dateimanager war nicht erreichbar, um %s zu zeigen.",
+  el="Δεν ήταν δυνατή η πρόσβαση στη διαχείριση αρχείων για την εμφάνιση του %s.",
+  es="No se pudo contactar con el administrador de archivos para mostrar %s.",
+  fr="Le gestionnaire de fichiers n'a pas pu être joint pour afficher %s.",
+  hu="A fájlkezelő nem érhető el a következő megjelenítéséhez: %s.",
+  it="Impossibile raggiungere il gestore file per mostrare %s.",
+  jp="%s を表示するためのファイル マネージャーに接続できませんでした。",
+  kr="%s을(를) 표시할 파일 관리자에 연결할 수 없습니다.",
+  nl="De bestandsbeheerder was niet bereikbaar om %s te tonen.",
+  pl="Nie udało się połączyć z menedżerem plików, aby pokazać %s.",
+  pt="Não foi possível contatar o gerenciador de arquivos para mostrar %s.",
+  tr="%s göstermek için dosya yöneticisine ulaşılamadı.")
+T("The web browser could not be reached to open %s.",
+  ar="تعذّر الوصول إلى متصفح الويب لفتح %s.", cn="无法连接网页浏览器以打开 %s。",
+  cs="Webový prohlížeč nelze zastihnout, aby otevřel %s.",
+  de="Der Webbrowser war nicht erreichbar, um %s zu öffnen.",
+  el="Δεν ήταν δυνατή η πρόσβαση στο πρόγραμμα περιήγησης για το άνοιγμα του %s.",
+  es="No se pudo contactar con el navegador web para abrir %s.",
+  fr="Le navigateur web n'a pas pu être joint pour ouvrir %s.",
+  hu="A webböngésző nem érhető el a következő megnyitásához: %s.",
+  it="Impossibile raggiungere il browser web per aprire %s.",
+  jp="%s を開くための Web ブラウザーに接続できませんでした。",
+  kr="%s을(를) 열 웹 브라우저에 연결할 수 없습니다.",
+  nl="De webbrowser was niet bereikbaar om %s te openen.",
+  pl="Nie udało się połączyć z przeglądarką, aby otworzyć %s.",
+  pt="Não foi possível contatar o navegador para abrir %s.",
+  tr="%s açmak için web tarayıcısına ulaşılamadı.")
+T("Cannot save the settings to %s.", ar="تعذّر حفظ الإعدادات في %s.", cn="无法将设置保存到 %s。",
+  cs="Nastavení nelze uložit do %s.", de="Die Einstellungen können nicht in %s gespeichert werden.",
+  el="Δεν είναι δυνατή η αποθήκευση των ρυθμίσεων στο %s.",
+  es="No se pueden guardar los ajustes en %s.", fr="Impossible d'enregistrer les paramètres dans %s.",
+  hu="A beállítások nem menthetők ide: %s.", it="Impossibile salvare le impostazioni in %s.",
+  jp="設定を %s に保存できません。", kr="설정을 %s에 저장할 수 없습니다.",
+  nl="De instellingen kunnen niet in %s worden opgeslagen.",
+  pl="Nie można zapisać ustawień w %s.", pt="Não é possível salvar as configurações em %s.",
+  tr="Ayarlar %s konumuna kaydedilemiyor.")
+T("Scan finished", ar="انتهى الفحص", cn="扫描已完成", cs="Prohledávání dokončeno",
+  de="Scan abgeschlossen", el="Η σάρωση ολοκληρώθηκε", es="Examen terminado",
+  fr="Analyse terminée", hu="A vizsgálat befejeződött", it="Scansione completata",
+  jp="スキャンが完了しました", kr="스캔 완료", nl="Scan voltooid", pl="Skanowanie zakończone",
+  pt="Verificação concluída", tr="Tarama tamamlandı")
+
+
+# --- Keyboard mnemonics -------------------------------------------------------
+#
+# A key with a single "&" is a caption with a mnemonic: the letter after the
+# "&" is the one Alt reaches it by. The table holds its translations without
+# one; the generator places it, so that no two captions that Alt reaches at
+# the same time share a letter in any language. Those are the captions of one
+# scope below: the menu bar's titles; the items of one menu; and the controls
+# of one panel of the window together with the menu bar's titles (Alt+F must
+# open the File menu, not land on a check box).
+#
+# Chinese, Japanese and Korean write the English letter in brackets after the
+# caption ("ファイル(&F)"), as their desktops do. The other languages take a
+# letter of the caption itself: the first of a word where it can, a plain
+# letter of the keyboard of the language before an accented one, and never a
+# letter whose capital is not a single character of its own (the capital is
+# what the key is matched by).
+
+MENU_BAR = ["&File", "&Action", "&Edit", "&View", "&Help"]
+MNEMONIC_SCOPES = [
+    ("menu bar", MENU_BAR),
+    ("File menu", ["&Add Folder...", "Export F&ile Clones...", "Export Fo&lder Clones...", "E&xit"]),
+    ("Action menu", ["&Scan", "S&top", "&Remove Checked"]),
+    ("Edit menu", ["Check all but one in &group", "&Check All", "&Uncheck All"]),
+    ("View menu", ["&Page", "&Show Settings Panel", "&Language"]),
+    ("Page menu", ["&File Clones", "F&older Clones"]),
+    ("Help menu", ["&Tutorial", "&Contact Us", "&Visit Website", "&About..."]),
+    ("settings panel", MENU_BAR + [
+        "Folders &to scan:", "Add f&older...", "&Remove Selected", "Fin&d file clones",
+        "Find fo&lder clones", "Compare files &by", "&Name", "S&ize", "Na&me && Size",
+        "&Content (SHA-1)", "File mas&ks (CSV):", "Min si&ze (MB):", "&Parallel hashing",
+        "Max &groups (0 = all):", "Min gro&up size:", "&Scan"]),
+    ("bottom panel", MENU_BAR + [
+        "Check all but one in &group", "&Check all", "&Uncheck all", "&Open location",
+        "&Delete checked to Recycle Bin", "Export F&ile Clones...", "Export Fo&lder Clones...",
+        "S&top"]),
+]
+MNEMONIC_KEYS = {k for _, ks in MNEMONIC_SCOPES for k in ks}
+BRACKETED = ("cn", "jp", "kr")
+
+
+def mnemonic_position(text):
+    """Index of the character after the single "&" of text, or -1."""
+    i = 0
+    while i < len(text):
+        if text.startswith("&&", i):
+            i += 2
+            continue
+        if text[i] == "&":
+            return i + 1
+        i += 1
+    return -1
+
+
+def mnemonic_letter(text):
+    p = mnemonic_position(text)
+    return text[p].upper() if 0 <= p < len(text) else None
+
+
+def letter_kind(code, ch):
+    """0 for a plain letter of the language's keyboard, 1 for an accented or
+    foreign one that still does, None for what cannot carry a mnemonic."""
+    if not ch.isalpha() or len(ch.upper()) != 1:
+        return None
+    if code == "tr" and ch in "iIıİ":
+        return None  # Alt+i and Alt+ı would reach the same capital
+    if code == "el":
+        if "\u03b1" <= ch.lower() <= "\u03c9":
+            return 0
+        return None if unicodedata.name(ch, "").startswith("GREEK") else 1
+    if code == "ar":
+        if "\u0621" <= ch <= "\u064a" and ch != "\u0640":
+            return 0
+        return 1 if ch.isascii() else None
+    if ch.isascii():
+        return 0
+    return 1 if unicodedata.name(ch, "").startswith("LATIN") else None
+
+
+def mnemonic_choices(code, text):
+    """{capital: (cost, index)} for every letter of text that may carry it."""
+    choices = {}
+    depth = 0
+    word_start = True
+    i = 0
+    while i < len(text):
+        if text.startswith("&&", i):
+            word_start = True
+            i += 2
+            continue
+        ch = text[i]
+        depth += ch == "("
+        depth -= ch == ")"
+        kind = letter_kind(code, ch)
+        if kind is not None:
+            cost = (0 if i == 0 else 1 if word_start else 3) + 4 * kind + 2 * (depth > 0)
+            capital = ch.upper()
+            if capital not in choices or choices[capital][0] > cost:
+                choices[capital] = (cost, i)
+        word_start = not ch.isalnum()
+        i += 1
+    return choices
+
+
+def bracketed(text, letter):
+    """text with "(&X)" before a closing ellipsis or colon."""
+    for tail in ("...", "：", ":"):
+        if text.endswith(tail):
+            return text[: -len(tail)] + f"(&{letter})" + tail
+    return text + f"(&{letter})"
+
+
+def place_mnemonics(code, by_key):
+    """{key: translation with its "&"} for every mnemonic key, in language
+    code; raises ValueError when the scopes cannot be served."""
+    keys = list(dict.fromkeys(k for _, ks in MNEMONIC_SCOPES for k in ks))
+    if code in BRACKETED:
+        return {k: bracketed(by_key[k][code], mnemonic_letter(k)) for k in keys}
+    choices = {k: sorted(mnemonic_choices(code, by_key[k][code]).items(), key=lambda c: c[1][0]) for k in keys}
+    scopes_of = {k: [ks for _, ks in MNEMONIC_SCOPES if k in ks] for k in keys}
+    chosen = {}
+
+    def free(k, capital):
+        return all(chosen.get(o, (None,))[0] != capital for ks in scopes_of[k] for o in ks if o != k)
+
+    def search():
+        open_keys = [k for k in keys if k not in chosen]
+        if not open_keys:
+            return True
+        # The most constrained caption first, its cheapest letter first.
+        k = min(open_keys, key=lambda k: sum(free(k, c) for c, _ in choices[k]))
+        for capital, (_, index) in choices[k]:
+            if free(k, capital):
+                chosen[k] = (capital, index)
+                if search():
+                    return True
+                del chosen[k]
+        return False
+
+    if not search():
+        raise ValueError(f"{code}: the mnemonic scopes cannot all be served")
+    placed = {}
+    for k, (_, index) in chosen.items():
+        text = by_key[k][code]
+        placed[k] = text[:index] + "&" + text[index:]
+    return placed
+
+
 # --- Generator --------------------------------------------------------------
 
 # Every '%' sequence: the placeholders %d and %s, and "%%", "%n" or a lone "%",
@@ -880,12 +1147,25 @@ def check():
         for text in [key] + [tr.get(c, "") for c in codes]:
             if "\n" in text or "\r" in text:
                 problems.append(f"line break in {text!r}")
-            if "&" in text.replace("&&", ""):
+            if "&" in text.replace("&&", "") and not (text is key and key in MNEMONIC_KEYS):
                 problems.append(f"single '&' in {text!r}")
         for c in codes:
             if percents(tr.get(c, "")) != percents(key):
                 problems.append(f"{c} '%' sequences differ: {key!r} -> {tr.get(c)!r}")
     by_key = dict(TEXTS)
+    for name, keys in MNEMONIC_SCOPES:
+        missing = [k for k in keys if k not in by_key]
+        if missing:
+            problems.append(f"{name}: no text {missing}")
+        letters = [mnemonic_letter(k) for k in keys]
+        if len(set(letters)) != len(letters):
+            problems.append(f"{name}: English mnemonics clash: {keys}")
+    if not problems:
+        for c in codes:
+            try:
+                place_mnemonics(c, by_key)
+            except ValueError as e:
+                problems.append(str(e))
     for c in codes:
         buttons = [by_key[k][c] for k in ("Abort", "Skip", "Exit")]
         if len(set(buttons)) != 3:
@@ -894,12 +1174,14 @@ def check():
 
 
 def render():
+    by_key = dict(TEXTS)
+    placed = {code: place_mnemonics(code, by_key) for code, _ in LANGUAGES[1:]}
     lines = [str(len(LANGUAGES))]
     lines += [name for _, name in LANGUAGES]
     lines += [code for code, _ in LANGUAGES]
     for key, tr in TEXTS:
         lines.append(key)
-        lines += [tr[code] for code, _ in LANGUAGES[1:]]
+        lines += [placed[code].get(key, tr[code]) for code, _ in LANGUAGES[1:]]
     return "\n".join(lines) + "\n"
 
 

@@ -258,9 +258,11 @@ private slots:
             }
         }
 
-        // Every row of the file, used or not: placeholders kept, "&" doubled
-        // as the key doubles it (a single one would turn into a mnemonic), no
-        // key twice (the second could never be found).
+        // Every row of the file, used or not: placeholders kept, a mnemonic
+        // (a single "&") exactly where the key has one, a literal "&" doubled
+        // (a single one would turn into a mnemonic), no key twice (the second
+        // could never be found).
+        const auto mnemonics = [](QString text) { return text.remove(QStringLiteral("&&")).count(u'&'); };
         QSet<QString> keySet;
         for (qsizetype row = 2; row < keys.size(); ++row) {
             const QString& key = keys[row];
@@ -273,9 +275,7 @@ private slots:
                     continue;
                 if (!PlaceholdersMatch(key, entry))
                     problems << QStringLiteral("%1 placeholders differ: \"%2\" -> \"%3\"").arg(TranslationTable[k][1], key, entry);
-                QString rest = entry;
-                rest.remove(QStringLiteral("&&"));
-                if (rest.contains(u'&'))
+                if (mnemonics(entry) != mnemonics(key) || mnemonics(key) > 1)
                     problems << QStringLiteral("%1 single \"&\": \"%2\"").arg(TranslationTable[k][1], entry);
             }
         }

@@ -6,6 +6,7 @@
 // behind a marker ("[rd] File"), so each caption shows which language set it.
 
 #include "support/RecordingDesktop.h"
+#include "support/WindowTests.h"
 #include "support/TestDir.h"
 
 #include "i18n/translation.h"
@@ -52,57 +53,57 @@ QList<Caption> Captions()
         return [list, c](W w) { return (w.*list).Columns.value(c); };
     };
     return {
-        { "File1", [](W w) { return w.File1->title(); }, "File" },
-        { "Action1", [](W w) { return w.Action1->title(); }, "Action" },
-        { "Edit1", [](W w) { return w.Edit1->title(); }, "Edit" },
-        { "View1", [](W w) { return w.View1->title(); }, "View" },
-        { "Help1", [](W w) { return w.Help1->title(); }, "Help" },
-        { "AddFolder1", [](W w) { return w.AddFolder1->text(); }, "Add Folder..." },
-        { "ExportFileClones1", [](W w) { return w.ExportFileClones1->text(); }, "Export File Clones..." },
-        { "ExportFolderClones1", [](W w) { return w.ExportFolderClones1->text(); }, "Export Folder Clones..." },
-        { "Exit1", [](W w) { return w.Exit1->text(); }, "Exit" },
-        { "Scan1", [](W w) { return w.Scan1->text(); }, "Scan" },
-        { "Stop1", [](W w) { return w.Stop1->text(); }, "Stop" },
-        { "MoveCheckedtoRecycleBin1", [](W w) { return w.MoveCheckedtoRecycleBin1->text(); }, "Remove Checked" },
+        { "File1", [](W w) { return w.File1->title(); }, "&File" },
+        { "Action1", [](W w) { return w.Action1->title(); }, "&Action" },
+        { "Edit1", [](W w) { return w.Edit1->title(); }, "&Edit" },
+        { "View1", [](W w) { return w.View1->title(); }, "&View" },
+        { "Help1", [](W w) { return w.Help1->title(); }, "&Help" },
+        { "AddFolder1", [](W w) { return w.AddFolder1->text(); }, "&Add Folder..." },
+        { "ExportFileClones1", [](W w) { return w.ExportFileClones1->text(); }, "Export F&ile Clones..." },
+        { "ExportFolderClones1", [](W w) { return w.ExportFolderClones1->text(); }, "Export Fo&lder Clones..." },
+        { "Exit1", [](W w) { return w.Exit1->text(); }, "E&xit" },
+        { "Scan1", [](W w) { return w.Scan1->text(); }, "&Scan" },
+        { "Stop1", [](W w) { return w.Stop1->text(); }, "S&top" },
+        { "MoveCheckedtoRecycleBin1", [](W w) { return w.MoveCheckedtoRecycleBin1->text(); }, "&Remove Checked" },
         { "Checkallbutoneingroup1", [](W w) { return w.Checkallbutoneingroup1->text(); },
-            "Check all but one in group" },
-        { "Checkall1", [](W w) { return w.Checkall1->text(); }, "Check All" },
-        { "Uncheckall1", [](W w) { return w.Uncheckall1->text(); }, "Uncheck All" },
-        { "Page1", [](W w) { return w.Page1->title(); }, "Page" },
-        { "FileClones1", [](W w) { return w.FileClones1->text(); }, "File Clones" },
-        { "FolderClones1", [](W w) { return w.FolderClones1->text(); }, "Folder Clones" },
-        { "ShowSettingsPanel1", [](W w) { return w.ShowSettingsPanel1->text(); }, "Show Settings Panel" },
-        { "mmLanguage", [](W w) { return w.mmLanguage->title(); }, "Language" },
-        { "utorial1", [](W w) { return w.utorial1->text(); }, "Tutorial" },
-        { "ContactUs1", [](W w) { return w.ContactUs1->text(); }, "Contact Us" },
-        { "VisitWebsite1", [](W w) { return w.VisitWebsite1->text(); }, "Visit Website" },
-        { "About1", [](W w) { return w.About1->text(); }, "About..." },
-        { "Label1", [](W w) { return w.Label1->text(); }, "Folders to scan:" },
-        { "btnAddFolder", [](W w) { return w.btnAddFolder->text(); }, "Add folder..." },
-        { "btnRemoveFolder", [](W w) { return w.btnRemoveFolder->text(); }, "Remove Selected" },
-        { "chkFileDuplicates", [](W w) { return w.chkFileDuplicates->text(); }, "Find file clones" },
-        { "chkDirDuplicates", [](W w) { return w.chkDirDuplicates->text(); }, "Find folder clones" },
-        { "rgCompare", [](W w) { return w.rgCompare->title(); }, "Compare files by" },
-        { "rgCompare 0", [](W w) { return w.rgCompare->Item(0)->text(); }, "Name" },
-        { "rgCompare 1", [](W w) { return w.rgCompare->Item(1)->text(); }, "Size" },
-        { "rgCompare 2", [](W w) { return w.rgCompare->Item(2)->text(); }, "Name && Size" },
-        { "rgCompare 3", [](W w) { return w.rgCompare->Item(3)->text(); }, "Content (SHA-1)" },
-        { "Label2", [](W w) { return w.Label2->text(); }, "File masks (CSV):" },
-        { "Label3", [](W w) { return w.Label3->text(); }, "Min size (MB):" },
-        { "chkParallelHash", [](W w) { return w.chkParallelHash->text(); }, "Parallel hashing" },
-        { "Label4", [](W w) { return w.Label4->text(); }, "Max groups (0 = all):" },
-        { "Label5", [](W w) { return w.Label5->text(); }, "Min group size:" },
-        { "btnScan", [](W w) { return w.btnScan->text(); }, "Scan" },
+            "Check all but one in &group" },
+        { "Checkall1", [](W w) { return w.Checkall1->text(); }, "&Check All" },
+        { "Uncheckall1", [](W w) { return w.Uncheckall1->text(); }, "&Uncheck All" },
+        { "Page1", [](W w) { return w.Page1->title(); }, "&Page" },
+        { "FileClones1", [](W w) { return w.FileClones1->text(); }, "&File Clones" },
+        { "FolderClones1", [](W w) { return w.FolderClones1->text(); }, "F&older Clones" },
+        { "ShowSettingsPanel1", [](W w) { return w.ShowSettingsPanel1->text(); }, "&Show Settings Panel" },
+        { "mmLanguage", [](W w) { return w.mmLanguage->title(); }, "&Language" },
+        { "utorial1", [](W w) { return w.utorial1->text(); }, "&Tutorial" },
+        { "ContactUs1", [](W w) { return w.ContactUs1->text(); }, "&Contact Us" },
+        { "VisitWebsite1", [](W w) { return w.VisitWebsite1->text(); }, "&Visit Website" },
+        { "About1", [](W w) { return w.About1->text(); }, "&About..." },
+        { "Label1", [](W w) { return w.Label1->text(); }, "Folders &to scan:" },
+        { "btnAddFolder", [](W w) { return w.btnAddFolder->text(); }, "Add f&older..." },
+        { "btnRemoveFolder", [](W w) { return w.btnRemoveFolder->text(); }, "&Remove Selected" },
+        { "chkFileDuplicates", [](W w) { return w.chkFileDuplicates->text(); }, "Fin&d file clones" },
+        { "chkDirDuplicates", [](W w) { return w.chkDirDuplicates->text(); }, "Find fo&lder clones" },
+        { "rgCompare", [](W w) { return w.rgCompare->title(); }, "Compare files &by" },
+        { "rgCompare 0", [](W w) { return w.rgCompare->Item(0)->text(); }, "&Name" },
+        { "rgCompare 1", [](W w) { return w.rgCompare->Item(1)->text(); }, "S&ize" },
+        { "rgCompare 2", [](W w) { return w.rgCompare->Item(2)->text(); }, "Na&me && Size" },
+        { "rgCompare 3", [](W w) { return w.rgCompare->Item(3)->text(); }, "&Content (SHA-1)" },
+        { "Label2", [](W w) { return w.Label2->text(); }, "File mas&ks (CSV):" },
+        { "Label3", [](W w) { return w.Label3->text(); }, "Min si&ze (MB):" },
+        { "chkParallelHash", [](W w) { return w.chkParallelHash->text(); }, "&Parallel hashing" },
+        { "Label4", [](W w) { return w.Label4->text(); }, "Max &groups (0 = all):" },
+        { "Label5", [](W w) { return w.Label5->text(); }, "Min gro&up size:" },
+        { "btnScan", [](W w) { return w.btnScan->text(); }, "&Scan" },
         { "tsFiles", [](W w) { return w.PageControl1->tabText(w.PageControl1->indexOf(w.tsFiles)); }, "File Clones" },
         { "tsDirs", [](W w) { return w.PageControl1->tabText(w.PageControl1->indexOf(w.tsDirs)); }, "Folder Clones" },
-        { "btnSelectAllButOne", [](W w) { return w.btnSelectAllButOne->text(); }, "Check all but one in group" },
-        { "btnCheckAll", [](W w) { return w.btnCheckAll->text(); }, "Check all" },
-        { "btnUncheckAll", [](W w) { return w.btnUncheckAll->text(); }, "Uncheck all" },
-        { "Button1", [](W w) { return w.Button1->text(); }, "Open location" },
-        { "btnDeleteSelected", [](W w) { return w.btnDeleteSelected->text(); }, "Delete checked to Recycle Bin" },
-        { "btnExportFiles", [](W w) { return w.btnExportFiles->text(); }, "Export File Clones..." },
-        { "btnExportDirs", [](W w) { return w.btnExportDirs->text(); }, "Export Folder Clones..." },
-        { "btnStop", [](W w) { return w.btnStop->text(); }, "Stop" },
+        { "btnSelectAllButOne", [](W w) { return w.btnSelectAllButOne->text(); }, "Check all but one in &group" },
+        { "btnCheckAll", [](W w) { return w.btnCheckAll->text(); }, "&Check all" },
+        { "btnUncheckAll", [](W w) { return w.btnUncheckAll->text(); }, "&Uncheck all" },
+        { "Button1", [](W w) { return w.Button1->text(); }, "&Open location" },
+        { "btnDeleteSelected", [](W w) { return w.btnDeleteSelected->text(); }, "&Delete checked to Recycle Bin" },
+        { "btnExportFiles", [](W w) { return w.btnExportFiles->text(); }, "Export F&ile Clones..." },
+        { "btnExportDirs", [](W w) { return w.btnExportDirs->text(); }, "Export Fo&lder Clones..." },
+        { "btnStop", [](W w) { return w.btnStop->text(); }, "S&top" },
         { "lblStatus", [](W w) { return w.lblStatus->text(); }, "Ready" },
         { "lvFiles 0", column(&TMainForm::lvFiles, 0), "Group" },
         { "lvFiles 1", column(&TMainForm::lvFiles, 1), "File name" },
@@ -177,8 +178,7 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        QApplication::setQuitOnLastWindowClosed(false);
+        StartWindowTests();
     }
 
     void init()
@@ -217,7 +217,7 @@ private slots:
         LoadTranslationFile(FDir->path(QStringLiteral("missing.dt")));
         TMainForm english;
         QVERIFY(Items(english).isEmpty());
-        QCOMPARE(english.mmLanguage->title(), QStringLiteral("Language"));
+        QCOMPARE(english.mmLanguage->title(), QStringLiteral("&Language"));
         QCOMPARE(english.lblStatus->text(), QStringLiteral("Ready"));
     }
 
@@ -277,7 +277,7 @@ private slots:
         ExpectLanguage(w, 1, false);
         // The scan went on to its end, and its later texts are German.
         QCOMPARE(w.lvFiles.ItemCount(), 60);
-        QCOMPARE(w.lblStatus->text(), QStringLiteral("  [de] Done."));
+        QVERIFY2(w.lblStatus->text().startsWith(QStringLiteral("  [de] Done.  ")), qPrintable(w.lblStatus->text()));
         QVERIFY(desktop.Messages.isEmpty());
     }
 

@@ -3,10 +3,12 @@
 // scan, the page and settings-panel switches, and the general error handler.
 
 #include "support/RecordingDesktop.h"
+#include "support/WindowTests.h"
 #include "support/TestDir.h"
 
 #include "engine/ResultList.h"
 #include "i18n/translation.h"
+#include "platform/core/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/ResultModel.h"
 #include "ui/uMainForm.h"
@@ -14,7 +16,12 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
+#include <QAbstractButton>
 #include <QDir>
+#include <QScrollArea>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,8 +88,7 @@ class TestMainWindow : public QObject {
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        QApplication::setQuitOnLastWindowClosed(false);
+        StartWindowTests();
     }
 
     void freshWindow()
@@ -94,7 +100,7 @@ private slots:
 
         QCOMPARE(w.windowTitle(), QStringLiteral("Twinlens " TWINLENS_VERSION));
         QCOMPARE(w.rgCompare->ItemIndex(), 3);
-        QCOMPARE(w.rgCompare->Item(2)->text(), QStringLiteral("Name && Size")); // shown as "Name & Size"
+        QCOMPARE(w.rgCompare->Item(2)->text(), QStringLiteral("Na&me && Size")); // shown as "Name & Size"
         QVERIFY(w.chkFileDuplicates->isChecked());
         QVERIFY(!w.chkDirDuplicates->isChecked());
         QCOMPARE(w.edMasks->text(), QStringLiteral("*.*"));
@@ -125,19 +131,23 @@ private slots:
         QCOMPARE(w.btnScan->iconSize(), QSize(42, 42));
         QVERIFY(!w.btnScan->icon().isNull());
 
-        // Every menu item by its name, none with a shortcut.
-        const char* items[] = { "AddFolder1", "ExportFileClones1", "ExportFolderClones1", "Exit1", "Scan1", "Stop1",
-            "MoveCheckedtoRecycleBin1", "Checkallbutoneingroup1", "Checkall1", "Uncheckall1", "FileClones1",
-            "FolderClones1", "ShowSettingsPanel1", "utorial1", "ContactUs1", "VisitWebsite1", "About1" };
-        for (const char* name : items) {
+        // Every menu item by its name, with the keys of the everyday commands
+        // (Ctrl+E on the export of the page showing).
+        const std::pair<const char*, const char*> items[] = { { "AddFolder1", "Ctrl+O" },
+            { "ExportFileClones1", "Ctrl+E" }, { "ExportFolderClones1", "" }, { "Exit1", "Ctrl+Q" }, { "Scan1", "F5" },
+            { "Stop1", "Esc" }, { "MoveCheckedtoRecycleBin1", "Del" }, { "Checkallbutoneingroup1", "" },
+            { "Checkall1", "" }, { "Uncheckall1", "" }, { "FileClones1", "" }, { "FolderClones1", "" },
+            { "ShowSettingsPanel1", "" }, { "utorial1", "" }, { "ContactUs1", "" }, { "VisitWebsite1", "" },
+            { "About1", "F1" } };
+        for (const auto& [name, key] : items) {
             auto* a = w.findChild<QAction*>(QString::fromLatin1(name));
             QVERIFY2(a, name);
             QVERIFY2(!a->text().isEmpty(), name);
-            QVERIFY2(a->shortcut().isEmpty(), name);
+            QCOMPARE(a->shortcut().toString(), QString::fromLatin1(key));
         }
         for (const char* name : { "File1", "Action1", "Edit1", "View1", "Help1", "Page1", "mmLanguage" })
             QVERIFY2(w.findChild<QMenu*>(QString::fromLatin1(name)), name);
-        QCOMPARE(w.findChild<QMenu*>("mmLanguage")->title(), QStringLiteral("Language"));
+        QCOMPARE(w.findChild<QMenu*>("mmLanguage")->title(), QStringLiteral("&Language"));
 
         // Both lists: their columns with the designed widths.
         const QStringList fileColumns = { "Group", "File name", "Directory", "File size (MB)" };
@@ -169,7 +179,7 @@ private slots:
         RecordingDesktop desktop;
         const QString longOpen = QStringLiteral("Den Speicherort der ausgewählten Datei im Dateimanager zeigen");
         const QString longSize = QStringLiteral("Dateigröße in Megabyte (MB), gerundet");
-        InstallTranslationTable({ { "English", "en", "Open location", "File size (MB)" },
+        InstallTranslationTable({ { "English", "en", "&Open location", "File size (MB)" },
             { "Lang", "xx", longOpen, longSize } });
         CurrentLanguageIndex = 1;
         TMainForm w;
@@ -268,7 +278,7 @@ private slots:
         QVERIFY(sawBracket);
         QVERIFY(sawMarquee);
         QVERIFY(!w.IsRunning());
-        QCOMPARE(w.lblStatus->text(), QStringLiteral("  Done."));
+        QVERIFY2(w.lblStatus->text().startsWith(QStringLiteral("  Done.  ")), qPrintable(w.lblStatus->text()));
         QVERIFY(!w.btnStop->isEnabled());
         QVERIFY(!w.Stop1->isEnabled());
         QVERIFY(w.btnScan->isEnabled());
@@ -333,10 +343,11 @@ private slots:
         QVERIFY(!w.lvFiles.Item(item).Checked);
         QCOMPARE(firstRow.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
 
-        // A second scan starts from empty lists and lists the same again.
+        // A second scan starts from empty lists and lists the same again, with
+        // the first item row current (the focus goes to the results).
         QTest::mouseClick(w.btnScan, Qt::LeftButton);
         QCOMPARE(model->rowCount(), 122);
-        QCOMPARE(w.SelectedItemIndex(w.lvFiles), -1);
+        QCOMPARE(w.SelectedItemIndex(w.lvFiles), 0);
     }
 
     void stopDuringScan()
@@ -524,6 +535,123 @@ private slots:
         QCoreApplication::postEvent(&widget, new QEvent(QEvent::User));
         QCoreApplication::processEvents();
         QCOMPARE(desktop.Messages.size(), 2);
+    }
+
+    // The panel's settings, the size and the columns outlive the window; the
+    // folder list does not.
+    void settingsAreKept()
+    {
+        RecordingDesktop desktop;
+        TestDir dir;
+        {
+            TMainForm w;
+            w.show();
+            w.AddFolder(dir.path());
+            w.edMasks->setText(QStringLiteral("*.jpg; *.png"));
+            w.seMinSizeMB->setValue(0);
+            w.rgCompare->SetItemIndex(1);
+            w.chkFileDuplicates->setChecked(false);
+            w.chkDirDuplicates->setChecked(true);
+            w.chkParallelHash->setChecked(false);
+            w.seMaxGroups->setValue(0);
+            w.seMinGroupSize->setValue(3);
+            w.resize(700, 500);
+            w.lvFilesView->header()->resizeSection(2, 333);
+            w.close();
+        }
+        TMainForm w;
+        QCOMPARE(w.edMasks->text(), QStringLiteral("*.jpg; *.png"));
+        QCOMPARE(w.seMinSizeMB->value(), 0);
+        QCOMPARE(w.rgCompare->ItemIndex(), 1);
+        QVERIFY(!w.chkFileDuplicates->isChecked());
+        QVERIFY(w.chkDirDuplicates->isChecked());
+        QVERIFY(!w.chkParallelHash->isChecked());
+        QCOMPARE(w.seMaxGroups->value(), 0);
+        QCOMPARE(w.seMinGroupSize->value(), 3);
+        QCOMPARE(w.size(), QSize(700, 500));
+        QCOMPARE(w.lvFilesView->header()->sectionSize(2), 333);
+        QVERIFY(w.Folders().isEmpty());
+        QVERIFY(desktop.Messages.isEmpty());
+
+        // Values out of range or of another type are not taken.
+        platform::WriteWindowSettings({ { "MinGroupSize", 1 }, { "Compare", 9 }, { "MaxGroups", "many" } });
+        TMainForm odd;
+        QCOMPARE(odd.seMinGroupSize->value(), 2);
+        QCOMPARE(odd.rgCompare->ItemIndex(), 3);
+        QCOMPARE(odd.seMaxGroups->value(), 100);
+        platform::WriteWindowSettings({});
+    }
+
+    void droppedFoldersAreAdded()
+    {
+        RecordingDesktop desktop;
+        TestDir dir;
+        const QString one = dir.createDir("one");
+        const QString two = dir.createDir("two");
+        const QString file = dir.createFile("three.txt", "not a folder");
+        TMainForm w;
+        w.show();
+        QMimeData data;
+        data.setUrls({ QUrl::fromLocalFile(one), QUrl::fromLocalFile(two), QUrl::fromLocalFile(file) });
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &drop);
+        QCOMPARE(w.Folders().size(), 2);
+        QVERIFY(w.Folders()[0].startsWith(one) && w.Folders()[1].startsWith(two));
+        QCOMPARE(w.lbFolders->count(), 2);
+
+        // A drag of files only is refused.
+        QMimeData files;
+        files.setUrls({ QUrl::fromLocalFile(file) });
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    // At 800 x 600 every command button lies inside the window, in English,
+    // German and Japanese: the bottom row wraps, the settings panel scrolls.
+    void smallScreen_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("en") << "en";
+        QTest::newRow("de") << "de";
+        QTest::newRow("jp") << "jp";
+    }
+
+    void smallScreen()
+    {
+        QFETCH(QString, code);
+        RecordingDesktop desktop;
+        LoadTranslationFile(QStringLiteral(TWINLENS_SOURCE_DIR "/resources/transl.dt"));
+        for (int c = 0; c < TranslationTable.size(); ++c)
+            if (TranslationTable[c].value(1) == code)
+                CurrentLanguageIndex = c;
+        TMainForm w;
+        w.resize(800, 600);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        CurrentLanguageIndex = 0;
+        InstallTranslationTable({});
+        QCOMPARE(w.size(), QSize(800, 600));
+        const QRect inside = w.rect();
+        for (QAbstractButton* b : w.PanelBottom->findChildren<QAbstractButton*>()) {
+            const QRect at(b->mapTo(&w, QPoint(0, 0)), b->size());
+            QVERIFY2(inside.contains(at), qPrintable(b->objectName()));
+            QVERIFY2(b->width() >= b->minimumSizeHint().width(), qPrintable(b->objectName()));
+            // A wrapped row pushes the status line down, never under it.
+            if (b->parentWidget() != w.Panel1)
+                QVERIFY2(!at.intersects(QRect(w.Panel1->mapTo(&w, QPoint(0, 0)), w.Panel1->size())),
+                    qPrintable(b->objectName()));
+        }
+        auto* scroll = w.findChild<QScrollArea*>("PanelTopScroll");
+        QVERIFY(scroll);
+        for (QAbstractButton* b : w.PanelTop->findChildren<QAbstractButton*>()) {
+            scroll->ensureWidgetVisible(b, 0, 0);
+            const QRect at(b->mapTo(scroll->viewport(), QPoint(0, 0)), b->size());
+            QVERIFY2(scroll->viewport()->rect().contains(at), qPrintable(b->objectName()));
+        }
     }
 };
 

@@ -10,6 +10,7 @@
 #include "i18n/translation.h"
 #include "support/RecordingDesktop.h"
 #include "support/TestDir.h"
+#include "platform/core/SettingsStore.h"
 #include "ui/ResultCommands.h"
 #include "ui/ResultModel.h"
 #include "ui/uMainForm.h"
@@ -137,6 +138,8 @@ private slots:
         QVERIFY(QDir().mkpath(FHome->path() + QStringLiteral("/tmp")));
         qputenv("TMPDIR", QFile::encodeName(FHome->path() + QStringLiteral("/tmp")));
         QStandardPaths::setTestModeEnabled(true);
+        // Windows start from the defaults: none kept by an earlier run.
+        platform::WriteWindowSettings({});
         QVERIFY(TrashFolder().startsWith(FHome->path() + u'/'));
     }
 
@@ -619,6 +622,28 @@ private slots:
         QCOMPARE(desktop.OpenedUrls,
             (QList<QUrl> { QUrl(site + "/redirect/tutorial-twinlens.html"), QUrl(site + "/support.html"), QUrl(site) }));
         QVERIFY(desktop.Messages.isEmpty());
+    }
+
+    // A file manager or browser that does not answer is named in an error
+    // box, with what was to be shown.
+    void unreachableHandlersAreNamed()
+    {
+        Fixture fx;
+        const QString file = fx.AddFile(1, QStringLiteral("sub/a.bin"), false);
+        const QString dir = fx.AddDir(1, QStringLiteral("sub/A"), false);
+        RecordingDesktop desktop;
+        desktop.FileManagerAnswers = false;
+        desktop.BrowserAnswers = false;
+        OpenLocation(nullptr, fx.Files, ResultPage::Files, 0);
+        OpenLocation(nullptr, fx.Dirs, ResultPage::Dirs, 0);
+        OpenContactUs();
+        const QString site = QStringLiteral(TWINLENS_WEBSITE);
+        QCOMPARE(desktop.MessageTexts(),
+            (QStringList { QStringLiteral("The file manager could not be reached to show %1.").arg(file),
+                QStringLiteral("The file manager could not be reached to show %1.").arg(dir),
+                QStringLiteral("The web browser could not be reached to open %1/support.html.").arg(site) }));
+        for (const RecordingDesktop::Message& m : desktop.Messages)
+            QCOMPARE(m.Kind, platform::BoxKind::Error);
     }
 
     void aboutBox_data()

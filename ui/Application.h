@@ -4,6 +4,8 @@
 // error box with its text, and the program goes on: no exception may leave an
 // event handler, because Qt's own frames are not exception-safe.
 
+#include "BuildInfo.h"
+
 #include <QApplication>
 #include <QString>
 
@@ -17,6 +19,16 @@ namespace ui {
 // The application title: the first word of the window caption, the title of
 // message boxes and the organisation of the stored language choice.
 inline QString ApplicationTitle() { return QStringLiteral("Twinlens"); }
+
+// The program's version as shown in the caption and the About box.
+inline QString ProgramVersion() { return QStringLiteral(TWINLENS_VERSION); }
+
+// A path (or address) as left-to-right text that keeps its order inside a
+// right-to-left paragraph: wrapped in a left-to-right isolate when the
+// application is laid out right to left, as it is otherwise.
+QString IsolatedPath(const QString& path);
+// The same for the path inside a status text ("Scanning: /data/a.txt (3/9)").
+QString IsolatedPaths(const QString& text);
 
 // Shows an error box (through platform::Desktop) with the text of the
 // exception being handled; call it only inside a catch block.

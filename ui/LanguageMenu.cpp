@@ -1,18 +1,33 @@
-// The Language submenu of the main window and the saved language choice.
+// The Language submenu of the main window, the saved language choice, the
+// layout direction of the language, and the caption refresh (ApplyTranslation)
+// that sets every fixed text of the window in the current language.
 
 #include "ui/uMainForm.h"
 
 #include "i18n/translation.h"
 #include "platform/core/SettingsStore.h"
 #include "ui/Application.h"
+#include "ui/MainFormParts.h"
+#include "ui/ResultModel.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTreeView>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QToolButton>
 
 #include <exception>
 #include <stdexcept>
+
+using namespace mainform;
 
 void SaveLanguageChoice()
 {
@@ -76,4 +91,83 @@ void TMainForm::LanguageMenuClick(QAction* sender)
         if (saveError)
             std::rethrow_exception(saveError);
     });
+}
+
+// ---- caption refresh
+
+void TMainForm::ApplyTranslation()
+{
+    File1->setTitle(Translate(QStringLiteral("&File")));
+    Action1->setTitle(Translate(QStringLiteral("&Action")));
+    Edit1->setTitle(Translate(QStringLiteral("&Edit")));
+    View1->setTitle(Translate(QStringLiteral("&View")));
+    Help1->setTitle(Translate(QStringLiteral("&Help")));
+    AddFolder1->setText(Translate(QStringLiteral("&Add Folder...")));
+    ExportFileClones1->setText(Translate(QStringLiteral("Export F&ile Clones...")));
+    ExportFolderClones1->setText(Translate(QStringLiteral("Export Fo&lder Clones...")));
+    Exit1->setText(Translate(QStringLiteral("E&xit")));
+    Scan1->setText(Translate(QStringLiteral("&Scan")));
+    Stop1->setText(Translate(QStringLiteral("S&top")));
+    MoveCheckedtoRecycleBin1->setText(Translate(QStringLiteral("&Remove Checked")));
+    Checkallbutoneingroup1->setText(Translate(QStringLiteral("Check all but one in &group")));
+    Checkall1->setText(Translate(QStringLiteral("&Check All")));
+    Uncheckall1->setText(Translate(QStringLiteral("&Uncheck All")));
+    Page1->setTitle(Translate(QStringLiteral("&Page")));
+    FileClones1->setText(Translate(QStringLiteral("&File Clones")));
+    FolderClones1->setText(Translate(QStringLiteral("F&older Clones")));
+    ShowSettingsPanel1->setText(Translate(QStringLiteral("&Show Settings Panel")));
+    mmLanguage->setTitle(Translate(QStringLiteral("&Language")));
+    utorial1->setText(Translate(QStringLiteral("&Tutorial")));
+    ContactUs1->setText(Translate(QStringLiteral("&Contact Us")));
+    VisitWebsite1->setText(Translate(QStringLiteral("&Visit Website")));
+    About1->setText(Translate(QStringLiteral("&About...")));
+
+    Label1->setText(Translate(QStringLiteral("Folders &to scan:")));
+    btnAddFolder->setText(Translate(QStringLiteral("Add f&older...")));
+    btnRemoveFolder->setText(Translate(QStringLiteral("&Remove Selected")));
+    chkFileDuplicates->setText(Translate(QStringLiteral("Fin&d file clones")));
+    chkDirDuplicates->setText(Translate(QStringLiteral("Find fo&lder clones")));
+    rgCompare->setTitle(Translate(QStringLiteral("Compare files &by")));
+    const int chosen = rgCompare->ItemIndex();
+    rgCompare->SetItems(CompareChoices());
+    rgCompare->SetItemIndex(chosen);
+    Label2->setText(Translate(QStringLiteral("File mas&ks (CSV):")));
+    Label3->setText(Translate(QStringLiteral("Min si&ze (MB):")));
+    chkParallelHash->setText(Translate(QStringLiteral("&Parallel hashing")));
+    Label4->setText(Translate(QStringLiteral("Max &groups (0 = all):")));
+    Label5->setText(Translate(QStringLiteral("Min gro&up size:")));
+    btnScan->setText(Translate(QStringLiteral("&Scan")));
+    PageControl1->setTabText(PageControl1->indexOf(tsFiles), Translate(QStringLiteral("File Clones")));
+    PageControl1->setTabText(PageControl1->indexOf(tsDirs), Translate(QStringLiteral("Folder Clones")));
+    btnSelectAllButOne->setText(Translate(QStringLiteral("Check all but one in &group")));
+    btnCheckAll->setText(Translate(QStringLiteral("&Check all")));
+    btnUncheckAll->setText(Translate(QStringLiteral("&Uncheck all")));
+    Button1->setText(Translate(QStringLiteral("&Open location")));
+    btnDeleteSelected->setText(Translate(QStringLiteral("&Delete checked to Recycle Bin")));
+    btnExportFiles->setText(Translate(QStringLiteral("Export F&ile Clones...")));
+    btnExportDirs->setText(Translate(QStringLiteral("Export Fo&lder Clones...")));
+    btnStop->setText(Translate(QStringLiteral("S&top")));
+    lblStatus->setText(Translate(QStringLiteral("Ready")));
+
+    // Names for screen readers where no caption of their own says what a
+    // control is: the lists say what they hold, the boxes take their label.
+    const auto plain = [](QString caption) {
+        caption.remove(QRegularExpression(QStringLiteral("&(?!&)|\\(&.\\)")));
+        while (caption.endsWith(u':') || caption.endsWith(u'\uff1a') || caption.endsWith(u' '))
+            caption.chop(1);
+        return caption;
+    };
+    lbFolders->setAccessibleName(plain(Label1->text()));
+    for (QLabel* label : { Label2, Label3, Label4, Label5 })
+        label->buddy()->setAccessibleName(plain(label->text()));
+    lvFilesView->setAccessibleName(Translate(QStringLiteral("File Clones")));
+    lvDirsView->setAccessibleName(Translate(QStringLiteral("Folder Clones")));
+    ProgressBar->setAccessibleName(Translate(QStringLiteral("Scan progress")));
+
+    lvFiles.Columns = TranslatedCaptions(FileColumns);
+    lvDirs.Columns = TranslatedCaptions(DirColumns);
+    FFilesModel->ColumnsChanged();
+    FDirsModel->ColumnsChanged();
+    FitToTexts(this, { lvFilesView, lvDirsView });
+    FitBottomPanel(width());
 }

@@ -5,10 +5,12 @@
 #include "platform/core/WholeFile.h"
 #include "platform/desktop/Desktop.h"
 #include "ui/Application.h"
-#include "ui/uMainForm.h"
 
 #include <QDate>
 #include <QHash>
+
+#include <QPointer>
+#include <QWidget>
 #include <QSet>
 
 #include <algorithm>
@@ -18,6 +20,11 @@ namespace {
 void SayPlain(QWidget* parent, const QString& text)
 {
     platform::CurrentDesktop().ShowMessage(parent, platform::BoxKind::Plain, ui::ApplicationTitle(), text);
+}
+
+void SayError(QWidget* parent, const QString& text)
+{
+    platform::CurrentDesktop().ShowMessage(parent, platform::BoxKind::Error, ui::ApplicationTitle(), text);
 }
 
 void SetAllChecks(ResultList& list, bool checked)
@@ -193,17 +200,22 @@ void OpenLocation(QWidget* parent, const ResultList& list, ResultPage page, int 
         }
         const QString path = item.Data->FullPath();
         if (!platform::RegularFileExists(path)) {
-            SayPlain(parent, Translate(QStringLiteral("File does not exist: ")) + path);
+            SayPlain(parent, Translate(QStringLiteral("File does not exist: ")) + ui::IsolatedPath(path));
             return;
         }
-        platform::CurrentDesktop().ShowInFileManager(path);
+        platform::CurrentDesktop().ShowInFileManager(path, [box = QPointer<QWidget>(parent), path] {
+            SayError(box, TrFill(QStringLiteral("The file manager could not be reached to show %s."),
+                              { ui::IsolatedPath(path) }));
+        });
     } else {
         const QString path = item.SubItems.value(0);
         if (!platform::DirectoryExists(path)) {
-            SayPlain(parent, Translate(QStringLiteral("Directory does not exist: ")) + path);
+            SayPlain(parent, Translate(QStringLiteral("Directory does not exist: ")) + ui::IsolatedPath(path));
             return;
         }
-        platform::CurrentDesktop().OpenUrl(QUrl::fromLocalFile(path));
+        if (!platform::CurrentDesktop().OpenUrl(QUrl::fromLocalFile(path)))
+            SayError(parent, TrFill(QStringLiteral("The file manager could not be reached to show %s."),
+                                 { ui::IsolatedPath(path) }));
     }
 }
 
@@ -217,26 +229,26 @@ QUrl WebsiteUrl(const QString& path)
     return QUrl(site + path);
 }
 
-void OpenTutorial()
+namespace {
+void OpenPage(QWidget* parent, const QUrl& url)
 {
-    platform::CurrentDesktop().OpenUrl(WebsiteUrl(QStringLiteral("/redirect/tutorial-twinlens.html")));
+    if (!platform::CurrentDesktop().OpenUrl(url))
+        SayError(parent, TrFill(QStringLiteral("The web browser could not be reached to open %s."),
+                             { ui::IsolatedPath(url.toString()) }));
 }
+} // namespace
 
-void OpenContactUs()
-{
-    platform::CurrentDesktop().OpenUrl(WebsiteUrl(QStringLiteral("/support.html")));
-}
+void OpenTutorial(QWidget* parent) { OpenPage(parent, WebsiteUrl(QStringLiteral("/redirect/tutorial-twinlens.html"))); }
 
-void OpenWebsite()
-{
-    platform::CurrentDesktop().OpenUrl(WebsiteUrl());
-}
+void OpenContactUs(QWidget* parent) { OpenPage(parent, WebsiteUrl(QStringLiteral("/support.html"))); }
+
+void OpenWebsite(QWidget* parent) { OpenPage(parent, WebsiteUrl()); }
 
 QString AboutText(int year)
 {
     const QStringList lines {
         ui::ApplicationTitle(),
-        Translate(QStringLiteral("Version:")) + u' ' + ProgramVersion(),
+        Translate(QStringLiteral("Version:")) + u' ' + ui::ProgramVersion(),
         QString(),
         Translate(QStringLiteral("Website:")) + u' ' + WebsiteUrl().toString(),
         QString(),

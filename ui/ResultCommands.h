@@ -76,15 +76,18 @@ void ExportWithDialog(QWidget* parent, const ResultList& list, const QString& de
 // ---- open location
 // Shows the item at index of list: a file selected in the file manager, a
 // folder opened itself. index is -1 when nothing is selected. Every case that
-// cannot be shown gets its message in a plain box.
+// cannot be shown gets its message in a plain box; a file manager that cannot
+// be reached, in an error box (possibly after the command has returned).
 void OpenLocation(QWidget* parent, const ResultList& list, ResultPage page, int index);
 
 // ---- web links and About
 // A page of the vendor's site (TWINLENS_WEBSITE); the empty path is the root.
 QUrl WebsiteUrl(const QString& path = QString());
-void OpenTutorial();
-void OpenContactUs();
-void OpenWebsite();
+// The three pages in the browser; when none answers, an error box over
+// parent says which page could not be opened.
+void OpenTutorial(QWidget* parent = nullptr);
+void OpenContactUs(QWidget* parent = nullptr);
+void OpenWebsite(QWidget* parent = nullptr);
 // The About text for a year, lines joined with "\n".
 QString AboutText(int year);
 // The About box, with the year of the system clock at this moment.

@@ -1,7 +1,17 @@
 #include "ui/ResultModel.h"
 
+#include "engine/TFileInfo.h"
+#include "i18n/translation.h"
+#include "ui/Application.h"
+
 #include <QFont>
 #include <QHash>
+#include <QLocale>
+
+namespace {
+// Sizes below this show as 0.00 MB (FormatSizeMB rounds to hundredths).
+constexpr qint64 SmallSizeBytes = 5243;
+} // namespace
 
 ResultModel::ResultModel(ResultList& list, QObject* parent)
     : QAbstractItemModel(parent)
@@ -198,8 +208,15 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         if (index.column() == 0)
             return role == Qt::DisplayRole ? QVariant(item.Caption) : QVariant();
+        // A size that shows as 0.00 MB tells its bytes on hovering (the
+        // size is the last column of a row that carries its file).
+        if (role == Qt::ToolTipRole && item.Data && index.column() == FColumns - 1 && item.Data->Size >= 0
+            && item.Data->Size < SmallSizeBytes)
+            return TrFill(QStringLiteral("%s bytes"), { QLocale().toString(item.Data->Size) });
+        // Names, paths and sizes read left to right also in a mirrored
+        // window; the list data (and so the CSV) keeps them bare.
         if (const QString text = item.Text(index.column() - 1); !text.isNull())
-            return text;
+            return ui::IsolatedPath(text);
         return {};
     case Qt::CheckStateRole:
         if (index.column() == 0)

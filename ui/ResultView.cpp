@@ -6,6 +6,9 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 ResultView::ResultView(ResultModel* model, QWidget* parent)
     : QTreeView(parent)
@@ -76,5 +79,30 @@ void ResultView::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier
+        && currentIndex().isValid()) {
+        emit RowOpened(currentIndex());
+        event->accept();
+        return;
+    }
     QTreeView::keyPressEvent(event);
+}
+
+void ResultView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton || !index.isValid())
+        return;
+    // Two quick clicks on a check box are two toggles, not an open.
+    if (index.column() == 0 && (FModel->flags(index) & Qt::ItemIsUserCheckable)) {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.rect = visualRect(index);
+        option.features |= QStyleOptionViewItem::HasCheckIndicator;
+        const QRect box = style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
+        if (box.contains(event->position().toPoint()))
+            return;
+    }
+    emit RowOpened(index);
 }

@@ -3,7 +3,9 @@
 // expanded under spanning header rows, a check box on every item row, no
 // editing, whole-row single selection that stays as visible when the view
 // loses the focus. Space toggles the check box of the current row, whatever
-// column holds the focus.
+// column holds the focus; Return or Enter on the current row, and a
+// double-click on a row away from its check box, ask for the row to be opened
+// (RowOpened). What opening means is the owner's.
 
 #include <QTreeView>
 
@@ -18,8 +20,13 @@ public:
 
     ResultModel* Model() const { return FModel; }
 
+signals:
+    // index: a cell of the row (any column).
+    void RowOpened(const QModelIndex& index);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:

@@ -15,6 +15,17 @@
 // location) are disabled and also refuse to run; Stop, the page switch, the
 // settings panel, the language and the Help items stay available. Closing the
 // window during a scan stops the scan and closes once the run has returned.
+//
+// The class's code is split by concern, one file each:
+//   uMainForm.cpp      creation, closing, the scan commands and the window
+//                      hooks of the scan (status line, progress, running state)
+//   SettingsPanel.cpp  the settings panel, the folder commands, the settings
+//                      the scan reads
+//   ResultPages.cpp    the two result pages, the bottom panel and the result
+//                      commands
+//   Menus.cpp          the menu bar and the Help commands
+//   LanguageMenu.cpp   the Language submenu and the caption refresh
+// MainFormParts.h holds what they share.
 
 #include "BuildInfo.h"
 #include "engine/ScanWindow.h"
@@ -30,15 +41,21 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QDragEnterEvent;
+class QDropEvent;
 class QMenu;
+class QModelIndex;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QSpinBox;
 class QTabWidget;
 class QToolButton;
 class QTreeView;
 class ResultModel;
+class TBackgroundVersionCheck;
+class TFlowLayout;
 
 // Writes CurrentLanguageCode as the saved language choice. Throws
 // std::runtime_error (with a translated text naming the store) when the
@@ -49,9 +66,6 @@ void SaveLanguageChoice();
 // that way (Arabic), left to right otherwise. Called at start-up, before the
 // first window, and on every language switch.
 void ApplyLanguageLayout();
-
-// The program's version as shown in the caption and the About box.
-inline QString ProgramVersion() { return QStringLiteral(TWINLENS_VERSION); }
 
 // The "Compare files by" radio group: a titled box of exclusive choices with
 // an item index (-1 when none is chosen), as the scan reads it.
@@ -70,6 +84,8 @@ public:
     void SetItemIndex(int index);
 
 private:
+    void UpdateTabStop();
+
     QButtonGroup* FButtons;
     QList<QRadioButton*> FItems;
 };
@@ -89,6 +105,12 @@ public:
     ResultModel* ModelOf(const ResultList& list) const;
     QTreeView* ViewOf(const ResultList& list) const;
 
+    // Starts the version check in the background (once). When its answer
+    // announces an update, the new-version dialog shows modally over the
+    // window as soon as no scan runs and no other box is open; when the dialog
+    // ends the program (ContinueStartup 0), the window closes.
+    void StartVersionCheck();
+
     // Sets every caption in the current language (the radio choice is kept,
     // the status line reads "Ready").
     void ApplyTranslation();
@@ -98,6 +120,10 @@ public:
     // item of CurrentLanguageIndex is checked. An empty catalogue leaves the
     // submenu empty.
     void BuildLanguageMenu();
+
+    // A scan that took longer than this (ms) and ends while the window is not
+    // active is announced by a desktop notification.
+    int NotifyAfterMs = 10000;
 
     // ---- controls (owned by the window)
     QWidget* PanelTop = nullptr;
@@ -223,9 +249,20 @@ protected:
     int MinGroupSizeValue() const override;
 
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // A drag of local folders (text/uri-list) is accepted unless a scan runs;
+    // each dropped folder is added as Add folder adds a chosen one.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate();
+    // The settings of the panel, the window's size and the lists' columns,
+    // kept between runs (the folder list is not). Restore ignores a value of
+    // the wrong type or out of range; Save throws std::runtime_error when the
+    // store cannot be written.
+    void RestoreSettings();
+    void SaveSettings();
     void CreateMenus();
     void CreateSettingsPanel();
     void CreatePages();
@@ -241,9 +278,28 @@ private:
     template <class F>
     void GuardedResultCommand(F&& command);
 
+    void ShowNewVersionWhenFree();
+    // After a scan: the list of the page showing takes the focus, on its
+    // first item row.
+    void FocusFirstRow();
+    // Makes the bottom panel as tall as its rows of commands need at width.
+    void FitBottomPanel(int width);
+    // After a scan: the closing status text and the note that explains the
+    // result (ResultNote).
+    void ShowResultNote();
+    // Return or a double-click on a row: a file row is shown in the file
+    // manager as by Open location.
+    void ResultRowOpened(const QModelIndex& row);
+
+    TBackgroundVersionCheck* FVersionCheck = nullptr;
+    QScrollArea* FPanelScroll = nullptr; // holds PanelTop
+    TFlowLayout* FButtonRows = nullptr;  // the commands of PanelBottom
     QActionGroup* FLanguageItems = nullptr;
     ResultModel* FFilesModel = nullptr;
     ResultModel* FDirsModel = nullptr;
     bool FCloseRequested = false;
+    bool FScanRan = false; // a run started since the last Scan command began
+    bool FCheckNoteShown = false; // the note has said what the check marks mean
+    QSize FKeptSize;              // the window's size at the last close, if kept
     bool FBusyCursor = false;
 };

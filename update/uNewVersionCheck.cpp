@@ -103,14 +103,27 @@ QByteArray FetchDocument(const QString& path)
 
 } // namespace
 
-bool CheckForNewVersion()
+TVersionDocuments FetchVersionDocuments()
+{
+    TVersionDocuments documents;
+    try {
+        // Both are always fetched.
+        documents.Version = FetchDocument(VersionPath);
+        documents.Changes = FetchDocument(ChangesPath);
+        documents.Fetched = true;
+    } catch (...) {
+        return {};
+    }
+    return documents;
+}
+
+bool ComposeNewVersionMessage(const TVersionDocuments& documents)
 {
     try {
-        QByteArray version;
-        QByteArray changes;
-        version = FetchDocument(VersionPath);
-        changes = FetchDocument(ChangesPath);
-        const std::optional<TVersionOffer> offer = ReadVersionDocuments(version, changes, RunningVersion);
+        if (!documents.Fetched)
+            return false;
+        const std::optional<TVersionOffer> offer
+            = ReadVersionDocuments(documents.Version, documents.Changes, RunningVersion);
         if (!offer)
             return false;
         NewVersionMessage = offer->Message;
@@ -121,6 +134,8 @@ bool CheckForNewVersion()
         return false;
     }
 }
+
+bool CheckForNewVersion() { return ComposeNewVersionMessage(FetchVersionDocuments()); }
 
 // ---------------------------------------------------------------------------
 

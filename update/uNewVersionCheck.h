@@ -1,11 +1,13 @@
 #pragma once
 // The version check at start-up and the new-version dialog.
 //
-// Start-up calls CheckForNewVersion once, after the catalogue is loaded and
-// before any window exists. When it returns true, start-up shows
-// TfrmNewVersion modally and reads its ContinueStartup: 0 ends the program.
+// The desktop program runs the check in the background once its main window
+// shows (TBackgroundVersionCheck); when the answer announces an update, the
+// window shows TfrmNewVersion modally and reads its ContinueStartup: 0 ends
+// the program.
 //
-// Everything here runs on the user-interface thread.
+// Everything here runs on the user-interface thread, except
+// FetchVersionDocuments.
 //
 // The update server is reached over HTTPS only, with the certificate checked
 // against the system's authorities: the check decides whether the program may
@@ -21,6 +23,7 @@
 #include <QPointer>
 #include <QSslCertificate>
 #include <QString>
+#include <QStringList>
 
 class QLabel;
 class QNetworkAccessManager;
@@ -71,6 +74,25 @@ constexpr int RunningVersion = TWINLENS_VERSION_MAJOR * 10 + TWINLENS_VERSION_MI
 // 1 MiB, headers over 64 KiB (HttpsGet) and an answer over its time.
 // Waits at most UpdateSettings.RequestBoundMs per document.
 bool CheckForNewVersion();
+
+// CheckForNewVersion in its two halves, so that start-up can leave the
+// network half to a thread of its own (TBackgroundVersionCheck) and the main
+// window never waits for the server.
+struct TVersionDocuments {
+    bool Fetched = false; // both documents arrived
+    QByteArray Version;   // the version document, as it came
+    QByteArray Changes;   // the change log, as it came
+};
+// The network half: fetches both documents. Runs on any thread that has no
+// event loop of its own running (it waits in one of its own); translates and
+// shows nothing, touches none of the values above. Never throws; any failure
+// gives Fetched false. QThread::quit on its thread ends a wait at once (the
+// fetch then fails).
+TVersionDocuments FetchVersionDocuments();
+// The other half, on the user-interface thread: parses the first line and
+// sets NewVersionMessage and UpdateForced; returns what CheckForNewVersion
+// returns for these documents. Never throws.
+bool ComposeNewVersionMessage(const TVersionDocuments& documents);
 
 // The new-version dialog. Shows NewVersionMessage with "Update Now" and
 // "Skip" (optional update) or "Exit" (forced update). Update Now downloads the

@@ -8,6 +8,7 @@ namespace platform {
 namespace {
 
 const QString KLanguageValue = QStringLiteral("CurrentLanguage");
+const QString KWindowGroup = QStringLiteral("Window");
 
 QSettings Store()
 {
@@ -35,6 +36,28 @@ bool WriteSavedLanguage(const QString& code)
 {
     QSettings store = Store();
     store.setValue(KLanguageValue, code);
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+QVariantMap ReadWindowSettings()
+{
+    QSettings store = Store();
+    store.beginGroup(KWindowGroup);
+    QVariantMap values;
+    for (const QString& key : store.childKeys())
+        values.insert(key, store.value(key));
+    return values;
+}
+
+bool WriteWindowSettings(const QVariantMap& values)
+{
+    QSettings store = Store();
+    store.remove(KWindowGroup);
+    store.beginGroup(KWindowGroup);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        store.setValue(it.key(), it.value());
+    store.endGroup();
     store.sync();
     return store.status() == QSettings::NoError;
 }

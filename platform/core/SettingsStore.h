@@ -1,6 +1,8 @@
 #pragma once
-// The settings store. The program keeps exactly one value between runs: the
-// code of the language the person chose (value "CurrentLanguage"). On Windows
+// The settings store. The program keeps the code of the language the person
+// chose (value "CurrentLanguage") and the settings of the main window (group
+// "Window": the scan settings, the window's size, the lists' columns; never
+// the folder list). On Windows
 // it lives in the registry under HKEY_CURRENT_USER\Software\Twinlens; on other
 // systems in the native settings file of the organisation "Twinlens"
 // (~/.config/Twinlens.conf on Linux).
@@ -12,6 +14,7 @@
 // Used from the user-interface thread only.
 
 #include <QString>
+#include <QVariantMap>
 
 #include <optional>
 
@@ -26,6 +29,13 @@ std::optional<QString> ReadSavedLanguage();
 // the store could not be written (its file or folder cannot be created,
 // replaced or locked); the value may then be lost at exit.
 bool WriteSavedLanguage(const QString& code);
+
+// The kept settings of the main window, by name; empty when none are kept.
+// The caller checks each value's type and range.
+QVariantMap ReadWindowSettings();
+// Replaces the kept settings of the main window with values (an empty map
+// forgets them) and flushes the store. False when it could not be written.
+bool WriteWindowSettings(const QVariantMap& values);
 
 // Where the store lives, for messages: a file path, or the registry key.
 QString SettingsLocation();

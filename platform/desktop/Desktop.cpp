@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -52,7 +53,7 @@ public:
             QFileDialog::DontConfirmOverwrite);
     }
 
-    void ShowInFileManager(const QString& filePath) override
+    void ShowInFileManager(const QString& filePath, std::function<void()> onFailure) override
     {
         // The freedesktop file manager interface selects the file, and the bus
         // starts a file manager that is installed but not running; when none
@@ -62,7 +63,8 @@ public:
         const QUrl folder = QUrl::fromLocalFile(QFileInfo(filePath).absolutePath());
         QDBusConnection bus = QDBusConnection::sessionBus();
         if (!bus.isConnected()) {
-            QDesktopServices::openUrl(folder);
+            if (!QDesktopServices::openUrl(folder) && onFailure)
+                onFailure();
             return;
         }
         const QString service = QStringLiteral("org.freedesktop.FileManager1");
@@ -70,14 +72,29 @@ public:
             QStringLiteral("/org/freedesktop/FileManager1"), service, QStringLiteral("ShowItems"));
         call << QStringList { QString::fromUtf8(QUrl::fromLocalFile(filePath).toEncoded()) } << QString();
         auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 10000));
-        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [folder](QDBusPendingCallWatcher* w) {
-            if (w->isError())
-                QDesktopServices::openUrl(folder);
-            w->deleteLater();
-        });
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+            [folder, onFailure](QDBusPendingCallWatcher* w) {
+                if (w->isError() && !QDesktopServices::openUrl(folder) && onFailure)
+                    onFailure();
+                w->deleteLater();
+            });
     }
 
-    void OpenUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+    bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
+
+    void Notify(const QString& title, const QString& text) override
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected())
+            return;
+        const QString service = QStringLiteral("org.freedesktop.Notifications");
+        QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/Notifications"),
+            service, QStringLiteral("Notify"));
+        call << QCoreApplication::applicationName() << uint(0) << QString() << title << text << QStringList()
+             << QVariantMap() << int(-1);
+        // The answer is not needed: a missing service only means no bubble.
+        bus.call(call, QDBus::NoBlock);
+    }
 
     void StartProgram(const QString& path) override
     {

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
+
 class QWidget;
 
 namespace platform {
@@ -29,10 +31,16 @@ public:
     // default file name; the chosen path, or the empty text when cancelled. No
     // default suffix is added and no question asked before replacing a file.
     virtual QString ChooseSaveFile(QWidget* parent, const QString& filter, const QString& defaultName) = 0;
-    // Shows a file selected in the file manager (its folder when none answers).
-    virtual void ShowInFileManager(const QString& filePath) = 0;
-    // Opens a folder, a web page or any other URL with the desktop's handler.
-    virtual void OpenUrl(const QUrl& url) = 0;
+    // Shows a file selected in the file manager (its folder when none
+    // answers). The answer may come later: onFailure runs on this thread,
+    // once, when neither the file manager nor the folder could be shown.
+    virtual void ShowInFileManager(const QString& filePath, std::function<void()> onFailure = {}) = 0;
+    // Opens a folder, a web page or any other URL with the desktop's handler;
+    // false when no handler took it.
+    virtual bool OpenUrl(const QUrl& url) = 0;
+    // A desktop notification (org.freedesktop.Notifications); nothing when
+    // no notification service answers. Never blocks.
+    virtual void Notify(const QString& title, const QString& text) = 0;
     // Starts a downloaded program.
     virtual void StartProgram(const QString& path) = 0;
 };

@@ -91,12 +91,12 @@ run_window() {
 }
 shown=$(run_window) || fail "the installed twinlens did not show its window: $(cat "$tmp/window.err")"
 grep -qx "title=Twinlens $version" <<<"$shown" || fail "window caption: $shown"
-grep -q '^menus=Datei|' <<<"$shown" || fail "the window is not German: $shown"
+grep -q '^menus=&Datei|' <<<"$shown" || fail "the window is not German: $shown"
 grep -qx 'icon=same' <<<"$shown" || fail "the window icon is not the installed icon: $shown"
 grep -qx "desktop=$id" <<<"$shown" || fail "desktop file name: $shown"
 rm "$share/twinlens/transl.dt"
 shown=$(run_window)
-grep -q '^menus=File|' <<<"$shown" || fail "without its catalogue the window is not English: $shown"
+grep -q '^menus=&File|' <<<"$shown" || fail "without its catalogue the window is not English: $shown"
 
 # --- the update check switch -----------------------------------------------
 # Built without the check, the program cannot reach the network at all, and

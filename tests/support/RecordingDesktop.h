@@ -46,6 +46,7 @@ public:
     QStringList ShownInFileManager;
     QList<QUrl> OpenedUrls;
     QStringList StartedPrograms;
+    QList<QPair<QString, QString>> Notifications; // title, text
 
     // ---- scripted answers, consumed from the front
     // Confirm: the next answer, or DefaultConfirm when none is left.
@@ -54,6 +55,9 @@ public:
     // ChooseFolder / ChooseSaveFile: the next answer, or "" (cancelled).
     QStringList FolderAnswers;
     QStringList SaveAnswers;
+    // Whether a file manager and a browser answer (ShowInFileManager, OpenUrl).
+    bool FileManagerAnswers = true;
+    bool BrowserAnswers = true;
 
     RecordingDesktop() { platform::SetDesktop(this); }
     ~RecordingDesktop() override { platform::SetDesktop(nullptr); }
@@ -102,7 +106,17 @@ public:
         return SaveAnswers.isEmpty() ? QString() : SaveAnswers.takeFirst();
     }
 
-    void ShowInFileManager(const QString& filePath) override { ShownInFileManager.append(filePath); }
-    void OpenUrl(const QUrl& url) override { OpenedUrls.append(url); }
+    void ShowInFileManager(const QString& filePath, std::function<void()> onFailure) override
+    {
+        ShownInFileManager.append(filePath);
+        if (!FileManagerAnswers && onFailure)
+            onFailure();
+    }
+    bool OpenUrl(const QUrl& url) override
+    {
+        OpenedUrls.append(url);
+        return BrowserAnswers;
+    }
     void StartProgram(const QString& path) override { StartedPrograms.append(path); }
+    void Notify(const QString& title, const QString& text) override { Notifications.append({ title, text }); }
 };

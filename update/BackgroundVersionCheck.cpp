@@ -1,0 +1,34 @@
+#include "update/BackgroundVersionCheck.h"
+
+#include <QThread>
+
+TBackgroundVersionCheck::TBackgroundVersionCheck(QObject* parent)
+    : QObject(parent)
+{
+}
+
+TBackgroundVersionCheck::~TBackgroundVersionCheck()
+{
+    if (!FThread)
+        return;
+    // quit() leaves every event loop of the thread and keeps new ones from
+    // starting, so the fetch waiting in one returns at once.
+    FThread->quit();
+    FThread->wait();
+    delete FThread;
+}
+
+void TBackgroundVersionCheck::Start()
+{
+    if (FThread)
+        return;
+    FThread = QThread::create([this] { FDocuments = FetchVersionDocuments(); });
+    FThread->setObjectName(QStringLiteral("VersionCheck"));
+    // finished comes from the fetch thread once it is done with FDocuments;
+    // the queued call reads them here.
+    connect(FThread, &QThread::finished, this, [this] {
+        FDone = true;
+        emit Finished(ComposeNewVersionMessage(FDocuments));
+    }, Qt::QueuedConnection);
+    FThread->start();
+}
