@@ -1,5 +1,7 @@
 #include "engine/SkipReport.h"
 
+#include "i18n/translation.h"
+
 #include <algorithm>
 
 void SkipReport::Add(SkipKind kind, const QByteArray& nativePath)
@@ -52,4 +54,25 @@ QStringList SkipReport::Lines(const std::function<QString(const QByteArray&)>& p
         lines << line;
     }
     return lines;
+}
+
+QStringList SkipReport::Notes() const
+{
+    // Each text whole, so that the catalogue holds it as it is shown.
+    static const QString texts[] = {
+        TR_KEY("%d listed folders do not exist"),
+        TR_KEY("%d folders could not be read"),
+        TR_KEY("%d entries could not be examined"),
+        TR_KEY("%d names are not valid UTF-8 and were left out"),
+        TR_KEY("%d folders lie too deep to open"),
+        TR_KEY("%d system or trash folders were left out"),
+        TR_KEY("%d file masks are not valid"),
+        TR_KEY("%d files could not be read or changed during the scan"),
+    };
+    static_assert(sizeof texts / sizeof *texts == size_t(SkipKind::Count_));
+    QStringList notes;
+    for (size_t k = 0; k < FCounts.size(); ++k)
+        if (FCounts[k] > 0)
+            notes << TrFill(texts[k], { FCounts[k] });
+    return notes;
 }

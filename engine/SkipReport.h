@@ -43,6 +43,10 @@ public:
     // One line per reason, in English: "3 files could not be read or changed
     // during the scan: /a, /b, /c"; pathText turns a native path into text.
     QStringList Lines(const std::function<QString(const QByteArray&)>& pathText) const;
+    // The same counts in the current language, one text per reason and no
+    // paths ("3 files could not be read or changed during the scan"), for the
+    // window's status line.
+    QStringList Notes() const;
 
 private:
     std::array<int, size_t(SkipKind::Count_)> FCounts {};

@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include <unistd.h>
+
 Q_DECLARE_METATYPE(TResultCounts)
 
 namespace {
@@ -129,6 +131,29 @@ private slots:
         QCOMPARE(size.data().toString(), QStringLiteral("0.00 MB"));
         QCOMPARE(size.data(Qt::ToolTipRole).toString(),
             QStringLiteral("%1 bytes").arg(w.lvFiles.Item(0).Data->Size));
+    }
+
+    // What the scan could not read or left out follows the note, by reason,
+    // and the status line's tooltip names the paths.
+    void skippedFollowsTheNote()
+    {
+        RecordingDesktop desktop;
+        TestDir dir;
+        dir.createFile("a/one.txt", 10);
+        const QByteArray bad = dir.createRawFile("a/bad\xff.txt", "x");
+        TMainForm w;
+        w.show();
+        w.AddFolder(dir.path());
+        w.seMinSizeMB->setValue(0);
+        w.btnScan->click();
+        QVERIFY2(w.lblStatus->text().endsWith(QStringLiteral("; 1 names are not valid UTF-8 and were left out")),
+            qPrintable(w.lblStatus->text()));
+        QVERIFY2(w.lblStatus->toolTip().contains(QString::fromUtf8(bad.left(bad.size() - 5))), qPrintable(w.lblStatus->toolTip()));
+        dir.remove("a/bad\xff.txt");
+        ::unlink(bad.constData());
+        w.btnScan->click();
+        QVERIFY(!w.lblStatus->text().contains(QStringLiteral("UTF-8")));
+        QCOMPARE(w.lblStatus->toolTip(), QString());
     }
 
     void stopInHashingSaysCancelled()

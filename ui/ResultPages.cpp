@@ -218,7 +218,16 @@ void TMainForm::ShowResultNote()
     counts.FirstNote = !FCheckNoteShown;
     if (counts.FileClones && counts.FileGroupsListed > 0)
         FCheckNoteShown = true;
-    lblStatus->setText(StatusText() + QStringLiteral("  ") + ResultNote(counts));
+    QString note = ResultNote(counts);
+    // Nothing is passed over in silence: what could not be read or was left
+    // out follows, and the status line's tooltip names the first paths.
+    const QStringList skipped = FSkips.Notes();
+    if (!skipped.isEmpty())
+        note += QStringLiteral("; ") + skipped.join(QStringLiteral("; "));
+    lblStatus->setText(StatusText() + QStringLiteral("  ") + note);
+    lblStatus->setToolTip(FSkips.Empty()
+            ? QString()
+            : FSkips.Lines([](const QByteArray& p) { return ui::IsolatedPath(QString::fromUtf8(p)); }).join(u'\n'));
 }
 
 void TMainForm::ResultRowOpened(const QModelIndex& row)
