@@ -207,8 +207,11 @@ void ScanWindow::RunOffThread(const std::function<void()>& work, const std::func
             done = ended.try_acquire_for(std::chrono::milliseconds(30));
         }
     } else {
-        while (!ended.try_acquire_for(std::chrono::milliseconds(30)))
+        while (!ended.try_acquire_for(std::chrono::milliseconds(30))) {
+            FKeepAlivePump = true;
+            ScopeExit reset([this] { FKeepAlivePump = false; });
             PumpMessages();
+        }
     }
     worker.join();
     if (error)

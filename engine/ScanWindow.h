@@ -89,6 +89,10 @@ public:
     // With tick, tick runs before every pump, the first one at once; without,
     // the first pump comes after 30 milliseconds (a quick work pumps never).
     void RunOffThread(const std::function<void()>& work, const std::function<void()>& tick = {});
+    // True inside a pump that only keeps the window alive while work without
+    // a tick runs (a listing): the steps' own pumps come at fixed points, these
+    // at moments that depend on the machine's speed.
+    bool InKeepAlivePump() const { return FKeepAlivePump; }
 
     // ---- helpers
     // Trimmed, absolute, ending in "/"; the empty text for an empty input.
@@ -170,6 +174,7 @@ protected:
 
 private:
     bool FRunning = false;
+    bool FKeepAlivePump = false;
     QString FStatus;
     int FFileGroupsFound = 0;
     int FProgressMin = 0;

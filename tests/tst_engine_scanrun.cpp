@@ -314,8 +314,8 @@ void TestScanRun::commandsDuringRun()
 void TestScanRun::workOffTheWindowThread()
 {
     RecordingWindow w;
-    w.OnEveryPump([&](int n) {
-        if (n == 3)
+    w.OnEveryPump([&](int) {
+        if (w.KeepAlivePumps() == 3)
             w.btnStopClick();
     });
     QElapsedTimer clock;
@@ -324,13 +324,15 @@ void TestScanRun::workOffTheWindowThread()
         while (!w.FStopRequested && clock.elapsed() < 10000)
             QThread::msleep(1);
     });
-    QCOMPARE(w.Pumps(), 3);
+    QCOMPARE(w.KeepAlivePumps(), 3);
+    QCOMPARE(w.Pumps(), 0); // the numbered pumps stay the steps' own
     QVERIFY(clock.elapsed() < 5000);
 
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, w.RunOffThread([] { throw std::runtime_error("in the work"); }));
     int ticks = 0;
     w.RunOffThread([] {}, [&] { ++ticks; });
     QVERIFY(ticks >= 2); // one at once, one after the work ended
+    QCOMPARE(w.Pumps(), ticks); // a tick's pump is one of the step's own
 }
 
 QTEST_GUILESS_MAIN(TestScanRun)

@@ -68,6 +68,17 @@ RecordingWindow::ProgressState RecordingWindow::CurrentProgress() const
 
 void RecordingWindow::ProcessPendingEvents()
 {
+    // A pump that keeps the window alive while a listing runs comes when the
+    // machine's speed says: it takes no number, so that the numbered pumps
+    // stay the steps' own. OnEveryPump still runs in it (number 0).
+    if (InKeepAlivePump()) {
+        ++FKeepAlivePumps;
+        if (FEveryPump) {
+            const std::function<void(int)> every = FEveryPump;
+            every(0);
+        }
+        return;
+    }
     const int k = ++FPumps;
     Event e;
     e.kind = Event::Pump;

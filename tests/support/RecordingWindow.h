@@ -4,7 +4,8 @@
 // pumps, plain message boxes and the start and end of runs.
 //
 // Pumps are counted from 1 over the window's life (ClearLog does not reset the
-// count). A hook set with AtPump runs inside the k-th pump, as a command the
+// count); a pump that only keeps the window alive while a listing runs takes
+// no number (see KeepAlivePumps). A hook set with AtPump runs inside the k-th pump, as a command the
 // person gives at that moment would; StopAtPump(k) presses Stop there.
 //
 //     RecordingWindow w;
@@ -52,6 +53,9 @@ public:
     // Every plain message box, in order.
     QStringList Messages() const { return TextsOf(Event::Message); }
     int Pumps() const { return FPumps; }  // pumps so far
+    // Pumps that only kept the window alive while a listing ran off the
+    // window's thread; they take no number and are not logged.
+    int KeepAlivePumps() const { return FKeepAlivePumps; }
     // The status text at the moment of each pump since ClearLog, in order.
     QStringList StatusAtPumps() const { return TextsOf(Event::Pump); }
     // The log as text, one event a line, for failure messages.
@@ -94,6 +98,7 @@ private:
     QStringList TextsOf(Event::Kind kind) const;
 
     int FPumps = 0;
+    int FKeepAlivePumps = 0;
     QMap<int, std::function<void()>> FAtPump;
     std::function<void(int)> FEveryPump;
 };
