@@ -82,7 +82,7 @@ public:
         , FSplit(files.size())
         , FFailed(files.size())
     {
-        FThreads = std::max(1, options.Threads);
+        FThreads = options.Threads >= 1 ? options.Threads : std::max(1, int(std::thread::hardware_concurrency()));
         FOpenBound = options.OpenBound;
         if (FOpenBound == 0) {
             struct rlimit lim;
@@ -292,6 +292,9 @@ private:
         const size_t length = size_t(std::min<qint64>(qint64(FOptions.HeadBlock), size - offset));
         buffer.resize(std::max(buffer.size(), length));
         Fd fd = Open(i);
+        // Only the block is wanted: no read-ahead past it from a cold disk.
+        if (fd.Value >= 0)
+            ::posix_fadvise(fd.Value, 0, 0, POSIX_FADV_RANDOM);
         if (fd.Value < 0 || !ReadAt(fd.Value, buffer.data(), length, offset)) {
             FFailed[i] = true;
             Fail(i);
@@ -445,8 +448,11 @@ private:
         for (size_t m = 0; m < members.size(); ++m)
             parts[0].Members.push_back(m);
 
+        // Few large files read side by side take long blocks, so that a disk
+        // reads each in long runs instead of seeking between them at every
+        // block; many share the budget.
         const size_t block = std::clamp<size_t>(kLockstepBudget / members.size() / 4096 * 4096, 4096,
-            std::max<size_t>(FOptions.ReadBlock, 4096));
+            std::max<size_t>(FOptions.ReadBlock, 4096) * (size < qint64(64) * 1024 * 1024 ? 1 : 16));
         std::vector<char> buffers(block * members.size());
         auto bufferOf = [&](size_t m) { return buffers.data() + block * m; };
 

@@ -132,8 +132,8 @@ public:
     // The settings of a window without controls (the CLI, tests); TMainForm
     // reads its controls instead.
     ScanSettings FSettings;
-    // How the workers compare contents; Threads 0: one per logical processor.
-    ContentOptions FContentOptions { 0 };
+    // How the workers compare contents (Threads 0: one per logical processor).
+    ContentOptions FContentOptions;
 
 protected:
     // ---- what a window provides
