@@ -448,13 +448,15 @@ private:
         for (size_t m = 0; m < members.size(); ++m)
             parts[0].Members.push_back(m);
 
-        // Few large files read side by side take long blocks, so that a disk
-        // reads each in long runs instead of seeking between them at every
-        // block; many share the budget.
-        const size_t block = std::clamp<size_t>(kLockstepBudget / members.size() / 4096 * 4096, 4096,
-            std::max<size_t>(FOptions.ReadBlock, 4096) * (size < qint64(64) * 1024 * 1024 ? 1 : 16));
-        std::vector<char> buffers(block * members.size());
-        auto bufferOf = [&](size_t m) { return buffers.data() + block * m; };
+        // Few files read side by side take long blocks, so that a disk reads
+        // each in long runs instead of seeking between them at every block;
+        // many share the budget.
+        // No block is longer than the file itself.
+        const size_t block = std::min(std::clamp<size_t>(kLockstepBudget / members.size() / 4096 * 4096, 4096,
+                                          std::max<size_t>(FOptions.ReadBlock, 4096)),
+            (size_t(size) + 4095) / 4096 * 4096);
+        const auto buffers = std::make_unique_for_overwrite<char[]>(block * members.size());
+        auto bufferOf = [&](size_t m) { return buffers.get() + block * m; };
 
         // A member that fails leaves its part; a part of one is settled.
         auto dropSingles = [&] {

@@ -17,7 +17,7 @@
 struct ContentOptions {
     int Threads = 0;                  // workers; below 1: one per logical processor
     size_t HeadBlock = 16 * 1024;     // bytes of the head (and tail) digests
-    size_t ReadBlock = 64 * 1024;     // bytes per read in the side-by-side stage
+    size_t ReadBlock = 1024 * 1024;   // most bytes per read in the side-by-side stage
     size_t OpenBound = 0;             // files open at once per set; 0: from the descriptor limit
     // For tests: every head and tail digest is the same, so only the
     // side-by-side comparison can tell files apart.
