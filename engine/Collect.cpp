@@ -86,6 +86,10 @@ void ScanWindow::CollectFiles()
             continue;
         }
         std::unique_ptr<FolderListing> listing;
+        // The listing's records belong to FFiles from the moment there is a
+        // listing, so that an error escaping the loop below leaves FFiles
+        // pointing at nothing freed.
+        ListingStore* store = nullptr;
         for (int m = 0; m < masks.size(); ++m) {
             if (FStopRequested)
                 break;
@@ -96,9 +100,8 @@ void ScanWindow::CollectFiles()
             // for masks past what one listing tells apart.
             const int bit = m % FolderListing::kMasks;
             if (bit == 0) {
-                if (listing)
-                    FFiles.Adopt(std::move(listing->Store));
                 listing.reset();
+                store = nullptr;
                 const QStringList batch = masks.mid(m, FolderListing::kMasks);
                 try {
                     RunOffThread([&] { listing = ListFolder(folder, batch, minBytes, FStopRequested); });
@@ -108,6 +111,8 @@ void ScanWindow::CollectFiles()
                     FSkips.ListedFolderFailed = true;
                 }
                 if (listing) {
+                    store = listing->Store.get();
+                    FFiles.Adopt(std::move(listing->Store));
                     const QList<QByteArray>& refused = listing->Skips.Examples(SkipKind::FolderUnreadable);
                     if (!refused.isEmpty() && refused.front() == platform::NativePath(folder))
                         FSkips.ListedFolderFailed = true; // the folder itself, not one below it
@@ -126,7 +131,7 @@ void ScanWindow::CollectFiles()
             const quint32 maskBit = 1u << bit;
             for (const quint32 event : listing->Events) {
                 const bool kept = event & FolderListing::kKept;
-                TFileInfo* r = kept ? listing->Store->File(record++) : nullptr;
+                TFileInfo* r = kept ? store->File(record++) : nullptr;
                 if (!(event & maskBit))
                     continue;
                 ++i;
@@ -143,8 +148,6 @@ void ScanWindow::CollectFiles()
                 }
             }
         }
-        if (listing)
-            FFiles.Adopt(std::move(listing->Store));
     }
 
     collected.clear();

@@ -63,7 +63,8 @@ QMainWindow* ShownMainWindow()
 
 void Watch()
 {
-    auto* clock = new QElapsedTimer;
+    static QElapsedTimer clockOfWatch; // lives as long as the program: nothing to free
+    QElapsedTimer* clock = &clockOfWatch;
     clock->start();
     auto* timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, [timer, clock] {
