@@ -58,7 +58,7 @@ QByteArray RealPath(const QByteArray& path)
     return ::realpath(path.constData(), buffer) ? QByteArray(buffer) : QByteArray();
 }
 
-// The Path value of an info file, read as the trash specification reads it:
+// The Path value of an info file, read as a file manager restoring it reads it:
 // the key of the [Trash Info] group, percent-decoded to the bytes of a path.
 QByteArray OriginalPath(const QByteArray& infoText)
 {

@@ -183,8 +183,8 @@ bool OpenHomeTrash(TrashFolder& trash, QString& reason)
     return OpenTrash(dataFd.Get(), Join(dataNative, "Trash"), "Trash", false, trash, reason);
 }
 
-// The trash of the volume whose top folder is top, as the trash
-// specification has it for volumes other than the home volume.
+// The trash of the volume whose top folder is top, as the freedesktop.org
+// trash rules have it for volumes other than the home volume.
 bool OpenVolumeTrash(const QByteArray& top, TrashFolder& trash, QString& reason)
 {
     const Fd topFd(::open(top.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
