@@ -71,6 +71,7 @@ void ScanWindow::CollectFiles()
         }
     }
     platform::PrepareForScan();
+    const ExclusionSet exclude(ExcludePatterns());
 
     // One object, one record: a file reached again (another mask, a nested
     // listed folder, a link, a hard link) keeps the record of the first path.
@@ -80,6 +81,7 @@ void ScanWindow::CollectFiles()
         if (FStopRequested)
             break;
         const QString folder = FFolders[f];
+        const bool reference = IsReferenceFolder(folder);
         if (!platform::DirectoryExists(folder)) {
             FSkips.Add(SkipKind::FolderMissing, platform::NativePath(folder));
             FSkips.ListedFolderFailed = true;
@@ -104,7 +106,7 @@ void ScanWindow::CollectFiles()
                 store = nullptr;
                 const QStringList batch = masks.mid(m, FolderListing::kMasks);
                 try {
-                    RunOffThread([&] { listing = ListFolder(folder, batch, minBytes, FStopRequested); });
+                    RunOffThread([&] { listing = ListFolder(folder, batch, minBytes, FStopRequested, exclude); });
                 } catch (const platform::ListingError&) {
                     // A listing that fails yields nothing, but is said.
                     FSkips.Add(SkipKind::FolderUnreadable, platform::NativePath(folder));
@@ -137,8 +139,15 @@ void ScanWindow::CollectFiles()
                 ++i;
                 if (FStopRequested)
                     break;
-                if (!r || collected.Insert(r))
+                if (!r)
                     continue;
+                if (TFileInfo* first = collected.Insert(r)) {
+                    // The same object by another path: a reference folder
+                    // holds it whichever path stands for it.
+                    first->Reference = first->Reference || reference;
+                    continue;
+                }
+                r->Reference = reference;
                 FFiles.Append(r);
                 FFileMap.insert(r);
                 SetProgressPosition(i + 1);

@@ -180,12 +180,16 @@ void ScanWindow::AddFileGroup(const std::vector<TFileInfo*>& Files, qint64 Total
 {
     lvFiles.AddGroup(GroupNumber, TrFill(QStringLiteral("Group %d (%s)"), { GroupNumber, FormatSizeMB(TotalSize) }));
     const QString caption = QString::number(GroupNumber);
+    // Every copy but one is marked: the first in a reference folder when the
+    // group has one (those are never marked), else the first.
+    const bool hasReference = std::any_of(Files.begin(), Files.end(), [](const TFileInfo* f) { return f->Reference; });
     for (size_t i = 0; i < Files.size(); ++i) {
         TFileInfo* f = Files[i];
         ResultItem item;
         item.Caption = caption; // shared by the group's rows
         item.GroupId = GroupNumber;
-        item.Checked = i != 0; // every copy but the first is marked
+        item.Reference = f->Reference;
+        item.Checked = !f->Reference && (hasReference || i != 0);
         item.Data = f;
         lvFiles.AddItem(std::move(item));
     }

@@ -111,16 +111,37 @@ qint64 AddEntries(const FolderTree& tree, const DirRec& dir, const std::vector<p
 
 } // namespace
 
-void CollectFolderTree(const QString& root, FolderTree& tree, const std::atomic<bool>& stop)
+void CollectFolderTree(
+    const QString& root, FolderTree& tree, const std::atomic<bool>& stop, const ExclusionSet& exclude, bool reference)
 {
     platform::FileId topId;
-    // A root already met below an earlier root has been collected with its
-    // whole tree under that path.
-    if (!platform::GetFileId(root, topId) || !IsKnownId(topId) || tree.ById.contains(topId))
+    if (!platform::GetFileId(root, topId) || !IsKnownId(topId))
         return;
-    tree.ById.insert(topId, int(tree.Dirs.size()));
-    tree.Dirs.push_back(DirRec { root, topId });
-    std::vector<int> pending { int(tree.Dirs.size()) - 1 };
+    // A root already met below an earlier root has been collected with its
+    // whole tree under that path; only a reference mark may be left to add.
+    if (tree.ById.contains(topId) && !reference)
+        return;
+    // The folders this walk has met: a reference walk goes through folders
+    // the tree held already, and must still meet each once.
+    QSet<platform::FileId> met;
+    // The index of the folder with id, added under path when it is new.
+    const auto meet = [&](QString path, const platform::FileId& id) {
+        met.insert(id);
+        const auto it = tree.ById.constFind(id);
+        int index = 0;
+        if (it != tree.ById.constEnd()) {
+            index = *it;
+        } else {
+            index = int(tree.Dirs.size());
+            tree.ById.insert(id, index);
+            tree.Dirs.push_back(DirRec { std::move(path), id });
+        }
+        if (reference)
+            tree.Dirs[size_t(index)].Reference = true;
+        return index;
+    };
+    std::vector<int> pending { meet(root, topId) };
+    const QString top = tree.Dirs[size_t(pending.back())].Path; // the path the tree knows it by
     std::vector<platform::DirEntry> entries;
     while (!pending.empty()) {
         if (stop)
@@ -130,23 +151,32 @@ void CollectFolderTree(const QString& root, FolderTree& tree, const std::atomic<
         pending.pop_back();
         if (platform::ListDirectory(dir, entries) != platform::ListStatus::Ok)
             continue;
+        // The folder's path below the top, for the exclusions.
+        QByteArray relative;
+        if (!exclude.Empty() && dir.size() > top.size()) {
+            relative = QStringView(dir).sliced(top.size() + (top.endsWith(u'/') ? 0 : 1)).toUtf8();
+            relative += '/';
+        }
         for (const platform::DirEntry& e : entries) {
             // A name that is not valid UTF-8 has no path to show or remove;
             // its parent's signature still records it.
-            if (e.Kind != platform::EntryKind::Directory || !e.Representable || !IsKnownId(e.Id)
-                || tree.ById.contains(e.Id) || tree.LeftOut.contains(e.Id))
+            if (e.Kind != platform::EntryKind::Directory || !e.Representable || !IsKnownId(e.Id) || met.contains(e.Id)
+                || tree.LeftOut.contains(e.Id))
+                continue;
+            const bool known = tree.ById.contains(e.Id);
+            if (known && !reference)
+                continue;
+            if (!exclude.Empty() && exclude.Excludes(relative, e.Name.toUtf8().constData(), true))
                 continue;
             QString child = JoinDirPath(dir, e.Name);
             // Only a new volume can be a pseudo file system, and only a
             // trash-like name a trash folder: the others need no look.
-            if ((e.Id.Device != device || IsTrashLikeName(e.Name)) && platform::IsExcludedDirectory(child)) {
+            if (!known && (e.Id.Device != device || IsTrashLikeName(e.Name)) && platform::IsExcludedDirectory(child)) {
                 if (e.Id.Device == device)
                     tree.LeftOut.insert(e.Id);
                 continue;
             }
-            tree.ById.insert(e.Id, int(tree.Dirs.size()));
-            tree.Dirs.push_back(DirRec { std::move(child), e.Id });
-            pending.push_back(int(tree.Dirs.size()) - 1);
+            pending.push_back(meet(std::move(child), e.Id));
         }
     }
 }
@@ -234,6 +264,8 @@ std::vector<TDirGroupRec> GroupFolders(
                 if (HasKeptAncestor(x.Path, keptSet))
                     continue;
                 group.Dirs.append(x.Path);
+                group.Ids.append(x.Id);
+                group.Reference.append(x.Reference);
                 keptSet.insert(x.Path);
             }
             if (group.Dirs.size() >= minGroupSize) {
@@ -274,6 +306,8 @@ void ScanWindow::FindDirectoryDuplicates()
         // the loop.
         FolderTree tree;
         const QStringList roots = FFolders;
+        const QStringList references = FReferenceFolders;
+        const ExclusionSet exclude(ExcludePatterns());
         for (const QString& root : roots) {
             if (FStopRequested)
                 break;
@@ -282,7 +316,8 @@ void ScanWindow::FindDirectoryDuplicates()
             SetStatus(TrFill(QStringLiteral("Collecting directories: %s"), { root }));
             SetMarquee(true);
             const QString top = NormalizeDirPath(root);
-            RunOffThread([&] { CollectFolderTree(top, tree, FStopRequested); });
+            const bool reference = references.contains(root);
+            RunOffThread([&] { CollectFolderTree(top, tree, FStopRequested, exclude, reference); });
             SetMarquee(false);
             PumpMessages();
         }
@@ -334,7 +369,7 @@ void ScanWindow::FindDirectoryDuplicates()
             for (int g = 0; g < n; ++g) {
                 if (FStopRequested)
                     break;
-                AddDirGroup(groups[g].Dirs, dirSize, groups[g].TotalSize, groupNumber);
+                AddDirGroup(groups[g], dirSize, groupNumber);
                 ++listed;
                 SetProgressPosition(listed);
                 if (listed % 5 == 0) {
@@ -355,17 +390,20 @@ void ScanWindow::FindDirectoryDuplicates()
     SetProgressPosition(0);
 }
 
-void ScanWindow::AddDirGroup(
-    const QStringList& Dirs, const QHash<QString, qint64>& DirSize, qint64 TotalSize, int& GroupNumber)
+void ScanWindow::AddDirGroup(const TDirGroupRec& Group, const QHash<QString, qint64>& DirSize, int& GroupNumber)
 {
-    lvDirs.AddGroup(GroupNumber, TrFill(QStringLiteral("Group %d (%s)"), { GroupNumber, FormatSizeMB(TotalSize) }));
+    lvDirs.AddGroup(
+        GroupNumber, TrFill(QStringLiteral("Group %d (%s)"), { GroupNumber, FormatSizeMB(Group.TotalSize) }));
     const QString caption = QString::number(GroupNumber);
-    for (const QString& dir : Dirs) {
+    for (qsizetype i = 0; i < Group.Dirs.size(); ++i) {
+        const QString& dir = Group.Dirs[i];
         ResultItem item;
         item.Caption = caption;
         item.SubItems = QStringList { dir, FormatSizeMB(DirSize.value(dir, 0)) };
         item.GroupId = GroupNumber;
         item.Checked = false;
+        item.Id = Group.Ids.value(i);
+        item.Reference = Group.Reference.value(i);
         lvDirs.AddItem(std::move(item));
     }
     ++GroupNumber;

@@ -4,6 +4,7 @@
 // grouping equal signatures. ScanWindow::FindDirectoryDuplicates sets the
 // texts, pumps and calls them.
 
+#include "engine/Exclusions.h"
 #include "engine/FolderSignature.h"
 
 #include <QHash>
@@ -20,6 +21,7 @@ struct DirRec {
     qint64 Total = 0;
     FolderDigest Sig {};
     bool Analysed = false;
+    bool Reference = false; // met below a reference folder, by any path
 };
 
 // Every folder met, once per identity; the first path met stands for it.
@@ -32,9 +34,15 @@ struct FolderTree {
 
 // Adds root (normalized) and every folder below it that the tree does not
 // hold yet. Links to folders are followed; pseudo file systems and trash
-// folders are not entered. Reads the file system; writes tree. Stop: polled
-// before each folder; the tree then holds what was met so far. Any thread.
-void CollectFolderTree(const QString& root, FolderTree& tree, const std::atomic<bool>& stop);
+// folders are not entered, nor folders that exclude leaves out: a folder
+// holding one is then not known whole and matches no other (excluded files
+// still count in their folder, so that no folder passes for a copy of one
+// without them). Reads the file system; writes tree. Stop: polled before
+// each folder; the tree then holds what was met so far. Any thread.
+// With reference, every folder met below root (also one the tree held
+// already, which is then walked again for its subfolders) is marked so.
+void CollectFolderTree(const QString& root, FolderTree& tree, const std::atomic<bool>& stop,
+    const ExclusionSet& exclude = ExclusionSet(), bool reference = false);
 
 // The signature and total of every folder of tree, deepest first, so that
 // a subfolder is known when its parent is analysed. A folder whose tree

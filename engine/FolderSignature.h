@@ -26,6 +26,10 @@
 struct TDirGroupRec {
     QStringList Dirs;
     qint64 TotalSize = 0;
+    // Beside Dirs, when known: each folder's identity as the scan met it,
+    // and whether it lies in a reference folder.
+    QList<platform::FileId> Ids {};
+    QList<bool> Reference {};
 };
 
 // Absolute form of a folder path: "." and ".." resolved, no trailing "/"; the

@@ -24,11 +24,13 @@ SkipKind KindOf(platform::SkipReason r)
 
 class ListingSink : public platform::TreeWalkSink {
 public:
-    ListingSink(FolderListing& out, const QStringList& masks, qint64 minBytes, const std::atomic<bool>& stop)
+    ListingSink(FolderListing& out, const QStringList& masks, qint64 minBytes, const std::atomic<bool>& stop,
+        const ExclusionSet& exclude)
         : FOut(out)
         , FMasks(masks)
         , FMinBytes(minBytes)
         , FStop(stop)
+        , FExclude(exclude)
     {
         for (const QString& m : masks) {
             const bool valid = MaskIsValid(m);
@@ -73,11 +75,17 @@ public:
 
     void Skipped(platform::SkipReason reason, const QByteArray& path) override { FOut.Skips.Add(KindOf(reason), path); }
 
+    bool Excludes(QByteArrayView relativeFolder, const char* name, bool folder) override
+    {
+        return !FExclude.Empty() && FExclude.Excludes(relativeFolder, name, folder);
+    }
+
 private:
     FolderListing& FOut;
     const QStringList& FMasks;
     const qint64 FMinBytes;
     const std::atomic<bool>& FStop;
+    const ExclusionSet& FExclude;
     std::vector<bool> FValid;
     bool FAllMatchAll = true;
 };
@@ -85,10 +93,11 @@ private:
 } // namespace
 
 std::unique_ptr<FolderListing> ListFolder(
-    const QString& root, const QStringList& masks, qint64 minBytes, const std::atomic<bool>& stop)
+    const QString& root, const QStringList& masks, qint64 minBytes, const std::atomic<bool>& stop,
+    const ExclusionSet& exclude)
 {
     auto out = std::make_unique<FolderListing>();
-    ListingSink sink(*out, masks, minBytes, stop);
+    ListingSink sink(*out, masks, minBytes, stop, exclude);
     platform::WalkTree(root, sink);
     return out;
 }

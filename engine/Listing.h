@@ -1,6 +1,7 @@
 #pragma once
 // Listing one folder tree for collection: one walk for every mask.
 
+#include "engine/Exclusions.h"
 #include "engine/FileStore.h"
 #include "engine/SkipReport.h"
 
@@ -26,10 +27,12 @@ struct FolderListing {
 };
 
 // Walks root once and reports, for each of masks (at most kMasks), the files
-// it matches. Reads: the file system below root. Writes: only the result.
+// it matches. Folders and files below root that exclude names are left out
+// without a word, and an excluded folder is never opened. Reads: the file system below root. Writes: only the result.
 // Stop: stop is polled before every folder (and between entries of a large
 // one); once it is seen the walk ends and the result is marked Abandoned.
 // Threads: runs on the calling thread; any thread may call it. Throws
 // platform::ListingError when root is not an existing folder.
 std::unique_ptr<FolderListing> ListFolder(
-    const QString& root, const QStringList& masks, qint64 minBytes, const std::atomic<bool>& stop);
+    const QString& root, const QStringList& masks, qint64 minBytes, const std::atomic<bool>& stop,
+    const ExclusionSet& exclude = ExclusionSet());

@@ -58,6 +58,24 @@ int ResultList::DeleteCheckedItems()
     return removed;
 }
 
+int ResultList::DeleteItems(const QList<int>& indices)
+{
+    QList<bool> doomed(FItems.size(), false);
+    for (const int i : indices)
+        if (i >= 0 && i < FItems.size())
+            doomed[i] = true;
+    QList<ResultItem> kept;
+    kept.reserve(FItems.size());
+    for (qsizetype i = 0; i < FItems.size(); ++i)
+        if (!doomed[i])
+            kept.append(std::move(FItems[i]));
+    const int removed = int(FItems.size() - kept.size());
+    FItems = std::move(kept);
+    if (removed > 0)
+        Changed();
+    return removed;
+}
+
 void ResultList::ClearItems()
 {
     FItems.clear();
@@ -66,7 +84,8 @@ void ResultList::ClearItems()
 
 void ResultList::SetChecked(int index, bool checked)
 {
-    if (index < 0 || index >= FItems.size() || FItems[index].Checked == checked)
+    if (index < 0 || index >= FItems.size() || FItems[index].Checked == checked
+        || (checked && FItems[index].Reference))
         return;
     FItems[index].Checked = checked;
     if (FBatch > 0 || !FRedraw) {

@@ -31,6 +31,11 @@ struct ResultItem {
     int GroupId = -1;  // negative: in no group
     bool Checked = false;
     TFileInfo* Data = nullptr;
+    // In a reference folder: shown marked, never checked by a command or a
+    // click (SetChecked refuses), never moved.
+    bool Reference = false;
+    // Folder rows: the folder's identity as the scan met it (zero: unknown).
+    platform::FileId Id {};
 
     // SubItems, or for a file row without them: name, folder, size.
     QStringList Texts() const;
@@ -66,7 +71,11 @@ public:
     // Deletes every checked item, the others keeping their order; one change
     // however many go (the same as DeleteItem on each, last to first).
     int DeleteCheckedItems();
+    // Deletes the items at indices (any order, repeats allowed), the others
+    // keeping their order; one change however many go.
+    int DeleteItems(const QList<int>& indices);
     void ClearItems();
+    // Checks or unchecks an item; a reference item is never checked.
     void SetChecked(int index, bool checked);
 
     void BeginUpdate();

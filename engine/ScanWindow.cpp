@@ -160,7 +160,19 @@ void ScanWindow::btnRemoveFolderClick()
     const int i = SelectedFolderIndex();
     if (i < 0 || i >= FFolders.size())
         return;
+    FReferenceFolders.removeAll(FFolders[i]);
     FFolders.removeAt(i);
+    FoldersChanged();
+}
+
+void ScanWindow::SetReferenceFolder(const QString& folder, bool reference)
+{
+    if (FRunning || !FFolders.contains(folder) || IsReferenceFolder(folder) == reference)
+        return;
+    FReferenceFolders.clear();
+    for (const QString& f : FFolders)
+        if (f == folder ? reference : IsReferenceFolder(f))
+            FReferenceFolders.append(f);
     FoldersChanged();
 }
 

@@ -10,6 +10,7 @@
 #include "engine/CompareMode.h"
 #include "engine/ContentStages.h"
 #include "engine/FileStore.h"
+#include "engine/FolderSignature.h"
 #include "engine/ResultList.h"
 #include "engine/SkipReport.h"
 #include "engine/TFileInfo.h"
@@ -34,6 +35,7 @@ struct ScanSettings {
     bool ParallelHash = true;
     int MaxGroups = 100;
     int MinGroupSize = 2;
+    QStringList Exclude; // patterns (see Exclusions.h); none by default
 };
 
 // An error with a text for the person in front of the window.
@@ -67,6 +69,13 @@ public:
     // (empty, already listed, or a run is in progress).
     bool AddFolder(const QString& chosenPath);
     const QStringList& Folders() const { return FFolders; }
+    // Reference folders: listed folders whose files and folders take part in
+    // groups but are never checked or moved to the trash. A folder that is
+    // not listed is ignored; removing a folder from the list ends its mark.
+    // Ignored during a run.
+    void SetReferenceFolder(const QString& folder, bool reference);
+    bool IsReferenceFolder(const QString& folder) const { return FReferenceFolders.contains(folder); }
+    const QStringList& ReferenceFolders() const { return FReferenceFolders; }
 
     bool IsRunning() const { return FRunning; }
 
@@ -106,8 +115,8 @@ public:
     // cannot be opened or read. Safe to call from any thread.
     static QString HashFile(const QString& FileName);
     void AddFileGroup(const std::vector<TFileInfo*>& Files, qint64 TotalSize, int& GroupNumber);
-    void AddDirGroup(const QStringList& Dirs, const QHash<QString, qint64>& DirSize, qint64 TotalSize,
-        int& GroupNumber);
+    // The rows of one folder group; DirSize gives each folder's size.
+    void AddDirGroup(const TDirGroupRec& Group, const QHash<QString, qint64>& DirSize, int& GroupNumber);
 
     // ---- display state, shown by the window through the hooks below
     const QString& StatusText() const { return FStatus; }
@@ -162,6 +171,7 @@ protected:
     virtual bool ParallelHashChecked() const { return FSettings.ParallelHash; }
     virtual int MaxGroupsValue() const { return FSettings.MaxGroups; }
     virtual int MinGroupSizeValue() const { return FSettings.MinGroupSize; }
+    virtual QStringList ExcludePatterns() const { return FSettings.Exclude; }
 
     // ---- display setters for the steps
     void SetStatus(const QString& text);
@@ -171,6 +181,7 @@ protected:
     void SetProgressStyleMarquee(bool on);
 
     QStringList FFolders; // lbFolders: normalized, in the order of adding
+    QStringList FReferenceFolders; // the reference ones among them, in list order
 
 private:
     bool FRunning = false;

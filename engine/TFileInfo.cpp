@@ -31,6 +31,11 @@ int HexValue(QChar c)
 TFileInfo::TFileInfo(const QString& APath)
     : TFileInfo(APath, platform::FileSize(APath))
 {
+    const platform::ObjectState state = platform::ReadObjectState(NativePath());
+    if (state.Kind == platform::ObjectKind::RegularFile) {
+        Id = state.Id;
+        Modified = state.Modified;
+    }
 }
 
 TFileInfo::TFileInfo(const QString& APath, qint64 ASize)

@@ -22,7 +22,8 @@ using Sha1Digest = std::array<unsigned char, 20>;
 
 class TFileInfo {
 public:
-    // A record that owns its path; the size is read once (-1 when it cannot be).
+    // A record that owns its path; the size is read once (-1 when it cannot
+    // be), and of a regular file (not a link) the identity and time too.
     explicit TFileInfo(const QString& APath);
     // The same, for callers that know the size.
     TFileInfo(const QString& APath, qint64 ASize);
@@ -41,11 +42,13 @@ public:
     const QByteArray& NativeFolder() const { return *FPrefix; }
 
     qint64 Size = -1;
-    platform::FileId Id;  // as collection read it; zero for records made alone
+    platform::FileId Id;  // as collection read it; zero when unknown
     qint64 Modified = 0;  // nanoseconds since the epoch, as collection read it
     // Files of equal bytes share a number; 0 when nothing compared the bytes
     // (the digest alone then tells contents apart).
     quint32 ContentSet = 0;
+    // Met in a reference folder (by any path): never checked, never removed.
+    bool Reference = false;
 
     // ContentHash: the empty text, or 40 lower-case hexadecimal digits.
     bool HasContentHash() const { return FHasDigest; }

@@ -8,6 +8,7 @@
 #include "engine/ResultList.h"
 #include "engine/TFileInfo.h"
 #include "i18n/translation.h"
+#include "platform/core/FileSystem.h"
 #include "support/RecordingDesktop.h"
 #include "support/TestDir.h"
 #include "platform/core/SettingsStore.h"
@@ -16,6 +17,7 @@
 #include "ui/uMainForm.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -103,7 +105,9 @@ struct Fixture {
         if (!QFileInfo::exists(path))
             Dir.createFile(rel + QStringLiteral("/content.txt"), QByteArray("same"));
         EnsureGroup(Dirs, group);
-        Dirs.AddItem({ QString::number(group), { path, FormatSizeMB(4) }, group, checked, nullptr });
+        ResultItem item { QString::number(group), { path, FormatSizeMB(4) }, group, checked, nullptr };
+        platform::GetFileId(path, item.Id); // as the scan met it
+        Dirs.AddItem(std::move(item));
         return path;
     }
 };
@@ -293,26 +297,99 @@ private slots:
         QVERIFY(Trashed().isEmpty());
     }
 
-    // Every way the move can fail leaves every file and the list as they were.
-    void failedMove_data()
+    // "Check all" then removal: every group would lose every copy. The
+    // warning names them; leaving one keeps exactly the first copy of each.
+    void lastCopyGuard_data()
+    {
+        QTest::addColumn<int>("choice"); // 0 leave one, 1 go on, 2 cancel
+        QTest::addColumn<QStringList>("remaining");
+        QTest::newRow("leave one") << 0 << QStringList { "a1.bin", "b1.bin", "c1.bin" };
+        QTest::newRow("go on anyway") << 1 << QStringList {};
+        QTest::newRow("cancel") << 2 << QStringList { "a1.bin", "a2.bin", "b1.bin", "b2.bin", "b3.bin", "c1.bin", "c2.bin" };
+    }
+
+    void lastCopyGuard()
+    {
+        QFETCH(int, choice);
+        QFETCH(QStringList, remaining);
+
+        Fixture fx;
+        QStringList all;
+        for (const QString name : { "a1", "a2", "b1", "b2", "b3", "c1", "c2" })
+            all << fx.AddFile(name[0].unicode() - 'a' + 1, QStringLiteral("%1/%2.bin").arg(name, name), false);
+        CheckAll(fx.Files);
+
+        RecordingDesktop desktop;
+        desktop.ChoiceAnswers = { choice };
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, fx.Files, ResultPage::Files);
+
+        QCOMPARE(desktop.Choices.size(), 1);
+        QCOMPARE(desktop.Choices[0].Text,
+            QStringLiteral("No copy would be left of 3 groups:\nGroup 1 (1.00 MB)\nGroup 2 (1.00 MB)\nGroup 3 (1.00 MB)"));
+        QCOMPARE(desktop.Choices[0].Buttons,
+            (QStringList { QStringLiteral("&Leave one copy in each"), QStringLiteral("&Go on anyway"), QStringLiteral("&Cancel") }));
+        QCOMPARE(desktop.Choices[0].Default, 0);
+        QCOMPARE(desktop.Questions.size(), choice == 2 ? 0 : 1);
+        if (choice == 0)
+            QCOMPARE(desktop.Questions[0].Text, QStringLiteral("Move 4 files to Recycle Bin?"));
+        QStringList exist;
+        for (const QString& path : all)
+            if (QFileInfo::exists(path))
+                exist << QFileInfo(path).fileName();
+        QCOMPARE(exist, remaining);
+        QCOMPARE(Firsts(fx.Files), remaining);
+        QCOMPARE(Trashed().size(), all.size() - remaining.size());
+    }
+
+    // The kept copy of a group vanished since the scan: the checked one is
+    // the last copy, and is guarded; leaving one keeps the copy that is
+    // still there, not the vanished one.
+    void keptCopyVanished()
+    {
+        Fixture fx;
+        const QString a = fx.AddFile(1, QStringLiteral("x/a.bin"), false);
+        const QString b = fx.AddFile(1, QStringLiteral("y/a.bin"), true);
+        const QString c = fx.AddFile(2, QStringLiteral("x/c.bin"), false);
+        const QString d = fx.AddFile(2, QStringLiteral("y/c.bin"), true);
+        QVERIFY(QFile::remove(a));
+
+        RecordingDesktop desktop;
+        desktop.ChoiceAnswers = { 0 };
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, fx.Files, ResultPage::Files);
+
+        QCOMPARE(desktop.Choices.size(), 1);
+        QCOMPARE(desktop.Choices[0].Text, QStringLiteral("No copy would be left of 1 groups:\nGroup 1 (1.00 MB)"));
+        QVERIFY(QFileInfo::exists(b) && QFileInfo::exists(c));
+        QVERIFY(!QFileInfo::exists(d));
+        QCOMPARE(Trashed(), QStringList { QStringLiteral("c.bin") });
+    }
+
+    // An entry that is not what the scan saw any more stays where it is and
+    // in the list; the others go, and the message names it and why.
+    void changedSinceScan_data()
     {
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("sabotage");
+        QTest::addColumn<QString>("reason");
         const int files = int(ResultPage::Files);
-        QTest::newRow("a checked file vanished") << files << "vanish";
-        QTest::newRow("a link to the kept copy swapped in") << files << "link";
-        QTest::newRow("a checked file changed size") << files << "resize";
-        QTest::newRow("the trash folder is a file") << files << "trash-file";
-        QTest::newRow("the trash info folder is a file") << files << "info-file";
-        QTest::newRow("a name too long for the trash") << files << "long-name";
-        QTest::newRow("a link to the kept folder swapped in") << int(ResultPage::Dirs) << "link";
-        QTest::newRow("a checked folder vanished") << int(ResultPage::Dirs) << "vanish";
+        const int dirs = int(ResultPage::Dirs);
+        QTest::newRow("a checked file vanished") << files << "vanish" << "gone since the scan";
+        QTest::newRow("a link to the kept copy swapped in") << files << "link" << "changed since the scan";
+        QTest::newRow("a checked file changed size") << files << "resize" << "changed since the scan";
+        QTest::newRow("a checked file rewritten in place") << files << "rewrite" << "changed since the scan";
+        QTest::newRow("a file of the same name put in its place") << files << "replace" << "changed since the scan";
+        QTest::newRow("a link to the kept folder swapped in") << dirs << "link" << "changed since the scan";
+        QTest::newRow("a checked folder vanished") << dirs << "vanish" << "gone since the scan";
+        QTest::newRow("another folder put in its place") << dirs << "replace" << "changed since the scan";
     }
 
-    void failedMove()
+    void changedSinceScan()
     {
         QFETCH(int, page);
         QFETCH(QString, sabotage);
+        QFETCH(QString, reason);
         const bool onFiles = ResultPage(page) == ResultPage::Files;
 
         Fixture fx;
@@ -320,25 +397,79 @@ private slots:
         QStringList checked;
         checked << fx.AddFile(1, QStringLiteral("b/a.bin"), true);
         checked << fx.AddFile(1, QStringLiteral("c/a.bin"), true);
-        if (sabotage == u"long-name")
-            checked << fx.AddFile(1, QString(246, u'n'), true);
         const QString keptDir = fx.AddDir(2, QStringLiteral("K"), false);
         if (!onFiles) {
             checked.clear();
             checked << fx.AddDir(2, QStringLiteral("B"), true) << fx.AddDir(2, QStringLiteral("C"), true);
         }
         const QString victim = checked[1];
+        const QString rel = victim.mid(fx.Dir.path().size() + 1);
         const QString kept = onFiles ? keptFile : keptDir;
 
         if (sabotage == u"vanish") {
-            QVERIFY(fx.Dir.remove(victim.mid(fx.Dir.path().size() + 1)));
+            QVERIFY(fx.Dir.remove(rel));
         } else if (sabotage == u"link") {
-            const QString rel = victim.mid(fx.Dir.path().size() + 1);
             QVERIFY(fx.Dir.remove(rel));
             fx.Dir.createLink(kept, rel);
         } else if (sabotage == u"resize") {
-            fx.Dir.createFile(victim.mid(fx.Dir.path().size() + 1), QByteArray("changed since the scan"));
-        } else if (sabotage == u"trash-file") {
+            fx.Dir.createFile(rel, QByteArray("changed since the scan"));
+        } else if (sabotage == u"rewrite") {
+            // Same size, new bytes: only the time tells.
+            QFile f(victim);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            const QByteArray bytes = f.readAll();
+            f.seek(0);
+            f.write(QByteArray(bytes.size(), 'z'));
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        } else if (sabotage == u"replace") {
+            // The old one kept aside, so that the new one cannot reuse its inode.
+            QVERIFY(QFile::rename(victim, victim + QStringLiteral(".old")));
+            if (onFiles)
+                fx.Dir.createFile(rel, rel.toUtf8()); // same bytes, another file
+            else
+                fx.Dir.createFile(rel + QStringLiteral("/content.txt"), QByteArray("same"));
+        }
+        ResultList& list = onFiles ? fx.Files : fx.Dirs;
+
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, list, ResultPage(page));
+
+        QCOMPARE(desktop.Questions.size(), 1);
+        QCOMPARE(desktop.Questions[0].Text,
+            onFiles ? QStringLiteral("Move 1 files to Recycle Bin?") : QStringLiteral("Move 1 directories to Recycle Bin?"));
+        const QString success = onFiles ? QStringLiteral("Files were moved to the Recycle Bin.")
+                                        : QStringLiteral("Directories were moved to the Recycle Bin.");
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { success + QStringLiteral("\n\n1 checked entries were left out:\n") + victim + QStringLiteral(": ") + reason });
+        QCOMPARE(Trashed(), QStringList { QFileInfo(checked[0]).fileName() });
+        QVERIFY(Firsts(list).contains(onFiles ? QFileInfo(victim).fileName() : victim));
+        QVERIFY(QFileInfo::exists(kept) && !QFileInfo(kept).isSymLink());
+        QCOMPARE(QFileInfo(victim).exists() || QFileInfo(victim).isSymLink(), sabotage != u"vanish");
+    }
+
+    // A move the trash refuses moves nothing, says which entry stopped it,
+    // and leaves the list as it was.
+    void failedMove_data()
+    {
+        QTest::addColumn<QString>("sabotage");
+        QTest::newRow("the trash folder is a file") << "trash-file";
+        QTest::newRow("the trash info folder is a file") << "info-file";
+        QTest::newRow("a name too long for the trash") << "long-name";
+    }
+
+    void failedMove()
+    {
+        QFETCH(QString, sabotage);
+
+        Fixture fx;
+        const QString kept = fx.AddFile(1, QStringLiteral("k/a.bin"), false);
+        QStringList checked;
+        checked << fx.AddFile(1, QStringLiteral("b/a.bin"), true);
+        checked << fx.AddFile(1, QStringLiteral("c/a.bin"), true);
+        if (sabotage == u"long-name")
+            checked << fx.AddFile(1, QString(246, u'n'), true);
+        if (sabotage == u"trash-file") {
             QVERIFY(QDir().mkpath(QFileInfo(TrashFolder()).path()));
             QFile f(TrashFolder());
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -347,40 +478,43 @@ private slots:
             QFile f(TrashFolder() + QStringLiteral("/info"));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
-        ResultList& list = onFiles ? fx.Files : fx.Dirs;
-        const QStringList before = Snapshot(list);
+        const QStringList before = Snapshot(fx.Files);
         QDir::setCurrent(fx.Dir.path()); // where Qt itself would drop files without a trash
 
         RecordingDesktop desktop;
         desktop.ConfirmAnswers = { true };
-        DeleteCheckedToRecycleBin(nullptr, list, ResultPage(page));
+        DeleteCheckedToRecycleBin(nullptr, fx.Files, ResultPage::Files);
 
-        QCOMPARE(desktop.MessageTexts(),
-            QStringList { onFiles ? QStringLiteral("Failed to delete some files.") : QStringLiteral("Failed to delete some directories.") });
-        QCOMPARE(Snapshot(list), before);
+        const QString stopped = sabotage == u"long-name" ? checked.back() : checked.front();
+        QCOMPARE(desktop.MessageTexts(), QStringList { QStringLiteral("Failed to delete some files.\n") + stopped });
+        QCOMPARE(Snapshot(fx.Files), before);
         QVERIFY(Trashed().isEmpty());
         QVERIFY(!QFileInfo::exists(fx.Dir.path(QStringLiteral("files"))));
-        QVERIFY(QFileInfo::exists(kept) && !QFileInfo(kept).isSymLink());
+        QVERIFY(QFileInfo::exists(kept));
         for (const QString& path : checked)
-            QCOMPARE(QFileInfo(path).exists() || QFileInfo(path).isSymLink(), path != victim || sabotage != u"vanish");
+            QVERIFY(QFileInfo::exists(path));
     }
 
-    // A folder takes its subfolders along, and they may be rows of their own.
+    // A folder takes its subfolders along, and they may be rows of their own:
+    // rows that went along leave the list, and a group whose unchecked rows
+    // would all go along raises the warning.
     void nestedFolders_data()
     {
         QTest::addColumn<QString>("checks"); // rows A, B, A/X, B/X
-        QTest::addColumn<bool>("moved");
+        QTest::addColumn<int>("choice");     // the warning's answer; -1: no warning
         QTest::addColumn<QStringList>("trashed");
         QTest::addColumn<QStringList>("remaining");
-        QTest::newRow("all but one in each group") << ".x.x" << true << QStringList { "B" } << QStringList { "A", "A/X" };
-        QTest::newRow("only the outer folder") << ".x.." << true << QStringList { "B" } << QStringList { "A", "A/X", "B/X" };
-        QTest::newRow("the kept inner copy would go along") << ".xx." << false << QStringList {} << QStringList { "A", "B", "A/X", "B/X" };
+        QTest::newRow("all but one in each group") << ".x.x" << -1 << QStringList { "B" } << QStringList { "A", "A/X" };
+        QTest::newRow("only the outer folder") << ".x.." << -1 << QStringList { "B" } << QStringList { "A", "A/X" };
+        QTest::newRow("inner copy would go along: cancel") << ".xx." << 2 << QStringList {} << QStringList { "A", "B", "A/X", "B/X" };
+        QTest::newRow("inner copy would go along: leave one") << ".xx." << 0 << QStringList { "B" } << QStringList { "A", "A/X" };
+        QTest::newRow("inner copy would go along: go on") << ".xx." << 1 << QStringList { "B", "X" } << QStringList { "A" };
     }
 
     void nestedFolders()
     {
         QFETCH(QString, checks);
-        QFETCH(bool, moved);
+        QFETCH(int, choice);
         QFETCH(QStringList, trashed);
         QFETCH(QStringList, remaining);
 
@@ -393,16 +527,24 @@ private slots:
 
         RecordingDesktop desktop;
         desktop.ConfirmAnswers = { true };
+        if (choice >= 0)
+            desktop.ChoiceAnswers = { choice };
         DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs);
 
+        QCOMPARE(desktop.Choices.size(), choice >= 0 ? 1 : 0);
+        if (choice >= 0) {
+            QCOMPARE(desktop.Choices[0].Text, QStringLiteral("No copy would be left of 1 groups:\n") + fx.Dirs.Groups()[1].Header);
+            QCOMPARE(desktop.Choices[0].Default, 0);
+            QCOMPARE(desktop.Choices[0].Escape, 2);
+        }
         QCOMPARE(desktop.MessageTexts(),
-            QStringList { moved ? QStringLiteral("Directories were moved to the Recycle Bin.") : QStringLiteral("Failed to delete some directories.") });
+            choice == 2 ? QStringList {} : QStringList { QStringLiteral("Directories were moved to the Recycle Bin.") });
         QCOMPARE(Trashed(), trashed);
         QStringList shown;
         for (const QString& path : Firsts(fx.Dirs))
             shown << path.mid(fx.Dir.path().size() + 1);
         QCOMPARE(shown, remaining);
-        QVERIFY(QFileInfo::exists(fx.Dir.path(QStringLiteral("A/X/f.txt"))));
+        QCOMPARE(QFileInfo::exists(fx.Dir.path(QStringLiteral("A/X/f.txt"))), choice != 1);
     }
 
     void exportCsv_data()
@@ -697,7 +839,7 @@ private slots:
         const QString keptDir = dir.createDir(QStringLiteral("A"));
         const QString otherDir = dir.createDir(QStringLiteral("B"));
         group = 1;
-        w.AddDirGroup({ keptDir, otherDir }, {}, 0, group);
+        w.AddDirGroup(TDirGroupRec { { keptDir, otherDir } }, {}, group);
 
         RecordingDesktop desktop;
         w.FolderClones1->trigger();

@@ -33,50 +33,65 @@ void SetAllChecks(ResultList& list, bool checked)
         list.SetChecked(i, checked);
 }
 
-// True when moving the checked folders would take every row of some group to
-// the trash although one of those rows is unchecked (it lies inside a checked
-// folder and would go along with it).
-bool TakesAKeptGroup(const ResultList& list)
+// The first few of lines, one per line, then how many more there are.
+QString FirstFew(const QStringList& lines)
 {
-    QSet<QString> checkedDirs;
-    for (const ResultItem& item : list.Items())
-        if (item.Checked && !item.SubItems.isEmpty() && !item.SubItems[0].isEmpty())
-            checkedDirs.insert(item.SubItems[0]);
-    if (checkedDirs.isEmpty())
-        return false;
-    // The same answer as platform::IsSameOrInside against every checked
-    // folder, found by looking up the path and each of its ancestors: a long
-    // folder list must not cost a pass over the checked folders per row.
-    const auto insideChecked = [&](const QString& path) {
-        if (checkedDirs.contains(path))
-            return true;
-        if (path.startsWith(u'/') && checkedDirs.contains(QStringLiteral("/")))
-            return true;
-        for (qsizetype slash = path.indexOf(u'/', 1); slash > 0; slash = path.indexOf(u'/', slash + 1))
-            if (checkedDirs.contains(path.left(slash)))
-                return true;
-        return false;
-    };
+    constexpr int kShown = 5;
+    QString text = lines.mid(0, kShown).join(u'\n');
+    if (lines.size() > kShown)
+        text += u'\n' + TrFill(QStringLiteral("... and %d more"), { int(lines.size() - kShown) });
+    return text;
+}
 
-    struct GroupFate {
-        bool SomeStay = false;
-        bool SomeTakenAlong = false;
-    };
-    QHash<int, GroupFate> fate;
-    for (const ResultItem& item : list.Items()) {
-        if (item.GroupId < 0)
-            continue;
-        GroupFate& f = fate[item.GroupId];
-        const QString path = item.SubItems.value(0);
-        if (item.Checked && !path.isEmpty())
-            continue;
-        const bool goes = !path.isEmpty() && insideChecked(path);
-        if (goes)
-            f.SomeTakenAlong = true;
-        else
-            f.SomeStay = true;
+QString ReasonText(LeftOutReason reason)
+{
+    switch (reason) {
+    case LeftOutReason::Vanished:
+        return Translate(QStringLiteral("gone since the scan"));
+    case LeftOutReason::Changed:
+        return Translate(QStringLiteral("changed since the scan"));
+    case LeftOutReason::Unreadable:
+        return Translate(QStringLiteral("cannot be looked at"));
+    case LeftOutReason::Reference:
+        return Translate(QStringLiteral("in a reference folder"));
+    case LeftOutReason::HoldsReference:
+        return Translate(QStringLiteral("holds a reference folder"));
     }
-    return std::any_of(fate.cbegin(), fate.cend(), [](const GroupFate& f) { return f.SomeTakenAlong && !f.SomeStay; });
+    return QString();
+}
+
+QString LeftOutText(const RemovalPlan& plan)
+{
+    QStringList lines;
+    for (const LeftOutEntry& e : plan.LeftOut)
+        lines.append(ui::IsolatedPath(e.Path) + QStringLiteral(": ") + ReasonText(e.Reason));
+    return TrFill(QStringLiteral("%d checked entries were left out:"), { int(plan.LeftOut.size()) }) + u'\n'
+        + FirstFew(lines);
+}
+
+// The warning before a removal that leaves groups without a copy. True to go
+// on; the list's checks may have changed (one copy left in each group).
+bool PassLastCopyGuard(QWidget* parent, ResultList& list, ResultPage page, const RemovalPlan& plan)
+{
+    if (plan.GroupsLosingEveryCopy.isEmpty())
+        return true;
+    QHash<int, QString> headers;
+    for (const ResultGroup& g : list.Groups())
+        headers.insert(g.Id, g.Header);
+    QStringList lines;
+    for (const int id : plan.GroupsLosingEveryCopy)
+        lines.append(headers.value(id, QString::number(id)));
+    const QString text = TrFill(QStringLiteral("No copy would be left of %d groups:"),
+                             { int(plan.GroupsLosingEveryCopy.size()) })
+        + u'\n' + FirstFew(lines);
+    enum { LeaveOne, GoOn, Cancel };
+    const int choice = platform::CurrentDesktop().Choose(parent, ui::ApplicationTitle(), text,
+        { Translate(QStringLiteral("&Leave one copy in each")), Translate(QStringLiteral("&Go on anyway")),
+            Translate(QStringLiteral("&Cancel")) },
+        LeaveOne, Cancel);
+    if (choice == LeaveOne)
+        LeaveOneCopy(list, page, plan.GroupsLosingEveryCopy);
+    return choice == LeaveOne || choice == GoOn;
 }
 
 } // namespace
@@ -85,12 +100,20 @@ bool TakesAKeptGroup(const ResultList& list)
 
 void CheckAllButOneInGroup(ResultList& list)
 {
+    // The groups that keep their reference items; the others keep the first.
+    QSet<int> withReference;
+    for (const ResultItem& item : list.Items())
+        if (item.Reference && item.GroupId >= 0)
+            withReference.insert(item.GroupId);
     QSet<int> met;
     for (int i = 0; i < list.ItemCount(); ++i) {
-        const int group = list.Item(i).GroupId;
+        const ResultItem& item = list.Item(i);
+        const int group = item.GroupId;
         if (group < 0)
             continue;
-        if (met.contains(group)) {
+        if (item.Reference) {
+            list.SetChecked(i, false);
+        } else if (withReference.contains(group) || met.contains(group)) {
             list.SetChecked(i, true);
         } else {
             met.insert(group);
@@ -134,7 +157,7 @@ bool MoveToRecycleBin(const QList<platform::TrashEntry>& entries)
     return platform::MoveToTrash(entries).Complete;
 }
 
-void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage page)
+void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage page, const QStringList& referenceFolders)
 {
     const bool files = page == ResultPage::Files;
     const QString nothingText = Translate(files ? QStringLiteral("No files selected.") : QStringLiteral("No directories selected."));
@@ -145,21 +168,31 @@ void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage pag
     const QString failureText = Translate(files ? QStringLiteral("Failed to delete some files.")
                                                 : QStringLiteral("Failed to delete some directories."));
 
-    const QList<platform::TrashEntry> entries = CheckedEntries(list, page);
-    if (entries.isEmpty()) {
+    if (std::none_of(list.Items().cbegin(), list.Items().cend(), [](const ResultItem& i) { return i.Checked; })) {
         SayPlain(parent, nothingText);
         return;
     }
-    if (!platform::CurrentDesktop().Confirm(parent, ui::ApplicationTitle(), Fill(confirmText, { int(entries.size()) })))
-        return;
-
-    if ((!files && TakesAKeptGroup(list)) || !MoveToRecycleBin(entries)) {
-        SayPlain(parent, failureText);
+    RemovalPlan plan = PlanRemoval(list, page, referenceFolders);
+    if (!plan.GroupsLosingEveryCopy.isEmpty()) {
+        if (!PassLastCopyGuard(parent, list, page, plan))
+            return;
+        plan = PlanRemoval(list, page, referenceFolders);
+    }
+    if (plan.Entries.isEmpty()) {
+        SayPlain(parent, plan.LeftOut.isEmpty() ? nothingText : LeftOutText(plan));
         return;
     }
+    if (!platform::CurrentDesktop().Confirm(parent, ui::ApplicationTitle(), Fill(confirmText, { int(plan.Entries.size()) })))
+        return;
 
-    list.DeleteCheckedItems();
-    SayPlain(parent, successText);
+    const platform::TrashOutcome outcome = platform::MoveToTrash(plan.Entries);
+    // What went is gone from the disk, and from the list, whatever stopped
+    // the rest.
+    list.DeleteItems(ItemsGone(list, page, plan, outcome.Moved));
+    QString text = outcome.Complete ? successText : failureText + u'\n' + ui::IsolatedPath(outcome.FailedPath);
+    if (!plan.LeftOut.isEmpty())
+        text += QStringLiteral("\n\n") + LeftOutText(plan);
+    SayPlain(parent, text);
 }
 
 // ---- CSV export

@@ -8,6 +8,7 @@
 // Which list a command works on is the caller's choice (the page that is
 // showing, or the export's fixed list). Main thread only.
 
+#include "engine/RemovalPlan.h"
 #include "engine/ResultList.h"
 #include "platform/core/Trash.h"
 
@@ -19,10 +20,6 @@
 
 class QWidget;
 
-// The kind of rows a list holds: file rows carry their TFileInfo, folder rows
-// their path in the first sub-item ("Directory").
-enum class ResultPage { Files, Dirs };
-
 // A file that could not be written, with a text for the person.
 class ExportError : public std::runtime_error {
 public:
@@ -33,8 +30,9 @@ public:
 };
 
 // ---- check commands
-// In every group the first item in list order is unchecked and every other
-// item checked; items in no group (negative id) are left as they are.
+// In every group one item is kept unchecked and every other item checked:
+// the reference items when the group has any (they are never checked), else
+// the first in list order. Items in no group (negative id) are left as they are.
 void CheckAllButOneInGroup(ResultList& list);
 void CheckAll(ResultList& list);
 void UncheckAll(ResultList& list);
@@ -48,16 +46,19 @@ QList<platform::TrashEntry> CheckedEntries(const ResultList& list, ResultPage pa
 // Moves entries to the trash as one operation (platform::MoveToTrash); true
 // only when every entry was moved. An empty list returns false at once.
 bool MoveToRecycleBin(const QList<platform::TrashEntry>& entries);
-// The command: gathers the checked entries, says so when there are none, asks
-// for confirmation with their number, moves them, and on success deletes the
-// checked items (last to first) and says so; on failure it says so and the
-// list stays as it was.
-// A folder takes its subfolders along, and some of them may be rows of their
-// own (the clone groups of the subfolders). When that would send every row of
-// a group to the trash although one of them is unchecked, nothing is moved and
-// the command fails: unchecked is a copy the person chose to keep, and it must
-// not go as a side effect of its parent.
-void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage page);
+// The command, against the disk as it is now (PlanRemoval):
+// 1. No checked entry: says so.
+// 2. Groups that would keep no copy: a warning names them and offers to leave
+//    one copy in each (LeaveOneCopy, the default), to go on, or to cancel.
+// 3. The confirmation with the number of entries that may go.
+// 4. Those entries go to the trash as one operation; the rows of what went
+//    are deleted (on the folder page with the rows inside moved folders).
+//    The message says it worked, or which entry stopped the operation, and
+//    names the checked entries left out (gone or changed since the scan, in
+//    or holding a reference folder), which stay in the list.
+// referenceFolders: the listed reference folders.
+void DeleteCheckedToRecycleBin(
+    QWidget* parent, ResultList& list, ResultPage page, const QStringList& referenceFolders = {});
 
 // ---- CSV export
 // The save dialog's filter and the default names of the two exports.

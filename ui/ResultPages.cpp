@@ -307,7 +307,7 @@ void TMainForm::btnDeleteSelectedClick()
 {
     GuardedResultCommand([this] {
         ResultList& list = ActiveList();
-        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list));
+        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list), ReferenceFolders());
     });
 }
 

@@ -184,6 +184,47 @@ bool GetFileId(const QString& path, FileId& id)
     return true;
 }
 
+ObjectState ReadObjectState(const QByteArray& nativePath)
+{
+    ObjectState state;
+    if (!nativePath.startsWith('/') || nativePath.contains('\0'))
+        return state;
+    QByteArray path = nativePath;
+    while (path.size() > 1 && path.endsWith('/'))
+        path.chop(1);
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray parent = slash == 0 ? QByteArray("/") : path.left(slash);
+    QByteArray name = path.mid(slash + 1);
+    if (name.isEmpty())
+        name = ".";
+    const int dir = OpenDirectoryPath(parent);
+    if (dir < 0) {
+        state.Kind = errno == ENOENT || errno == ENOTDIR ? ObjectKind::Missing : ObjectKind::Unreadable;
+        return state;
+    }
+    struct stat st;
+    const int r = ::fstatat(dir, name.constData(), &st, AT_SYMLINK_NOFOLLOW);
+    const int e = errno;
+    ::close(dir);
+    if (r != 0) {
+        state.Kind = e == ENOENT || e == ENOTDIR ? ObjectKind::Missing : ObjectKind::Unreadable;
+        return state;
+    }
+    state.Id = IdOf(st);
+    state.Modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    if (S_ISREG(st.st_mode)) {
+        state.Kind = ObjectKind::RegularFile;
+        state.Size = qint64(st.st_size);
+    } else if (S_ISDIR(st.st_mode)) {
+        state.Kind = ObjectKind::Directory;
+    } else if (S_ISLNK(st.st_mode)) {
+        state.Kind = ObjectKind::Link;
+    } else {
+        state.Kind = ObjectKind::Other;
+    }
+    return state;
+}
+
 void PrepareForScan()
 {
     struct rlimit lim;

@@ -67,6 +67,18 @@ qint64 FileSize(const QString& path);
 // Identity of the object at path (links followed); false when it cannot be read.
 bool GetFileId(const QString& path, FileId& id);
 
+// What is at a path now, the last component itself (a link is not followed).
+enum class ObjectKind { Missing, RegularFile, Directory, Link, Other, Unreadable };
+struct ObjectState {
+    ObjectKind Kind = ObjectKind::Missing;
+    FileId Id;
+    qint64 Size = -1;    // regular files
+    qint64 Modified = 0; // nanoseconds since the epoch
+};
+// Paths of any length; Unreadable when the path exists but cannot be looked
+// at (no search permission on a folder of it, say).
+ObjectState ReadObjectState(const QByteArray& nativePath);
+
 // True for directories that a scan never enters: pseudo file systems, the
 // home trash, and .Trash / .Trash-<uid> at the top of a mounted volume.
 bool IsExcludedDirectory(const QString& path);

@@ -112,6 +112,7 @@ public:
         const bool top = ::fstatat(fd, "..", &up, 0) != 0 || up.st_dev != st.st_dev || up.st_ino == st.st_ino;
         if (!prefix.endsWith('/'))
             prefix += '/';
+        FRootLength = prefix.size();
         if (IsPseudoFd(fd) || IsHomeTrash(st)) {
             ::close(fd);
             FSink.Skipped(SkipReason::Excluded, prefix);
@@ -179,9 +180,12 @@ private:
             return;
         }
         if (n.Type == DT_DIR) {
-            Enter(f, name, cname);
+            if (!Excluded(f, cname, true))
+                Enter(f, name, cname);
             return;
         }
+        if (n.Type == DT_REG && Excluded(f, cname, false))
+            return; // spares the stat
         struct stat st;
         if (::fstatat(f.Fd, cname.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT) // gone since the listing: nothing to report
@@ -189,20 +193,29 @@ private:
             return;
         }
         if (S_ISREG(st.st_mode)) {
+            if (n.Type != DT_REG && Excluded(f, cname, false))
+                return;
             if (!f.Token)
                 f.Token = FSink.EnterFolder(f.Prefix);
             FSink.File(f.Token,
                 WalkedFile { name, IdOf(st), qint64(st.st_size),
                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec });
         } else if (S_ISDIR(st.st_mode)) {
-            Enter(f, name, cname);
+            if (!Excluded(f, cname, true))
+                Enter(f, name, cname);
         } else if (S_ISLNK(st.st_mode)) {
             // Links to folders are entered like folders; links to files are
             // no files of their own.
             struct stat target;
-            if (::fstatat(f.Fd, cname.constData(), &target, 0) == 0 && S_ISDIR(target.st_mode))
+            if (::fstatat(f.Fd, cname.constData(), &target, 0) == 0 && S_ISDIR(target.st_mode)
+                && !Excluded(f, cname, true))
                 Enter(f, name, cname);
         }
+    }
+
+    bool Excluded(const Frame& f, const QByteArray& cname, bool folder)
+    {
+        return FSink.Excludes(QByteArrayView(f.Prefix).sliced(FRootLength), cname.constData(), folder);
     }
 
     void Enter(Frame& parent, QByteArrayView name, const QByteArray& cname)
@@ -244,6 +257,7 @@ private:
     bool FHaveHomeTrash = false;
     bool FAbandoned = false;
     unsigned FVisits = 0;
+    qsizetype FRootLength = 0;
 };
 
 } // namespace

@@ -45,6 +45,17 @@ public:
     virtual void File(const void* folder, const WalkedFile& file) = 0;
     // path: native, of the entry passed over; a folder's ends in "/".
     virtual void Skipped(SkipReason reason, const QByteArray& path) = 0;
+    // Asked of each entry below root whose type is known, before a folder is
+    // entered or a file looked at further: true leaves it out in silence (an
+    // excluded folder is never opened). relativeFolder: the path of its
+    // folder below root, empty or ending in "/"; name: NUL-terminated.
+    virtual bool Excludes(QByteArrayView relativeFolder, const char* name, bool folder)
+    {
+        (void)relativeFolder;
+        (void)name;
+        (void)folder;
+        return false;
+    }
 };
 
 // Reports every regular file below root, at every depth: the entries of each

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 
 namespace platform {
 namespace {
@@ -39,6 +40,23 @@ public:
     {
         return RunBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             == QMessageBox::Yes;
+    }
+
+    int Choose(QWidget* parent, const QString& title, const QString& text, const QStringList& buttons,
+        int defaultButton, int escapeButton) override
+    {
+        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+        box.setTextFormat(Qt::PlainText);
+        QList<QAbstractButton*> made;
+        for (const QString& caption : buttons)
+            made.append(box.addButton(caption, QMessageBox::ActionRole));
+        if (defaultButton >= 0 && defaultButton < made.size())
+            box.setDefaultButton(static_cast<QPushButton*>(made[defaultButton]));
+        if (escapeButton >= 0 && escapeButton < made.size())
+            box.setEscapeButton(made[escapeButton]);
+        box.exec();
+        const int pressed = int(made.indexOf(box.clickedButton()));
+        return pressed >= 0 ? pressed : escapeButton;
     }
 
     QString ChooseFolder(QWidget* parent, const QString& title, const QString& startFolder) override

@@ -5,6 +5,7 @@
 // test opens a real box, browser or file manager.
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -25,6 +26,12 @@ public:
     virtual void ShowMessage(QWidget* parent, BoxKind kind, const QString& title, const QString& text) = 0;
     // A question box with Yes and No; true only for Yes.
     virtual bool Confirm(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A warning box with the buttons given (captions may carry a mnemonic),
+    // defaultButton taking Return; the index of the button pressed, or
+    // escapeButton when the box is closed or Escape pressed.
+    virtual int Choose(QWidget* parent, const QString& title, const QString& text, const QStringList& buttons,
+        int defaultButton, int escapeButton)
+        = 0;
     // Folder dialog; the chosen folder, or the empty text when cancelled.
     virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& startFolder) = 0;
     // Save dialog with a Qt filter ("CSV files (*.csv);;All files (*)") and a

@@ -27,6 +27,14 @@ public:
         QString Title;
         QString Text;
     };
+    struct Choice {
+        QWidget* Parent = nullptr;
+        QString Title;
+        QString Text;
+        QStringList Buttons;
+        int Default = -1;
+        int Escape = -1;
+    };
     struct FolderRequest {
         QWidget* Parent = nullptr;
         QString Title;
@@ -41,6 +49,7 @@ public:
     // ---- what was asked for, in order
     QList<Message> Messages;
     QList<Question> Questions;
+    QList<Choice> Choices;
     QList<FolderRequest> FolderRequests;
     QList<SaveRequest> SaveRequests;
     QStringList ShownInFileManager;
@@ -52,6 +61,9 @@ public:
     // Confirm: the next answer, or DefaultConfirm when none is left.
     QList<bool> ConfirmAnswers;
     bool DefaultConfirm = false;
+    // Choose: the next answer (a button index), or the escape button when
+    // none is left.
+    QList<int> ChoiceAnswers;
     // ChooseFolder / ChooseSaveFile: the next answer, or "" (cancelled).
     QStringList FolderAnswers;
     QStringList SaveAnswers;
@@ -76,6 +88,7 @@ public:
     {
         Messages.clear();
         Questions.clear();
+        Choices.clear();
         FolderRequests.clear();
         SaveRequests.clear();
         ShownInFileManager.clear();
@@ -92,6 +105,13 @@ public:
     {
         Questions.append({ parent, title, text });
         return ConfirmAnswers.isEmpty() ? DefaultConfirm : ConfirmAnswers.takeFirst();
+    }
+
+    int Choose(QWidget* parent, const QString& title, const QString& text, const QStringList& buttons,
+        int defaultButton, int escapeButton) override
+    {
+        Choices.append({ parent, title, text, buttons, defaultButton, escapeButton });
+        return ChoiceAnswers.isEmpty() ? escapeButton : ChoiceAnswers.takeFirst();
     }
 
     QString ChooseFolder(QWidget* parent, const QString& title, const QString& startFolder) override

@@ -1,0 +1,251 @@
+#include "engine/RemovalPlan.h"
+
+#include "platform/core/FileSystem.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <optional>
+
+namespace {
+
+// Folder paths (no trailing "/", "/" itself allowed), asked whether a path is
+// one of them or lies below one: each ancestor of the path is looked up, so a
+// long list costs no pass over the set per path.
+class FolderSet {
+public:
+    void Insert(const QString& folder)
+    {
+        QString f = folder;
+        while (f.size() > 1 && f.endsWith(u'/'))
+            f.chop(1);
+        FFolders.insert(f);
+    }
+    bool Empty() const { return FFolders.isEmpty(); }
+    bool Contains(const QString& folder) const { return FFolders.contains(folder); }
+    // The folders of the set that path is or lies below, innermost last.
+    QStringList Holding(const QString& path) const
+    {
+        QStringList found;
+        if (FFolders.isEmpty() || !path.startsWith(u'/'))
+            return found;
+        if (FFolders.contains(QStringLiteral("/")))
+            found.append(QStringLiteral("/"));
+        for (qsizetype slash = path.indexOf(u'/', 1); slash > 0; slash = path.indexOf(u'/', slash + 1))
+            if (FFolders.contains(path.left(slash)))
+                found.append(path.left(slash));
+        if (path.size() > 1 && FFolders.contains(path))
+            found.append(path);
+        return found;
+    }
+    bool Holds(const QString& path) const { return !Holding(path).isEmpty(); }
+
+private:
+    QSet<QString> FFolders;
+};
+
+QString PathOf(const ResultItem& item, ResultPage page)
+{
+    if (page == ResultPage::Files)
+        return item.Data ? item.Data->FullPath() : QString();
+    return item.SubItems.value(0);
+}
+
+// How the object at the item's path compares with what the scan saw.
+std::optional<LeftOutReason> Difference(const ResultItem& item, ResultPage page)
+{
+    using platform::ObjectKind;
+    if (page == ResultPage::Files) {
+        if (!item.Data)
+            return LeftOutReason::Vanished;
+        const TFileInfo& r = *item.Data;
+        const platform::ObjectState now = platform::ReadObjectState(r.NativePath());
+        if (now.Kind == ObjectKind::Missing)
+            return LeftOutReason::Vanished;
+        if (now.Kind == ObjectKind::Unreadable)
+            return LeftOutReason::Unreadable;
+        const bool knownId = r.Id.Device != 0 || r.Id.Inode != 0;
+        if (now.Kind != ObjectKind::RegularFile || (knownId && now.Id != r.Id) || now.Size != r.Size
+            || (r.Modified != 0 && now.Modified != r.Modified))
+            return LeftOutReason::Changed;
+        return std::nullopt;
+    }
+    const QString path = item.SubItems.value(0);
+    if (path.isEmpty())
+        return LeftOutReason::Vanished;
+    const platform::ObjectState now = platform::ReadObjectState(platform::NativePath(path));
+    if (now.Kind == ObjectKind::Missing)
+        return LeftOutReason::Vanished;
+    if (now.Kind == ObjectKind::Unreadable)
+        return LeftOutReason::Unreadable;
+    const bool knownId = item.Id.Device != 0 || item.Id.Inode != 0;
+    if (now.Kind != ObjectKind::Directory || (knownId && now.Id != item.Id))
+        return LeftOutReason::Changed;
+    return std::nullopt;
+}
+
+// The disk is looked at once per item, and only when asked.
+class ItemStates {
+public:
+    ItemStates(const ResultList& list, ResultPage page)
+        : FList(list)
+        , FPage(page)
+    {
+    }
+    std::optional<LeftOutReason> Of(int i)
+    {
+        auto it = FStates.constFind(i);
+        if (it == FStates.constEnd())
+            it = FStates.insert(i, Difference(FList.Item(i), FPage));
+        return *it;
+    }
+    bool AsScanned(int i) { return !Of(i).has_value(); }
+
+private:
+    const ResultList& FList;
+    const ResultPage FPage;
+    QHash<int, std::optional<LeftOutReason>> FStates;
+};
+
+} // namespace
+
+RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringList& referenceFolders)
+{
+    RemovalPlan plan;
+    const bool folders = page == ResultPage::Dirs;
+    ItemStates states(list, page);
+
+    FolderSet references;
+    for (const QString& f : referenceFolders)
+        references.Insert(f);
+    const auto isReference = [&](const ResultItem& item, const QString& path) {
+        return item.Reference || (item.Data && item.Data->Reference) || references.Holds(path);
+    };
+
+    // The checked folders that may go, so far; a folder that holds a
+    // reference is taken out below.
+    FolderSet candidates;
+    QList<int> checked;
+    for (int i = 0; i < list.ItemCount(); ++i) {
+        const ResultItem& item = list.Item(i);
+        const QString path = PathOf(item, page);
+        if (!item.Checked || path.isEmpty()) // a row without a path names nothing to move
+            continue;
+        checked.append(i);
+        if (folders && !path.isEmpty() && !isReference(item, path) && states.AsScanned(i))
+            candidates.Insert(path);
+    }
+    // Folders holding a reference: a reference folder of the list, or a row
+    // of a reference entry.
+    QSet<QString> holdingReference;
+    if (folders && !candidates.Empty()) {
+        QStringList referencePaths = referenceFolders;
+        for (const ResultItem& item : list.Items())
+            if (item.Reference)
+                referencePaths.append(item.SubItems.value(0));
+        for (QString r : referencePaths) {
+            while (r.size() > 1 && r.endsWith(u'/'))
+                r.chop(1);
+            for (const QString& holder : candidates.Holding(r))
+                holdingReference.insert(holder);
+        }
+    }
+
+    FolderSet moving;
+    for (const int i : checked) {
+        const ResultItem& item = list.Item(i);
+        const QString path = PathOf(item, page);
+        std::optional<LeftOutReason> why;
+        if (isReference(item, path))
+            why = LeftOutReason::Reference;
+        else if (folders && holdingReference.contains(path))
+            why = LeftOutReason::HoldsReference;
+        else
+            why = states.Of(i);
+        if (why) {
+            plan.LeftOut.append({ i, path, *why });
+            continue;
+        }
+        plan.Items.append(i);
+        if (folders) {
+            plan.Entries.append({ path, platform::TrashKind::Directory, -1, {} });
+            moving.Insert(path);
+        } else {
+            plan.Entries.append({ path, platform::TrashKind::RegularFile, item.Data->Size, item.Data->NativePath() });
+        }
+    }
+
+    // The groups with something going, and whether each keeps a copy.
+    const QSet<int> goingItems(plan.Items.cbegin(), plan.Items.cend());
+    const auto going = [&](int i) {
+        return goingItems.contains(i) || (folders && moving.Holds(list.Item(i).SubItems.value(0)));
+    };
+    QSet<int> touched;
+    for (int i = 0; i < list.ItemCount(); ++i)
+        if (list.Item(i).GroupId >= 0 && going(i))
+            touched.insert(list.Item(i).GroupId);
+    QHash<int, bool> keeps;
+    QList<int> order;
+    for (int i = 0; i < list.ItemCount(); ++i) {
+        const int group = list.Item(i).GroupId;
+        if (group < 0 || !touched.contains(group))
+            continue;
+        auto it = keeps.find(group);
+        if (it == keeps.end()) {
+            it = keeps.insert(group, false);
+            order.append(group);
+        }
+        if (!*it && !going(i) && states.AsScanned(i))
+            *it = true;
+    }
+    for (const int group : order)
+        if (!keeps.value(group))
+            plan.GroupsLosingEveryCopy.append(group);
+    return plan;
+}
+
+int LeaveOneCopy(ResultList& list, ResultPage page, const QList<int>& groups)
+{
+    const QSet<int> wanted(groups.cbegin(), groups.cend());
+    QSet<int> done;
+    ItemStates states(list, page);
+    int unchecked = 0;
+    for (int i = 0; i < list.ItemCount(); ++i) {
+        const int group = list.Item(i).GroupId;
+        if (!wanted.contains(group) || done.contains(group) || !states.AsScanned(i))
+            continue;
+        done.insert(group);
+        if (list.Item(i).Checked) {
+            list.SetChecked(i, false);
+            ++unchecked;
+        }
+        if (page != ResultPage::Dirs)
+            continue;
+        // A folder going would take the kept one along.
+        const QString path = list.Item(i).SubItems.value(0);
+        for (int j = 0; j < list.ItemCount(); ++j) {
+            const ResultItem& other = list.Item(j);
+            if (other.Checked && platform::IsSameOrInside(path, other.SubItems.value(0))) {
+                list.SetChecked(j, false);
+                ++unchecked;
+            }
+        }
+    }
+    return unchecked;
+}
+
+QList<int> ItemsGone(const ResultList& list, ResultPage page, const RemovalPlan& plan, int moved)
+{
+    QSet<int> gone;
+    FolderSet movedFolders;
+    for (int k = 0; k < moved && k < plan.Items.size(); ++k) {
+        gone.insert(plan.Items[k]);
+        if (page == ResultPage::Dirs)
+            movedFolders.Insert(plan.Entries[k].Path);
+    }
+    QList<int> items;
+    for (int i = 0; i < list.ItemCount(); ++i)
+        if (gone.contains(i) || (!movedFolders.Empty() && movedFolders.Holds(list.Item(i).SubItems.value(0))))
+            items.append(i);
+    return items;
+}

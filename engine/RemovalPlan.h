@@ -1,0 +1,62 @@
+#pragma once
+// What moving the checked entries of a result page to the trash would do,
+// worked out against the disk as it is now: which entries may go, which are
+// left out and why, and which groups would keep no copy at all.
+//
+// An entry is "as scanned" when the object at its path is still the one the
+// scan saw: for a file row a regular file (not a link) of the record's
+// identity, size and modification time; for a folder row a directory (not a
+// link) of the row's identity. What the scan did not record (a zero identity
+// or time) is not compared.
+
+#include "engine/ResultList.h"
+#include "platform/core/Trash.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The kind of rows a list holds: file rows carry their TFileInfo, folder rows
+// their path in the first sub-item ("Directory").
+enum class ResultPage { Files, Dirs };
+
+enum class LeftOutReason {
+    Vanished,        // nothing is at the path any more
+    Changed,         // something else, or the same file changed, is there
+    Unreadable,      // the path cannot be looked at
+    Reference,       // the entry lies in a reference folder
+    HoldsReference,  // a folder that holds a reference folder or entry
+};
+
+struct LeftOutEntry {
+    int Item = -1;
+    QString Path;
+    LeftOutReason Reason = LeftOutReason::Vanished;
+};
+
+struct RemovalPlan {
+    // The checked items that may go, in list order, and their trash entries.
+    QList<int> Items;
+    QList<platform::TrashEntry> Entries;
+    // The checked items that stay, in list order.
+    QList<LeftOutEntry> LeftOut;
+    // The groups (ids, in list order) in which no entry would be left that
+    // is as scanned: every one is going, inside a folder that is going, or
+    // gone or changed since the scan.
+    QList<int> GroupsLosingEveryCopy;
+};
+
+// The plan for list, page. referenceFolders: the listed reference folders
+// (a trailing "/" is allowed); an entry inside one is treated as a reference
+// entry whatever its row says, and a folder that holds one never goes.
+// Reads the disk (one look per entry of each group with something checked).
+RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringList& referenceFolders = {});
+
+// Unchecks, in each of groups, the first entry in list order that is as
+// scanned, and on the folder page every checked folder that holds it, so that
+// the group keeps that copy. Returns the items unchecked.
+int LeaveOneCopy(ResultList& list, ResultPage page, const QList<int>& groups);
+
+// The items a move of the first moved entries of plan took away, in list
+// order: those items, and on the folder page every row inside a moved folder.
+QList<int> ItemsGone(const ResultList& list, ResultPage page, const RemovalPlan& plan, int moved);
