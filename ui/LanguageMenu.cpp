@@ -15,13 +15,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTreeView>
 #include <QListWidget>
 #include <QTabWidget>
+#include <QTreeView>
 #include <QToolButton>
 
 #include <exception>
@@ -112,6 +113,12 @@ void TMainForm::ApplyTranslation()
     Checkallbutoneingroup1->setText(Translate(QStringLiteral("Check all but one in &group")));
     Checkall1->setText(Translate(QStringLiteral("&Check All")));
     Uncheckall1->setText(Translate(QStringLiteral("&Uncheck All")));
+    mmCheckRules->setTitle(Translate(QStringLiteral("Chec&k...")));
+    KeepNewest1->setText(Translate(QStringLiteral("All but the &newest")));
+    KeepOldest1->setText(Translate(QStringLiteral("All but the &oldest")));
+    KeepShortestPath1->setText(Translate(QStringLiteral("All but the &shortest path")));
+    KeepLongestPath1->setText(Translate(QStringLiteral("All but the &longest path")));
+    KeepInFolder1->setText(Translate(QStringLiteral("All but the first in a &folder...")));
     Page1->setTitle(Translate(QStringLiteral("&Page")));
     FileClones1->setText(Translate(QStringLiteral("&File Clones")));
     FolderClones1->setText(Translate(QStringLiteral("F&older Clones")));
@@ -134,6 +141,11 @@ void TMainForm::ApplyTranslation()
     Label2->setText(Translate(QStringLiteral("File mas&ks (CSV):")));
     Label3->setText(Translate(QStringLiteral("Min si&ze (MB):")));
     chkParallelHash->setText(Translate(QStringLiteral("&Parallel hashing")));
+    Label6->setText(Translate(QStringLiteral("E&xclude:")));
+    edExclude->setToolTip(Translate(QStringLiteral(
+        "Folder names and patterns to leave out, separated by \";\": .git; node_modules; */cache/*; *.tmp")));
+    lbFolders->setToolTip(Translate(QStringLiteral(
+        "A checked folder is a reference folder: its files are compared, but never checked or moved.")));
     Label4->setText(Translate(QStringLiteral("Max &groups (0 = all):")));
     Label5->setText(Translate(QStringLiteral("Min gro&up size:")));
     btnScan->setText(Translate(QStringLiteral("&Scan")));
@@ -142,6 +154,7 @@ void TMainForm::ApplyTranslation()
     btnSelectAllButOne->setText(Translate(QStringLiteral("Check all but one in &group")));
     btnCheckAll->setText(Translate(QStringLiteral("&Check all")));
     btnUncheckAll->setText(Translate(QStringLiteral("&Uncheck all")));
+    btnCheckRules->setText(Translate(QStringLiteral("Chec&k...")));
     Button1->setText(Translate(QStringLiteral("&Open location")));
     btnDeleteSelected->setText(Translate(QStringLiteral("&Delete checked to Recycle Bin")));
     btnExportFiles->setText(Translate(QStringLiteral("Export F&ile Clones...")));
@@ -158,7 +171,8 @@ void TMainForm::ApplyTranslation()
         return caption;
     };
     lbFolders->setAccessibleName(plain(Label1->text()));
-    for (QLabel* label : { Label2, Label3, Label4, Label5 })
+    lbFolders->setAccessibleDescription(lbFolders->toolTip());
+    for (QLabel* label : { Label2, Label3, Label4, Label5, Label6 })
         label->buddy()->setAccessibleName(plain(label->text()));
     lvFilesView->setAccessibleName(Translate(QStringLiteral("File Clones")));
     lvDirsView->setAccessibleName(Translate(QStringLiteral("Folder Clones")));

@@ -37,6 +37,15 @@ void TMainForm::CreateMenus()
     Checkallbutoneingroup1 = MakeAction(Edit1, "Checkallbutoneingroup1");
     Checkall1 = MakeAction(Edit1, "Checkall1");
     Uncheckall1 = MakeAction(Edit1, "Uncheckall1");
+    Edit1->addSeparator();
+    mmCheckRules = MakeMenu(this, "mmCheckRules");
+    KeepNewest1 = MakeAction(mmCheckRules, "KeepNewest1");
+    KeepOldest1 = MakeAction(mmCheckRules, "KeepOldest1");
+    KeepShortestPath1 = MakeAction(mmCheckRules, "KeepShortestPath1");
+    KeepLongestPath1 = MakeAction(mmCheckRules, "KeepLongestPath1");
+    mmCheckRules->addSeparator();
+    KeepInFolder1 = MakeAction(mmCheckRules, "KeepInFolder1");
+    Edit1->addMenu(mmCheckRules);
 
     View1 = MakeMenu(this, "View1");
     Page1 = MakeMenu(View1, "Page1");
@@ -72,6 +81,11 @@ void TMainForm::CreateMenus()
     connect(Checkallbutoneingroup1, &QAction::triggered, this, &TMainForm::btnSelectAllButOneClick);
     connect(Checkall1, &QAction::triggered, this, &TMainForm::btnCheckAllClick);
     connect(Uncheckall1, &QAction::triggered, this, &TMainForm::btnUncheckAllClick);
+    const std::pair<QAction*, KeepRule> rules[] = { { KeepNewest1, KeepRule::Newest }, { KeepOldest1, KeepRule::Oldest },
+        { KeepShortestPath1, KeepRule::ShortestPath }, { KeepLongestPath1, KeepRule::LongestPath },
+        { KeepInFolder1, KeepRule::InFolder } };
+    for (const auto& [action, rule] : rules)
+        connect(action, &QAction::triggered, this, [this, r = int(rule)] { CheckRuleClick(r); });
     connect(FileClones1, &QAction::triggered, this, &TMainForm::FileClones1Click);
     connect(FolderClones1, &QAction::triggered, this, &TMainForm::FolderClones1Click);
     connect(ShowSettingsPanel1, &QAction::triggered, this, &TMainForm::ShowSettingsPanel1Click);

@@ -132,6 +132,69 @@ void UncheckAll(ResultList& list)
     SetAllChecks(list, false);
 }
 
+int CheckAllButKept(ResultList& list, ResultPage page, KeepRule rule, const QString& folder)
+{
+    const bool files = page == ResultPage::Files;
+    const bool byTime = rule == KeepRule::Newest || rule == KeepRule::Oldest;
+    if (byTime && !files)
+        return list.GroupCount();
+    QString inside = folder;
+    while (inside.size() > 1 && inside.endsWith(u'/'))
+        inside.chop(1);
+    const auto pathOf = [&](const ResultItem& item) {
+        return files ? (item.Data ? item.Data->FullPath() : QString()) : item.SubItems.value(0);
+    };
+    // The kept item of each group: a better one replaces it, a tie does not.
+    QHash<int, int> kept;
+    QSet<int> groups;
+    for (int i = 0; i < list.ItemCount(); ++i) {
+        const ResultItem& item = list.Item(i);
+        if (item.GroupId < 0)
+            continue;
+        groups.insert(item.GroupId);
+        const QString path = pathOf(item);
+        if (path.isEmpty() || (byTime && !item.Data))
+            continue;
+        if (rule == KeepRule::InFolder && !platform::IsSameOrInside(path, inside))
+            continue;
+        const auto it = kept.constFind(item.GroupId);
+        if (it == kept.constEnd()) {
+            kept.insert(item.GroupId, i);
+            continue;
+        }
+        const ResultItem& best = list.Item(*it);
+        bool better = false;
+        switch (rule) {
+        case KeepRule::Newest:
+            better = item.Data->Modified > best.Data->Modified;
+            break;
+        case KeepRule::Oldest:
+            better = item.Data->Modified < best.Data->Modified;
+            break;
+        case KeepRule::ShortestPath:
+            better = path.size() < pathOf(best).size();
+            break;
+        case KeepRule::LongestPath:
+            better = path.size() > pathOf(best).size();
+            break;
+        case KeepRule::InFolder:
+            break;
+        }
+        if (better)
+            kept[item.GroupId] = i;
+    }
+    list.BeginUpdate();
+    for (int i = 0; i < list.ItemCount(); ++i) {
+        const ResultItem& item = list.Item(i);
+        if (item.GroupId < 0)
+            continue;
+        const auto it = kept.constFind(item.GroupId);
+        list.SetChecked(i, it != kept.constEnd() && *it != i && !item.Reference);
+    }
+    list.EndUpdate();
+    return int(groups.size() - kept.size());
+}
+
 // ---- removal to the trash
 
 QList<platform::TrashEntry> CheckedEntries(const ResultList& list, ResultPage page)

@@ -37,6 +37,19 @@ void CheckAllButOneInGroup(ResultList& list);
 void CheckAll(ResultList& list);
 void UncheckAll(ResultList& list);
 
+// Selection rules: in each group the rule keeps one entry and every other
+// entry is checked; the kept entry and the reference entries are unchecked.
+// Ties go to the first in list order. Newest and Oldest compare the file
+// rows' modification times as the scan read them; on the folder page they
+// change nothing.
+enum class KeepRule { Newest, Oldest, ShortestPath, LongestPath, InFolder };
+// folder: for InFolder, the folder whose first entry (in list order) each
+// group keeps; a group with no entry in it is left wholly unchecked. Returns
+// the number of groups in which the rule found nothing to keep (InFolder's
+// groups without an entry in folder; every group for a time rule on the
+// folder page).
+int CheckAllButKept(ResultList& list, ResultPage page, KeepRule rule, const QString& folder = QString());
+
 // ---- removal to the trash
 // The entries of the checked items, in list order: on the file page the
 // FullPath of each item's record (an item without one yields nothing), with

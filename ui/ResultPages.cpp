@@ -5,6 +5,7 @@
 
 #include "ui/uMainForm.h"
 
+#include "platform/desktop/Desktop.h"
 #include "ui/FlowLayout.h"
 #include "ui/MainFormParts.h"
 #include "ui/ResultCommands.h"
@@ -79,6 +80,8 @@ void TMainForm::CreateBottomPanel()
     btnSelectAllButOne = MakeButton(PanelBottom, "btnSelectAllButOne", 216);
     btnCheckAll = MakeButton(PanelBottom, "btnCheckAll", 108);
     btnUncheckAll = MakeButton(PanelBottom, "btnUncheckAll", 108);
+    btnCheckRules = MakeButton(PanelBottom, "btnCheckRules", 108);
+    btnCheckRules->setMenu(mmCheckRules);
     Button1 = MakeButton(PanelBottom, "Button1", 137);
     btnDeleteSelected = MakeButton(PanelBottom, "btnDeleteSelected", 238);
     btnExportFiles = MakeButton(PanelBottom, "btnExportFiles", 155);
@@ -87,7 +90,7 @@ void TMainForm::CreateBottomPanel()
     // the row wraps, so that no command leaves the screen.
     auto* buttons = FButtonRows = new TFlowLayout(nullptr, 7);
     buttons->setContentsMargins(8, 9, 10, 6);
-    for (QPushButton* b : { btnSelectAllButOne, btnCheckAll, btnUncheckAll, Button1, btnDeleteSelected })
+    for (QPushButton* b : { btnSelectAllButOne, btnCheckAll, btnUncheckAll, btnCheckRules, Button1, btnDeleteSelected })
         buttons->AddWidget(b);
     buttons->AddWidget(btnExportFiles, true);
     buttons->AddWidget(btnExportDirs, true);
@@ -245,6 +248,7 @@ void TMainForm::ResultRowOpened(const QModelIndex& row)
 
 void TMainForm::PageControl1Change()
 {
+    UpdateCommandStates();
     FileClones1->setChecked(false);
     FolderClones1->setChecked(false);
     if (PageControl1->currentWidget() == tsFiles)
@@ -293,6 +297,27 @@ void TMainForm::btnCheckAllClick()
 void TMainForm::btnUncheckAllClick()
 {
     GuardedResultCommand([this] { UncheckAll(ActiveList()); });
+}
+
+void TMainForm::CheckRuleClick(int rule)
+{
+    GuardedResultCommand([this, rule] {
+        ResultList& list = ActiveList();
+        const ResultPage page = PageOf(*this, list);
+        QString folder;
+        if (KeepRule(rule) == KeepRule::InFolder) {
+            folder = platform::CurrentDesktop().ChooseFolder(
+                this, Translate(QStringLiteral("Keep the copies in this folder")), FLastAddFolderParent);
+            if (folder.isEmpty())
+                return;
+            folder = NormalizeFolder(folder);
+        }
+        const int without = CheckAllButKept(list, page, KeepRule(rule), folder);
+        if (KeepRule(rule) == KeepRule::InFolder && without > 0)
+            platform::CurrentDesktop().ShowMessage(this, platform::BoxKind::Plain, ui::ApplicationTitle(),
+                TrFill(QStringLiteral("%d groups have no copy in %s; nothing is checked in them."),
+                    { without, ui::IsolatedPath(folder) }));
+    });
 }
 
 void TMainForm::Button1Click()

@@ -5,6 +5,8 @@
 
 #include "ui/uMainForm.h"
 
+#include "engine/Exclusions.h"
+
 #include "i18n/translation.h"
 #include "platform/core/SettingsStore.h"
 #include "ui/MainFormParts.h"
@@ -22,6 +24,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -109,10 +112,22 @@ void TMainForm::CreateSettingsPanel()
     // As tall as the controls beside it make the panel, no taller.
     lbFolders->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     Label1 = MakeLabel(PanelTop, "Label1", lbFolders);
+    // Exclusions: below the list, as wide as it.
+    edExclude = new QLineEdit(PanelTop);
+    edExclude->setObjectName(QStringLiteral("edExclude"));
+    edExclude->setPlaceholderText(QStringLiteral(".git; node_modules; *.tmp"));
+    SetDesignSize(edExclude, 133, 21);
+    Label6 = MakeLabel(PanelTop, "Label6", edExclude);
+    auto* exclude = new QHBoxLayout;
+    exclude->setSpacing(6);
+    exclude->addWidget(Label6);
+    exclude->addWidget(edExclude, 1);
     auto* folders = new QVBoxLayout;
     folders->setSpacing(3);
     folders->addWidget(Label1);
     folders->addWidget(lbFolders, 1);
+    folders->addSpacing(3);
+    folders->addLayout(exclude);
     row->addLayout(folders, 1);
     row->addSpacing(22);
 
@@ -200,6 +215,16 @@ void TMainForm::CreateSettingsPanel()
     scan->addStretch(1);
     row->addLayout(scan);
 
+    // A folder's check box marks it as a reference folder.
+    connect(lbFolders, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        const int row = lbFolders->row(item);
+        if (row < 0 || row >= Folders().size())
+            return;
+        const bool reference = item->checkState() == Qt::Checked;
+        SetReferenceFolder(Folders()[row], reference);
+        if (IsReferenceFolder(Folders()[row]) != reference) // refused during a scan
+            FoldersChanged();
+    });
     connect(btnAddFolder, &QPushButton::clicked, this, &TMainForm::btnAddFolderClick);
     connect(btnRemoveFolder, &QPushButton::clicked, this, &TMainForm::btnRemoveFolderClick);
     connect(btnScan, &QToolButton::clicked, this, &TMainForm::btnScanClick);
@@ -264,6 +289,7 @@ void TMainForm::dropEvent(QDropEvent* event)
 
 namespace {
 const QString KMasks = QStringLiteral("Masks");
+const QString KExclude = QStringLiteral("Exclude");
 const QString KMinSizeMB = QStringLiteral("MinSizeMB");
 const QString KCompare = QStringLiteral("Compare");
 const QString KFileClones = QStringLiteral("FindFileClones");
@@ -291,6 +317,8 @@ void TMainForm::RestoreSettings()
     const QVariantMap kept = platform::ReadWindowSettings();
     if (kept.value(KMasks).typeId() == QMetaType::QString)
         edMasks->setText(kept.value(KMasks).toString());
+    if (kept.value(KExclude).typeId() == QMetaType::QString)
+        edExclude->setText(kept.value(KExclude).toString());
     const auto spin = [&](const QString& key, QSpinBox* box) {
         if (const auto n = WholeIn(kept.value(key), box->minimum(), box->maximum()))
             box->setValue(*n);
@@ -315,7 +343,7 @@ void TMainForm::RestoreSettings()
 
 void TMainForm::SaveSettings()
 {
-    const QVariantMap values { { KMasks, edMasks->text() }, { KMinSizeMB, seMinSizeMB->value() },
+    const QVariantMap values { { KMasks, edMasks->text() }, { KExclude, edExclude->text() }, { KMinSizeMB, seMinSizeMB->value() },
         { KCompare, rgCompare->ItemIndex() }, { KFileClones, chkFileDuplicates->isChecked() },
         { KFolderClones, chkDirDuplicates->isChecked() }, { KParallel, chkParallelHash->isChecked() },
         { KMaxGroups, seMaxGroups->value() }, { KMinGroupSize, seMinGroupSize->value() }, { KSize, size() },
@@ -339,15 +367,20 @@ int TMainForm::SelectedFolderIndex() const
 
 void TMainForm::FoldersChanged()
 {
+    const QSignalBlocker quiet(lbFolders);
     lbFolders->clear();
-    for (const QString& folder : Folders())
-        lbFolders->addItem(ui::IsolatedPath(folder));
+    for (const QString& folder : Folders()) {
+        auto* item = new QListWidgetItem(ui::IsolatedPath(folder), lbFolders);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(IsReferenceFolder(folder) ? Qt::Checked : Qt::Unchecked);
+    }
 }
 
 int TMainForm::CompareIndex() const { return rgCompare->ItemIndex(); }
 bool TMainForm::FileDuplicatesChecked() const { return chkFileDuplicates->isChecked(); }
 bool TMainForm::DirDuplicatesChecked() const { return chkDirDuplicates->isChecked(); }
 QString TMainForm::MasksText() const { return edMasks->text(); }
+QStringList TMainForm::ExcludePatterns() const { return ParseExclusions(edExclude->text()); }
 int TMainForm::MinSizeMBValue() const { return seMinSizeMB->value(); }
 bool TMainForm::ParallelHashChecked() const { return chkParallelHash->isChecked(); }
 int TMainForm::MaxGroupsValue() const { return seMaxGroups->value(); }

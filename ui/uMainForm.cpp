@@ -285,9 +285,13 @@ void TMainForm::UpdateCommandStates()
     btnStop->setEnabled(running);
     Stop1->setEnabled(running);
     for (QWidget* w : std::initializer_list<QWidget*> { btnScan, btnAddFolder, btnRemoveFolder, btnSelectAllButOne,
-             btnCheckAll, btnUncheckAll, Button1, btnDeleteSelected, btnExportFiles, btnExportDirs })
+             btnCheckAll, btnUncheckAll, btnCheckRules, Button1, btnDeleteSelected, btnExportFiles, btnExportDirs })
         w->setEnabled(!running);
     for (QAction* a : { Scan1, AddFolder1, ExportFileClones1, ExportFolderClones1, MoveCheckedtoRecycleBin1,
-             Checkallbutoneingroup1, Checkall1, Uncheckall1 })
+             Checkallbutoneingroup1, Checkall1, Uncheckall1, KeepShortestPath1, KeepLongestPath1, KeepInFolder1 })
         a->setEnabled(!running);
+    // Folder rows carry no times.
+    const bool timed = !running && PageControl1->currentWidget() == tsFiles;
+    KeepNewest1->setEnabled(timed);
+    KeepOldest1->setEnabled(timed);
 }

@@ -139,6 +139,8 @@ public:
     QLabel* Label3 = nullptr;
     QSpinBox* seMinSizeMB = nullptr;
     QCheckBox* chkParallelHash = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* edExclude = nullptr;
     QLabel* Label4 = nullptr;
     QSpinBox* seMaxGroups = nullptr;
     QLabel* Label5 = nullptr;
@@ -155,6 +157,7 @@ public:
     QPushButton* btnSelectAllButOne = nullptr;
     QPushButton* btnCheckAll = nullptr;
     QPushButton* btnUncheckAll = nullptr;
+    QPushButton* btnCheckRules = nullptr; // opens mmCheckRules
     QPushButton* Button1 = nullptr;
     QPushButton* btnDeleteSelected = nullptr;
     QPushButton* btnExportFiles = nullptr;
@@ -172,6 +175,7 @@ public:
     QMenu* Help1 = nullptr;
     QMenu* Page1 = nullptr;
     QMenu* mmLanguage = nullptr;
+    QMenu* mmCheckRules = nullptr; // in Edit1 and on btnCheckRules
     QAction* AddFolder1 = nullptr;
     QAction* ExportFileClones1 = nullptr;
     QAction* ExportFolderClones1 = nullptr;
@@ -182,6 +186,11 @@ public:
     QAction* Checkallbutoneingroup1 = nullptr;
     QAction* Checkall1 = nullptr;
     QAction* Uncheckall1 = nullptr;
+    QAction* KeepNewest1 = nullptr;
+    QAction* KeepOldest1 = nullptr;
+    QAction* KeepShortestPath1 = nullptr;
+    QAction* KeepLongestPath1 = nullptr;
+    QAction* KeepInFolder1 = nullptr;
     QAction* FileClones1 = nullptr;
     QAction* FolderClones1 = nullptr;
     QAction* ShowSettingsPanel1 = nullptr;
@@ -210,6 +219,10 @@ public slots:
     void btnSelectAllButOneClick();
     void btnCheckAllClick();
     void btnUncheckAllClick();
+    // A rule of the Check menu (KeepRule) on the page showing; the folder
+    // rule asks for its folder first, and a rule that found nothing to keep
+    // in some groups says how many.
+    void CheckRuleClick(int rule);
     void Button1Click();
     void btnDeleteSelectedClick();
     void btnExportFilesClick();
@@ -247,6 +260,7 @@ protected:
     bool ParallelHashChecked() const override;
     int MaxGroupsValue() const override;
     int MinGroupSizeValue() const override;
+    QStringList ExcludePatterns() const override;
 
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
