@@ -17,8 +17,9 @@ Rules the script enforces before writing anything:
   in the key of a caption of MNEMONIC_SCOPES, whose mnemonic the generator
   places in every translation (see "Keyboard mnemonics");
 - no key appears twice;
-- "Abort" differs from "Skip" and "Exit" in every language, since the
-  new-version dialog tells a running download by its button's caption.
+- "Abort" differs from "Skip" and "Exit" in every language (mnemonic
+  aside): the second button of the new-version dialog turns into Abort while
+  the download runs, and its caption is all that tells the person so.
 
 Terms follow each language's desktop: the Recycle Bin is the one the system
 names (Papierkorb, Corbeille, Papelera de reciclaje, ...); "SHA-1", "CSV" and
@@ -99,7 +100,7 @@ T("Export Fo&lder Clones...", ar="تصدير المجلدات المكررة..."
   it="Esporta cartelle duplicate...", jp="重複フォルダーのエクスポート...", kr="중복 폴더 내보내기...",
   nl="Dubbele mappen exporteren...", pl="Eksportuj zduplikowane foldery...",
   pt="Exportar pastas duplicadas...", tr="Yinelenen klasörleri dışa aktar...")
-T("Exit", ar="خروج", cn="退出", cs="Konec", de="Beenden", el="Έξοδος", es="Salir",
+T("E&xit", ar="خروج", cn="退出", cs="Konec", de="Beenden", el="Έξοδος", es="Salir",
   fr="Quitter", hu="Kilépés", it="Esci", jp="終了", kr="끝내기", nl="Afsluiten",
   pl="Zakończ", pt="Sair", tr="Çıkış")
 T("&Scan", ar="فحص", cn="扫描", cs="Prohledat", de="Scannen", el="Σάρωση", es="Examinar",
@@ -300,10 +301,9 @@ T(" MB", ar=" MB", cn=" MB", cs=" MB", de=" MB", el=" MB", es=" MB", fr=" MB", h
   it=" MB", jp=" MB", kr=" MB", nl=" MB", pl=" MB", pt=" MB", tr=" MB")
 
 # Captions that read as another text but carry a mnemonic of their own: the
-# menu items beside the tabs, the dialog's Exit, the list's Size column.
+# menu items beside the tabs, the list's Size column.
 Like("&File Clones", "File Clones")
 Like("F&older Clones", "Folder Clones")
-Like("E&xit", "Exit")
 Like("S&ize", "Size")
 
 # --- Scan run ---------------------------------------------------------------
@@ -757,14 +757,14 @@ T("What's new:", ar="ما الجديد:", cn="新增内容：", cs="Novinky:", d
   el="Τι νέο υπάρχει:", es="Novedades:", fr="Nouveautés :", hu="Újdonságok:",
   it="Novità:", jp="新機能:", kr="새로운 기능:", nl="Wat is er nieuw:", pl="Co nowego:",
   pt="Novidades:", tr="Yenilikler:")
-T("Update Now", ar="التحديث الآن", cn="立即更新", cs="Aktualizovat", de="Aktualisieren",
+T("&Update Now", ar="التحديث الآن", cn="立即更新", cs="Aktualizovat", de="Aktualisieren",
   el="Ενημέρωση τώρα", es="Actualizar ahora", fr="Mettre à jour", hu="Frissítés most",
   it="Aggiorna ora", jp="今すぐ更新", kr="지금 업데이트", nl="Nu bijwerken",
   pl="Aktualizuj teraz", pt="Atualizar agora", tr="Şimdi güncelle")
-T("Skip", ar="تخطي", cn="跳过", cs="Přeskočit", de="Überspringen", el="Παράλειψη",
+T("&Skip", ar="تخطي", cn="跳过", cs="Přeskočit", de="Überspringen", el="Παράλειψη",
   es="Omitir", fr="Ignorer", hu="Kihagyás", it="Salta", jp="スキップ", kr="건너뛰기",
   nl="Overslaan", pl="Pomiń", pt="Pular", tr="Atla")
-T("Abort", ar="إلغاء", cn="中止", cs="Přerušit", de="Abbrechen", el="Ματαίωση",
+T("&Abort", ar="إلغاء", cn="中止", cs="Přerušit", de="Abbrechen", el="Ματαίωση",
   es="Anular", fr="Abandonner", hu="Megszakítás", it="Interrompi", jp="中止", kr="중단",
   nl="Afbreken", pl="Przerwij", pt="Anular", tr="Durdur")
 T("Cannot find downloaded file.", ar="تعذّر العثور على الملف الذي تم تنزيله.",
@@ -1223,9 +1223,11 @@ T("%d groups have no copy in %s; nothing is checked in them.",
 # "&" is the one Alt reaches it by. The table holds its translations without
 # one; the generator places it, so that no two captions that Alt reaches at
 # the same time share a letter in any language. Those are the captions of one
-# scope below: the menu bar's titles; the items of one menu; and the controls
-# of one panel of the window together with the menu bar's titles (Alt+F must
-# open the File menu, not land on a check box).
+# scope below: the menu bar's titles; the items of one menu; the controls of
+# one panel of the window together with the menu bar's titles (Alt+F must
+# open the File menu, not land on a check box); and the buttons of the
+# new-version dialog, all four captions its two buttons take (it shows before
+# the main window, so the menu bar is not there).
 #
 # Chinese, Japanese and Korean write the English letter in brackets after the
 # caption ("ファイル(&F)"), as their desktops do. The other languages take a
@@ -1255,6 +1257,7 @@ MNEMONIC_SCOPES = [
         "Check all but one in &group", "&Check all", "&Uncheck all", "Chec&k...", "&Open location",
         "&Delete checked to Recycle Bin", "Export F&ile Clones...", "Export Fo&lder Clones...",
         "S&top"]),
+    ("new-version dialog", ["&Update Now", "&Skip", "E&xit", "&Abort"]),
 ]
 MNEMONIC_KEYS = {k for _, ks in MNEMONIC_SCOPES for k in ks}
 BRACKETED = ("cn", "jp", "kr")
@@ -1414,7 +1417,7 @@ def check():
             except ValueError as e:
                 problems.append(str(e))
     for c in codes:
-        buttons = [by_key[k][c] for k in ("Abort", "Skip", "Exit")]
+        buttons = [by_key[k][c] for k in ("&Abort", "&Skip", "E&xit")]
         if len(set(buttons)) != 3:
             problems.append(f"{c}: Abort, Skip and Exit must differ: {buttons}")
     return problems

@@ -4,6 +4,7 @@
 #include "support/RecordingDesktop.h"
 #include "support/TestDir.h"
 #include "support/TestHttpServer.h"
+#include "i18n/translation.h"
 #include "update/uNewVersionCheck.h"
 
 #include <QApplication>
@@ -30,6 +31,14 @@ QByteArray Installer(int size)
 QUrl Site()
 {
     return QUrl(QStringLiteral(TWINLENS_WEBSITE "/"));
+}
+
+QList<QStringList> ShippedCatalogue()
+{
+    QFile f(QStringLiteral(TWINLENS_SOURCE_DIR "/resources/transl.dt"));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return ParseCatalogue(f.readAll()).value_or(QList<QStringList> {});
 }
 
 } // namespace
@@ -76,14 +85,16 @@ private slots:
         NewVersionMessage = QStringLiteral("The new version 2.4 is available\r\n\r\nWhat's new:\r\nFaster\r\n");
         FDesktop->Clear();
         QFile::remove(FTarget);
+        InstallTranslationTable({});
+        CurrentLanguageIndex = 0;
     }
 
     void offer_data()
     {
         QTest::addColumn<bool>("forced");
         QTest::addColumn<QString>("cancelCaption");
-        QTest::newRow("optional") << false << QStringLiteral("Skip");
-        QTest::newRow("forced") << true << QStringLiteral("Exit");
+        QTest::newRow("optional") << false << QStringLiteral("&Skip");
+        QTest::newRow("forced") << true << QStringLiteral("E&xit");
     }
 
     void offer()
@@ -98,7 +109,7 @@ private slots:
         QCOMPARE(dlg.windowTitle(), QStringLiteral(" Twinlens"));
         QCOMPARE(dlg.Label1->text(), NewVersionMessage);
         QVERIFY(dlg.Label1->wordWrap());
-        QCOMPARE(dlg.btUpdateNow->text(), QStringLiteral("Update Now"));
+        QCOMPARE(dlg.btUpdateNow->text(), QStringLiteral("&Update Now"));
         QCOMPARE(dlg.btCancel->text(), cancelCaption);
         QVERIFY(dlg.btUpdateNow->isEnabled());
         QVERIFY(!dlg.ProgressBar1->isVisible());
@@ -149,6 +160,67 @@ private slots:
         QVERIFY(FDesktop->StartedPrograms.isEmpty());
     }
 
+    // In every language of the catalogue, each caption the two buttons take
+    // has a mnemonic of its own, and Alt with it pushes its button alone (an
+    // ambiguous key pushes none); the Abort key stops the running download.
+    void buttonMnemonics_data()
+    {
+        QTest::addColumn<int>("column");
+        const QList<QStringList> catalogue = ShippedCatalogue();
+        QVERIFY(catalogue.size() >= 16);
+        for (int c = 0; c < catalogue.size(); ++c)
+            QTest::newRow(qPrintable(catalogue[c].value(1))) << c;
+    }
+
+    void buttonMnemonics()
+    {
+        QFETCH(int, column);
+        InstallTranslationTable(ShippedCatalogue());
+        CurrentLanguageIndex = column;
+        TestHttpServer server(&FCerts);
+        server.Route(InstallerPath, TestResponse { 200, "OK", {}, {}, TestResponse::Mode::Silent, 0 });
+        UpdateSettings.Server = server.Origin();
+        QList<QKeySequence> keys;
+        // Alt + the mnemonic of button's caption, when no other caption of the
+        // dialog has it; true when that pushed the button down.
+        const auto press = [&](QPushButton* button) {
+            const QKeySequence key = QKeySequence::mnemonic(button->text());
+            if (key.isEmpty() || keys.contains(key))
+                return false;
+            keys << key;
+            // Sent as the key alone: QTest would look for a Latin-1 text of
+            // the letter, which Arabic and Greek letters have not.
+            QTest::sendKeyEvent(QTest::Click, button->window(), key[0].key(), QString(), key[0].keyboardModifiers());
+            return button->isDown();
+        };
+        const auto shown = [](QDialog& dlg) {
+            dlg.show();
+            dlg.activateWindow();
+            return QTest::qWaitForWindowActive(&dlg);
+        };
+        const QString notPushed = QStringLiteral(": no mnemonic of its own, or Alt with it did not push it");
+
+        for (const bool forced : { false, true }) {
+            UpdateForced = forced;
+            TfrmNewVersion dlg;
+            QVERIFY(shown(dlg));
+            QVERIFY2(press(dlg.btCancel), qPrintable(dlg.btCancel->text() + notPushed));
+            if (!forced)
+                QVERIFY2(press(dlg.btUpdateNow), qPrintable(dlg.btUpdateNow->text() + notPushed));
+        }
+
+        UpdateForced = false;
+        TfrmNewVersion dlg;
+        QVERIFY(shown(dlg));
+        dlg.btUpdateNow->click();
+        QVERIFY2(press(dlg.btCancel), qPrintable(dlg.btCancel->text() + notPushed));
+        QTRY_VERIFY(!dlg.isVisible());
+        QVERIFY(AbortRequested);
+        QCOMPARE(FDesktop->Messages.size(), 1);
+        QVERIFY(FDesktop->StartedPrograms.isEmpty());
+        QCOMPARE(keys.size(), 4);
+    }
+
     void updateNowStartsTheInstaller_data()
     {
         QTest::addColumn<bool>("forced");
@@ -191,7 +263,7 @@ private slots:
         dlg.show();
         QSignalSpy values(dlg.ProgressBar1, &QProgressBar::valueChanged);
         dlg.btUpdateNow->click();
-        QCOMPARE(dlg.btCancel->text(), QStringLiteral("Abort"));
+        QCOMPARE(dlg.btCancel->text(), QStringLiteral("&Abort"));
         QVERIFY(!dlg.btUpdateNow->isEnabled());
         QVERIFY(dlg.ProgressBar1->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 15000);

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 // Sizes below this show as 0.00 MB (FormatSizeMB rounds to hundredths).
 constexpr qint64 SmallSizeBytes = 5243;
@@ -76,6 +78,13 @@ void ResultModel::Rebuild()
         FItemTop[i] = int(FTop.size());
         FTop.append({ -1, i });
     }
+    FTopLine.resize(FTop.size());
+    int line = 0;
+    for (qsizetype t = 0; t < FTop.size(); ++t) {
+        FTopLine[t] = line;
+        line += 1 + (FTop[t].Group >= 0 ? int(FGroupItems[FTop[t].Group].size()) : 0);
+    }
+    FLineCount = line;
 }
 
 void ResultModel::ListReset()
@@ -174,6 +183,27 @@ QModelIndex ResultModel::IndexOfItem(int itemIndex) const
     if (child < 0)
         return createIndex(top, 0, quintptr(0));
     return createIndex(child, 0, quintptr(top) + 1);
+}
+
+QModelIndex ResultModel::IndexAtLine(int line, int column) const
+{
+    if (line < 0 || line >= FLineCount || column < 0 || column >= FColumns)
+        return {};
+    // The last top-level row that starts on or before line.
+    const int top = int(std::upper_bound(FTopLine.cbegin(), FTopLine.cend(), line) - FTopLine.cbegin()) - 1;
+    const int child = line - FTopLine[top] - 1;
+    if (child < 0)
+        return createIndex(top, column, quintptr(0));
+    return createIndex(child, column, quintptr(top) + 1);
+}
+
+int ResultModel::LineOf(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != this)
+        return -1;
+    if (index.internalId() == 0)
+        return FTopLine[index.row()];
+    return FTopLine[int(index.internalId() - 1)] + 1 + index.row();
 }
 
 QVariant ResultModel::data(const QModelIndex& index, int role) const

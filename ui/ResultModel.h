@@ -42,6 +42,14 @@ public:
     // Whether the rows last announced show groups.
     bool ShowsGroups() const { return FShowsGroups; }
 
+    // The rows as a ResultView lists them, every group open: a group's
+    // header line, then one line per item of the group. Lines count from 0.
+    int LineCount() const { return FLineCount; }
+    // The cell in column column of the row on line; invalid when there is none.
+    QModelIndex IndexAtLine(int line, int column = 0) const;
+    // The line of index's row; -1 for an invalid index.
+    int LineOf(const QModelIndex& index) const;
+
     // The column captions of the list changed (same number of columns).
     void ColumnsChanged();
 
@@ -82,4 +90,7 @@ private:
     // Where item i is shown: top-level row, and child row (-1 when top-level).
     QList<int> FItemTop;
     QList<int> FItemChild;
+    // The line of each top-level row, ascending, and the number of lines.
+    QList<int> FTopLine;
+    int FLineCount = 0;
 };

@@ -1,5 +1,6 @@
 #include "ui/ResultView.h"
 
+#include "ui/ResultAccessible.h"
 #include "ui/ResultDelegate.h"
 #include "ui/ResultModel.h"
 
@@ -14,6 +15,7 @@ ResultView::ResultView(ResultModel* model, QWidget* parent)
     : QTreeView(parent)
     , FModel(model)
 {
+    AttachResultViewAccessibility(this);
     setModel(model);
     setItemDelegate(new ResultDelegate(this));
     // Groups are always open and cannot be folded; items sit under their header.
@@ -67,17 +69,20 @@ void ResultView::ModelWasReset()
     expandAll();
 }
 
+bool ResultView::ToggleCheck(const QModelIndex& index)
+{
+    const QModelIndex box = index.isValid() && index.model() == FModel ? index.siblingAtColumn(0) : QModelIndex();
+    if (!box.isValid() || !(FModel->flags(box) & Qt::ItemIsUserCheckable))
+        return false;
+    const bool checked = box.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    return FModel->setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+}
+
 void ResultView::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
-        const QModelIndex current = currentIndex();
-        const QModelIndex box = current.isValid() ? current.siblingAtColumn(0) : QModelIndex();
-        if (box.isValid() && (FModel->flags(box) & Qt::ItemIsUserCheckable)) {
-            const bool checked = box.data(Qt::CheckStateRole).toInt() == Qt::Checked;
-            FModel->setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
-            event->accept();
-            return;
-        }
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && ToggleCheck(currentIndex())) {
+        event->accept();
+        return;
     }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier
         && currentIndex().isValid()) {

@@ -5,7 +5,8 @@
 // loses the focus. Space toggles the check box of the current row, whatever
 // column holds the focus; Return or Enter on the current row, and a
 // double-click on a row away from its check box, ask for the row to be opened
-// (RowOpened). What opening means is the owner's.
+// (RowOpened). What opening means is the owner's. Screen readers meet it as
+// ResultAccessible.h describes.
 
 #include <QTreeView>
 
@@ -19,6 +20,11 @@ public:
     explicit ResultView(ResultModel* model, QWidget* parent = nullptr);
 
     ResultModel* Model() const { return FModel; }
+
+    // Flips the check box of index's row (any column of it), through the
+    // model; false when the row has none (a group header, or while the
+    // list's update bracket is open).
+    bool ToggleCheck(const QModelIndex& index);
 
 signals:
     // index: a cell of the row (any column).

@@ -179,7 +179,7 @@ TfrmNewVersion::TfrmNewVersion(QWidget* parent)
     ProgressBar1->setTextVisible(false);
     ProgressBar1->hide();
 
-    btUpdateNow = new QPushButton(QStringLiteral("Update Now"), this);
+    btUpdateNow = new QPushButton(QStringLiteral("&Update Now"), this);
     btUpdateNow->setObjectName(QStringLiteral("btUpdateNow"));
     btUpdateNow->setGeometry(214, 151, 100, 25);
     btUpdateNow->setAutoDefault(false);
@@ -230,8 +230,8 @@ void TfrmNewVersion::FormShow()
 {
     FContinueStartup = 1;
     setWindowTitle(u' ' + QApplication::applicationName());
-    btUpdateNow->setText(Translate(QStringLiteral("Update Now")));
-    btCancel->setText(UpdateForced ? Translate(QStringLiteral("Exit")) : Translate(QStringLiteral("Skip")));
+    btUpdateNow->setText(Translate(QStringLiteral("&Update Now")));
+    btCancel->setText(UpdateForced ? Translate(QStringLiteral("E&xit")) : Translate(QStringLiteral("&Skip")));
     Label1->setText(NewVersionMessage);
 }
 
@@ -253,6 +253,8 @@ void TfrmNewVersion::done(int r)
 
 void TfrmNewVersion::btCancelClick()
 {
+    // A running download is told by the state, not by the caption, which
+    // is the person's language and carries a mnemonic.
     if (FDownloading) {
         AbortRequested = true;
         // Taken at once rather than at the next piece of data, so that Abort
@@ -275,7 +277,7 @@ void TfrmNewVersion::btUpdateNowClick()
     FExpectedBytes = -2;
     FDownloading = true;
 
-    btCancel->setText(Translate(QStringLiteral("Abort")));
+    btCancel->setText(Translate(QStringLiteral("&Abort")));
     btUpdateNow->setEnabled(false);
     ProgressBar1->setValue(0);
     ProgressBar1->show();
