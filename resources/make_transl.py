@@ -1141,7 +1141,7 @@ T("A checked folder is a reference folder: its files are compared, but never che
   pt="Uma pasta marcada é uma pasta de referência: seus arquivos são comparados, mas nunca marcados nem movidos.",
   tr="İşaretli klasör bir referans klasörüdür: dosyaları karşılaştırılır ama hiçbir zaman işaretlenmez veya taşınmaz.")
 T("E&xclude:", ar="استبعاد:", cn="排除:", cs="Vyloučit:", de="Ausschließen:", el="Εξαίρεση:",
-  es="Excluir:", fr="Exclure :", hu="Kizárás:", it="Escludi:", jp="除外:", kr="제외:",
+  es="Excluir:", fr="Exclure :", hu="Kizárás:", it="Escludi (nomi o wildcard):", jp="除外:", kr="제외:",
   nl="Uitsluiten:", pl="Wyklucz:", pt="Excluir:", tr="Hariç tut:")
 T('Folder names and patterns to leave out, separated by ";": .git; node_modules; */cache/*; *.tmp',
   ar='أسماء المجلدات والأنماط المراد استبعادها، مفصولة بـ ";": .git; node_modules; */cache/*; *.tmp',
@@ -1342,6 +1342,12 @@ def place_mnemonics(code, by_key):
         return {k: bracketed(by_key[k][code], mnemonic_letter(k)) for k in keys}
     choices = {k: sorted(mnemonic_choices(code, by_key[k][code]).items(), key=lambda c: c[1][0]) for k in keys}
     scopes_of = {k: [ks for _, ks in MNEMONIC_SCOPES if k in ks] for k in keys}
+    # A scope with fewer letters than captions has no answer, and the search
+    # would take forever to find that out.
+    for name, ks in MNEMONIC_SCOPES:
+        letters = set().union(*(dict(choices[k]).keys() for k in ks))
+        if len(letters) < len(set(ks)):
+            raise ValueError(f"{code}: the {name} has {len(set(ks))} captions but only {len(letters)} letters")
     chosen = {}
 
     def free(k, capital):
