@@ -80,7 +80,7 @@ bool WriteOutput(const Output& out)
         } else {
             // In pieces: a long list is never held whole.
             WriteCsv(*out.List, [&error](QByteArrayView piece) {
-                error = WriteStandardOutput(piece.toByteArray());
+                error = WriteStandardOutput(piece);
                 return error.isEmpty();
             });
         }
@@ -88,7 +88,8 @@ bool WriteOutput(const Output& out)
             Say(QStringLiteral("cannot write to standard output: %1").arg(error));
         return error.isEmpty();
     }
-    const QString error = WriteOutputFile(out.File, CsvText(*out.List));
+    const QString error
+        = WriteOutputFile(out.File, [&out](const PieceWriter& write) { return WriteCsv(*out.List, write); });
     if (!error.isEmpty())
         Say(QStringLiteral("cannot write %1: %2").arg(TerminalSafeNative(out.File), error));
     return error.isEmpty();
