@@ -483,6 +483,17 @@ void TestCliScan::interruptStops()
     QCOMPARE(p.readAllStandardOutput(), Header);
     QVERIFY2(err.contains("Stopping...") || err.contains("cancelled"), err);
     QVERIFY2(!err.contains("Done."), err);
+
+    // The document says that its lists are cut short.
+    QProcess json;
+    err.clear();
+    QVERIFY2(StartUntil(json, { "--serial", "--format", "json", dir.path("a") }, "Scanning folders...", err), err);
+    ::kill(pid_t(json.processId()), SIGINT);
+    QVERIFY(json.waitForFinished(60000));
+    QCOMPARE(json.exitCode(), 130);
+    const QJsonObject doc = ParseDocument(json.readAllStandardOutput());
+    QCOMPARE(doc["stopped"], QJsonValue(true));
+    QCOMPARE(doc["file_groups"].toArray(), QJsonArray());
 }
 
 // --folders adds the folder clone list, after the file clone list on standard
