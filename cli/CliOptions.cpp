@@ -2,12 +2,16 @@
 
 #include "BuildInfo.h"
 #include "cli/TerminalText.h"
+#include "engine/Exclusions.h"
+#include "engine/TrimBlanks.h"
+#include "platform/core/FileSystem.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
 #include <cstring>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -50,6 +54,13 @@ Apply Number(int lo, int hi, int ScanSettings::* field)
 const QList<OptionRow>& Table()
 {
     static const QList<OptionRow> rows = {
+        { "--reference", "FOLDER", "scan FOLDER as a FOLDER argument, as a reference folder: its files and folders "
+                                   "are listed in groups but never offered for removal (\"reference\" in the JSON); "
+                                   "may be given more than once",
+            [](CliOptions& o, const QByteArray& v) -> QString {
+                o.Folders << FolderArgument { v, true };
+                return {};
+            } },
         { "--compare", "name|size|name-size|content", "how files are compared (content: SHA-1)",
             [](CliOptions& o, const QByteArray& raw) -> QString {
                 const QString v = QString::fromUtf8(raw);
@@ -63,6 +74,20 @@ const QList<OptionRow>& Table()
         { "--masks", "TEXT", "file masks, separated by , ; | or spaces (*.*)",
             [](CliOptions& o, const QByteArray& v) -> QString {
                 o.Settings.Masks = QString::fromUtf8(v);
+                return {};
+            } },
+        { "--exclude", "PATTERN", "leave out what PATTERN matches below the folders: a name at any depth "
+                                  "(\".git\", \"*.tmp\"; \"cache/\" folders only), or with a \"/\" a path below "
+                                  "a folder (\"/build\", \"*/cache/*\"); * ? [set] as in the shell, * also "
+                                  "across /; letter case counts; may be given more than once",
+            [](CliOptions& o, const QByteArray& v) -> QString {
+                if (!platform::IsRepresentable(v))
+                    return QStringLiteral("is not valid UTF-8: %1").arg(TerminalSafeNative(v));
+                const QString pattern = QString::fromUtf8(v);
+                if (ExclusionSet({ pattern }).Empty())
+                    return TrimBlanks(pattern).isEmpty() ? QStringLiteral("needs a pattern")
+                                                         : QStringLiteral("matches nothing: %1").arg(pattern);
+                o.Settings.Exclude << pattern;
                 return {};
             } },
         { "--min-size-mb", "N", "smallest file to collect, in MB of 1048576 bytes; 0: any non-empty file (1)",
@@ -94,6 +119,27 @@ const QList<OptionRow>& Table()
                     return QStringLiteral("needs a file name");
                 o.FoldersCsv = v;
                 o.Settings.DirDuplicates = true;
+                return {};
+            } },
+        { "--format", "csv|json", "what is written: the CSV lists (csv), or one JSON document with the settings "
+                                  "and both lists (json) (csv)",
+            [](CliOptions& o, const QByteArray& raw) -> QString {
+                const QString v = QString::fromUtf8(raw);
+                if (v == u"csv")
+                    o.Format = OutputFormat::Csv;
+                else if (v == u"json")
+                    o.Format = OutputFormat::Json;
+                else
+                    return QStringLiteral("must be one of csv, json: %1").arg(v);
+                o.FormatGiven = true;
+                return {};
+            } },
+        { "--json", "FILE", "write the JSON document to FILE instead of standard output, as --files-csv does "
+                            "(implies --format json)",
+            [](CliOptions& o, const QByteArray& v) -> QString {
+                if (v.isEmpty())
+                    return QStringLiteral("needs a file name");
+                o.Json = v;
                 return {};
             } },
         { "--serial", nullptr, "hash on one thread",
@@ -136,7 +182,7 @@ ParseResult ParseCommandLine(int argc, const char* const* argv, CliOptions& opti
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (optionsEnded || !arg.startsWith('-') || arg == "-") {
-            options.Folders << arg;
+            options.Folders << FolderArgument { arg, false };
             continue;
         }
         if (arg == "--") {
@@ -163,6 +209,22 @@ ParseResult ParseCommandLine(int argc, const char* const* argv, CliOptions& opti
         if (!error.isEmpty())
             return { false, name + QLatin1Char(' ') + error };
     }
+
+    // One document holds both lists: there is no CSV file beside it.
+    if (!options.Json.isEmpty()) {
+        if (options.FormatGiven && options.Format != OutputFormat::Json)
+            return { false, QStringLiteral("--json writes JSON and cannot go with --format csv") };
+        options.Format = OutputFormat::Json;
+    }
+    if (options.Format == OutputFormat::Json) {
+        for (const auto& [file, name] : { std::pair { &options.FilesCsv, "--files-csv" },
+                 std::pair { &options.FoldersCsv, "--folders-csv" } }) {
+            if (!file->isEmpty())
+                return { false, QStringLiteral("%1 writes CSV and cannot go with --format json "
+                                               "(the document goes to standard output, or to --json FILE)")
+                                    .arg(QLatin1String(name)) };
+        }
+    }
     return {};
 }
 
@@ -172,7 +234,8 @@ QString UsageText()
         "Usage: twinlens-cli [options] FOLDER...\n"
         "Finds file clones (and, with --folders, folder clones) under the folders\n"
         "and writes each clone list as CSV (UTF-8 with byte-order mark, CR LF\n"
-        "lines) to standard output, the file clone list first.\n"
+        "lines) to standard output, the file clone list first; with --format json,\n"
+        "one JSON document holding the settings and both lists instead.\n"
         "Status and progress go to standard error. Ctrl-C stops the scan; the\n"
         "groups found so far are written. A second Ctrl-C ends at once.\n\nOptions:\n");
     for (const OptionRow& r : Table()) {

@@ -19,7 +19,7 @@ QString Reason(int err)
 }
 
 // Writes all of bytes, through short writes and signals; 0 or an errno.
-int WriteAll(int fd, const QByteArray& bytes)
+int WriteAll(int fd, QByteArrayView bytes)
 {
     const char* p = bytes.constData();
     qsizetype left = bytes.size();
@@ -51,6 +51,17 @@ bool IsStandardStream(const struct stat& st, int& fd)
         }
     }
     return false;
+}
+
+// Writes every piece of source; 0 or the errno of the first write that failed.
+int WriteAll(int fd, const TextSource& source)
+{
+    int err = 0;
+    source([fd, &err](QByteArrayView piece) {
+        err = WriteAll(fd, piece);
+        return err == 0;
+    });
+    return err;
 }
 
 QByteArray FolderOf(const QByteArray& path)
@@ -106,12 +117,12 @@ QByteArray NormalizedPath(const QByteArray& path)
 
 // A special target is written in place: opened for writing as it is, never
 // truncated (a FIFO or a device has nothing to truncate).
-QString WriteInPlace(const QByteArray& path, const QByteArray& bytes, bool truncate)
+QString WriteInPlace(const QByteArray& path, const TextSource& source, bool truncate)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | (truncate ? O_CREAT | O_TRUNC : 0), 0666);
     if (fd < 0)
         return Reason(errno);
-    int err = WriteAll(fd, bytes);
+    int err = WriteAll(fd, source);
     if (::close(fd) != 0 && err == 0 && errno != EINTR)
         err = errno;
     return err ? Reason(err) : QString();
@@ -158,7 +169,7 @@ bool SameOutputFile(const QByteArray& a, const QByteArray& b)
     return NormalizedPath(a) == NormalizedPath(b);
 }
 
-QString WriteOutputFile(const QByteArray& path, const QByteArray& bytes)
+QString WriteOutputFile(const QByteArray& path, const TextSource& source)
 {
     // The file that will be replaced: a link is followed to the file it names.
     QByteArray target = path;
@@ -168,7 +179,7 @@ QString WriteOutputFile(const QByteArray& path, const QByteArray& bytes)
         if (!::realpath(path.constData(), resolved)) {
             // A dangling link, or a magic link to a pipe or socket
             // (/dev/stdout): the system knows where it leads.
-            return WriteInPlace(path, bytes, true);
+            return WriteInPlace(path, source, true);
         }
         target = resolved;
     }
@@ -176,12 +187,12 @@ QString WriteOutputFile(const QByteArray& path, const QByteArray& bytes)
     const bool exists = ::stat(target.constData(), &st) == 0;
     if (exists) {
         if (!S_ISREG(st.st_mode))
-            return WriteInPlace(target, bytes, false);
+            return WriteInPlace(target, source, false);
         // Standard output or error redirected to this very file: write to
         // the stream, which is where the caller looks.
         int fd = -1;
         if (IsStandardStream(st, fd)) {
-            const int err = WriteAll(fd, bytes);
+            const int err = WriteAll(fd, source);
             return err ? Reason(err) : QString();
         }
     }
@@ -192,7 +203,7 @@ QString WriteOutputFile(const QByteArray& path, const QByteArray& bytes)
         // A writable file in a folder we may not write to: in place is the
         // only way left, without the guard of the rename.
         if (errno == EACCES && exists && ::access(target.constData(), W_OK) == 0)
-            return WriteInPlace(target, bytes, true);
+            return WriteInPlace(target, source, true);
         return Reason(errno);
     }
     int err = 0;
@@ -212,7 +223,7 @@ QString WriteOutputFile(const QByteArray& path, const QByteArray& bytes)
             err = errno;
     }
     if (err == 0)
-        err = WriteAll(fd, bytes);
+        err = WriteAll(fd, source);
     // A delayed allocation failure (a full disk) shows only here.
     if (err == 0 && ::fsync(fd) != 0)
         err = errno;
@@ -227,7 +238,7 @@ QString WriteOutputFile(const QByteArray& path, const QByteArray& bytes)
     return {};
 }
 
-QString WriteStandardOutput(const QByteArray& bytes)
+QString WriteStandardOutput(QByteArrayView bytes)
 {
     // Anything buffered in stdout goes first, so the order stays.
     if (std::fflush(stdout) != 0)

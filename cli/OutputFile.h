@@ -18,7 +18,16 @@
 // calling thread.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <functional>
+
+// A text handed over in pieces, so that a long list is never held whole: the
+// source calls write with each piece in order and returns false as soon as
+// write refuses one (write's caller then has the reason), else true.
+using PieceWriter = std::function<bool(QByteArrayView)>;
+using TextSource = std::function<bool(const PieceWriter& write)>;
 
 // Whether a file can be written at path, tested before a scan so that a typing
 // error does not cost the run: the empty text when it can, else the reason.
@@ -30,10 +39,11 @@ QString CheckOutputTarget(const QByteArray& path);
 // part is resolved as far as it exists.
 bool SameOutputFile(const QByteArray& a, const QByteArray& b);
 
-// Writes bytes to path as described above. Returns the empty text on success,
+// Writes the source's text to path as described above; the file is replaced
+// only after the last piece is on disk. Returns the empty text on success,
 // else the reason.
-QString WriteOutputFile(const QByteArray& path, const QByteArray& bytes);
+QString WriteOutputFile(const QByteArray& path, const TextSource& source);
 
 // Writes bytes to standard output and flushes it. Returns the empty text on
 // success, else the reason.
-QString WriteStandardOutput(const QByteArray& bytes);
+QString WriteStandardOutput(QByteArrayView bytes);

@@ -13,8 +13,9 @@ void AppendEscape(QString& out, const char* prefix, unsigned value, int digits)
     out += QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
 }
 
-// Length of the well-formed UTF-8 sequence at p (Unicode, table 3-7), or 0.
-int WellFormedLength(const unsigned char* p, qsizetype left)
+} // namespace
+
+int WellFormedUtf8Length(const unsigned char* p, qsizetype left)
 {
     const unsigned char b0 = p[0];
     if (b0 < 0x80)
@@ -46,8 +47,6 @@ int WellFormedLength(const unsigned char* p, qsizetype left)
     return len;
 }
 
-} // namespace
-
 QString TerminalSafe(const QString& text)
 {
     QString out;
@@ -78,7 +77,7 @@ QString TerminalSafeNative(QByteArrayView native)
     const qsizetype n = native.size();
     qsizetype i = 0;
     while (i < n) {
-        const int len = WellFormedLength(p + i, n - i);
+        const int len = WellFormedUtf8Length(p + i, n - i);
         if (len == 0) {
             // The escape is made of printable characters, so it passes the
             // second round unchanged.

@@ -23,6 +23,11 @@ QString TerminalSafe(const QString& text);
 // values above U+10FFFF, a cut sequence) becomes "\xHH"; then as above.
 QString TerminalSafeNative(QByteArrayView native);
 
+// Length of the well-formed UTF-8 sequence at p, of the left bytes there
+// (Unicode, table 3-7: no overlong form, no surrogate, nothing above
+// U+10FFFF, nothing cut), or 0.
+int WellFormedUtf8Length(const unsigned char* p, qsizetype left);
+
 // Whether standard error takes escape sequences: it is a terminal, and TERM is
 // set and not "dumb". Otherwise status goes out as plain lines.
 bool StderrTakesEscapes();

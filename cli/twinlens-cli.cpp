@@ -1,9 +1,11 @@
 // twinlens-cli: the scan engine without a display, for servers, scripts and
 // benchmarks. It adds the folders as "Add folder..." does, runs the Scan
-// command and writes the result list as the CSV export would.
+// command and writes the result lists as the CSV export would, or one JSON
+// document holding them (JsonOutput.h).
 
 #include "cli/CliOptions.h"
 #include "cli/CliWindow.h"
+#include "cli/JsonOutput.h"
 #include "cli/OutputFile.h"
 #include "cli/TerminalText.h"
 #include "engine/Masks.h"
@@ -51,11 +53,15 @@ void GuardStandardStreams()
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-// One result list and where it goes; an empty File is standard output.
+// One output and where it goes: a CSV list, or the JSON document. An empty
+// File is standard output.
 struct Output {
-    const ResultList* List;
     QByteArray File;
     const char* Option;
+    TextSource Text;
+    // A CSV list on a terminal is made terminal-safe line by line; the JSON
+    // document is safe as it is (JsonOutput.h).
+    const ResultList* CsvList = nullptr;
 };
 
 // The CSV as a terminal may show it: each line made terminal-safe, so that
@@ -75,12 +81,12 @@ bool WriteOutput(const Output& out)
         QString error;
         if (StdoutWasClosed) {
             error = QString::fromLocal8Bit(std::strerror(EBADF));
-        } else if (::isatty(STDOUT_FILENO) == 1) {
-            error = WriteStandardOutput(ForTerminal(CsvText(*out.List)));
+        } else if (out.CsvList && ::isatty(STDOUT_FILENO) == 1) {
+            error = WriteStandardOutput(ForTerminal(CsvText(*out.CsvList)));
         } else {
             // In pieces: a long list is never held whole.
-            WriteCsv(*out.List, [&error](QByteArrayView piece) {
-                error = WriteStandardOutput(piece.toByteArray());
+            out.Text([&error](QByteArrayView piece) {
+                error = WriteStandardOutput(piece);
                 return error.isEmpty();
             });
         }
@@ -88,7 +94,7 @@ bool WriteOutput(const Output& out)
             Say(QStringLiteral("cannot write to standard output: %1").arg(error));
         return error.isEmpty();
     }
-    const QString error = WriteOutputFile(out.File, CsvText(*out.List));
+    const QString error = WriteOutputFile(out.File, out.Text);
     if (!error.isEmpty())
         Say(QStringLiteral("cannot write %1: %2").arg(TerminalSafeNative(out.File), error));
     return error.isEmpty();
@@ -146,12 +152,30 @@ int main(int argc, char** argv)
     window.FSettings = options.Settings;
 
     QList<Output> outputs;
-    // Lists bound for standard output follow each other there, each a whole
-    // CSV text with its own byte-order mark and header.
-    if (options.Settings.FileDuplicates)
-        outputs << Output { &window.lvFiles, options.FilesCsv, "--files-csv" };
-    if (options.Settings.DirDuplicates)
-        outputs << Output { &window.lvDirs, options.FoldersCsv, "--folders-csv" };
+    if (options.Format == OutputFormat::Json) {
+        // One document, written after the run: the lists and the folders as
+        // the run had them.
+        outputs << Output { options.Json, "--json", [&window](const PieceWriter& write) {
+                               JsonRun run;
+                               run.Settings = window.FSettings;
+                               run.Folders = window.Folders();
+                               run.ReferenceFolders = window.ReferenceFolders();
+                               run.Files = &window.lvFiles;
+                               run.Dirs = &window.lvDirs;
+                               run.Stopped = window.RunStopped();
+                               return WriteJson(run, write);
+                           } };
+    } else {
+        // Lists bound for standard output follow each other there, each a
+        // whole CSV text with its own byte-order mark and header.
+        const auto csv = [](const ResultList& list, const QByteArray& file, const char* option) {
+            return Output { file, option, [&list](const PieceWriter& write) { return WriteCsv(list, write); }, &list };
+        };
+        if (options.Settings.FileDuplicates)
+            outputs << csv(window.lvFiles, options.FilesCsv, "--files-csv");
+        if (options.Settings.DirDuplicates)
+            outputs << csv(window.lvDirs, options.FoldersCsv, "--folders-csv");
+    }
 
     // Output files are checked before the scan: a mistyped folder must not
     // cost a whole run, and one file for both lists would keep only one.
@@ -172,7 +196,8 @@ int main(int argc, char** argv)
         }
     }
 
-    for (const QByteArray& native : options.Folders) {
+    for (const FolderArgument& argument : options.Folders) {
+        const QByteArray& native = argument.Path;
         // A name that does not read back to the same bytes would be another
         // folder, or none.
         if (!platform::IsRepresentable(native)) {
@@ -180,11 +205,16 @@ int main(int argc, char** argv)
             continue;
         }
         const QString folder = QFile::decodeName(native);
-        if (!platform::DirectoryExists(ScanWindow::NormalizeFolder(folder))) {
-            Say(QStringLiteral("%1, skipped: %2").arg(WhyNotScannable(ScanWindow::NormalizeFolder(folder)), folder));
+        const QString normalized = ScanWindow::NormalizeFolder(folder);
+        if (!platform::DirectoryExists(normalized)) {
+            Say(QStringLiteral("%1, skipped: %2").arg(WhyNotScannable(normalized), folder));
             continue;
         }
         window.AddFolder(folder);
+        // Also a folder listed already as a FOLDER argument: one reference
+        // mark is enough to keep its files.
+        if (argument.Reference)
+            window.SetReferenceFolder(normalized, true);
     }
     if (window.Folders().isEmpty()) {
         Say(QStringLiteral("no folder to scan"));

@@ -399,7 +399,8 @@ void ScanWindow::AddDirGroup(const TDirGroupRec& Group, const QHash<QString, qin
         const QString& dir = Group.Dirs[i];
         ResultItem item;
         item.Caption = caption;
-        item.SubItems = QStringList { dir, FormatSizeMB(DirSize.value(dir, 0)) };
+        item.Size = DirSize.value(dir, 0);
+        item.SubItems = QStringList { dir, FormatSizeMB(item.Size) };
         item.GroupId = GroupNumber;
         item.Checked = false;
         item.Id = Group.Ids.value(i);

@@ -36,6 +36,9 @@ struct ResultItem {
     bool Reference = false;
     // Folder rows: the folder's identity as the scan met it (zero: unknown).
     platform::FileId Id {};
+    // Folder rows: the folder's total in bytes, as its size column shows it
+    // (0: unknown). A file row's size is its record's.
+    qint64 Size = 0;
 
     // SubItems, or for a file row without them: name, folder, size.
     QStringList Texts() const;

@@ -2,14 +2,25 @@
 // its exit statuses and its answer to Ctrl-C.
 
 #include "BuildInfo.h"
+#include "cli/CliOptions.h"
+#include "cli/JsonOutput.h"
 #include "support/OtherUser.h"
 #include "support/TestDir.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 #include <QThread>
+
+#include <cmath>
+#include <memory>
 
 #include <cerrno>
 #include <csignal>
@@ -19,6 +30,8 @@
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using PathSet = QSet<QString>;
 
 namespace {
 
@@ -160,6 +173,127 @@ QStringList Entries(const QString& folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// Checks value against a JSON Schema made of the keywords below, with their
+// meaning in JSON Schema; any other keyword fails the check, so that the
+// schema file cannot hold a rule that is silently not checked. Returns the
+// first violation and where it is ("$.file_groups[0].entries[1].sha1"), or
+// the empty text.
+QString SchemaViolation(const QJsonValue& value, const QJsonObject& schema, const QString& where = "$")
+{
+    static const QSet<QString> known = { "$schema", "title", "type", "required", "additionalProperties",
+        "properties", "items", "enum", "pattern", "minimum" };
+    for (const QString& key : schema.keys())
+        if (!known.contains(key))
+            return where + ": the schema uses " + key + ", which this check does not know";
+    if (schema.contains("type")) {
+        const QString type = schema["type"].toString();
+        const bool ok = type == "object" ? value.isObject()
+            : type == "array"            ? value.isArray()
+            : type == "string"           ? value.isString()
+            : type == "boolean"          ? value.isBool()
+            : type == "null"             ? value.isNull()
+            : type == "integer"          ? value.isDouble() && std::trunc(value.toDouble()) == value.toDouble()
+            : type == "number"           ? value.isDouble()
+                                         : false;
+        if (!ok)
+            return where + ": not of type " + type;
+    }
+    if (schema.contains("enum") && !schema["enum"].toArray().contains(value))
+        return where + ": not one of the listed values";
+    if (schema.contains("pattern")) {
+        // PCRE takes no text with a lone surrogate; for the pattern, one
+        // counts as U+FFFD.
+        QString text = value.toString();
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            else if (text[i].isSurrogate())
+                text[i] = QChar::ReplacementCharacter;
+        }
+        if (!QRegularExpression(schema["pattern"].toString()).match(text).hasMatch())
+            return where + ": \"" + text + "\" does not match " + schema["pattern"].toString();
+    }
+    if (schema.contains("minimum") && value.toDouble() < schema["minimum"].toDouble())
+        return where + ": below the minimum";
+    if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        for (const QJsonValue& name : schema["required"].toArray())
+            if (!object.contains(name.toString()))
+                return where + ": " + name.toString() + " is missing";
+        const QJsonObject properties = schema["properties"].toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (properties.contains(it.key())) {
+                const QString violation = SchemaViolation(it.value(), properties[it.key()].toObject(), where + "." + it.key());
+                if (!violation.isEmpty())
+                    return violation;
+            } else if (schema["additionalProperties"] == QJsonValue(false)) {
+                return where + ": " + it.key() + " is not allowed";
+            }
+        }
+    }
+    if (value.isArray() && schema.contains("items")) {
+        const QJsonArray array = value.toArray();
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            const QString violation = SchemaViolation(array[i], schema["items"].toObject(), QStringLiteral("%1[%2]").arg(where).arg(i));
+            if (!violation.isEmpty())
+                return violation;
+        }
+    }
+    return {};
+}
+
+QJsonObject Schema()
+{
+    const QByteArray text = ReadAll(TWINLENS_SOURCE_DIR "/tests/cli_json.schema.json");
+    const QJsonDocument doc = QJsonDocument::fromJson(text);
+    if (!doc.isObject())
+        qFatal("tests/cli_json.schema.json is not a JSON object");
+    return doc.object();
+}
+
+// The document of a run: parsed, and checked against the schema and for raw
+// controls, which the writer always escapes.
+QJsonObject ParseDocument(const QByteArray& text)
+{
+    QJsonParseError error {};
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
+    if (error.error != QJsonParseError::NoError) {
+        qWarning("not JSON (%s at %d): %s", qPrintable(error.errorString()), error.offset, text.constData());
+        return {};
+    }
+    const QString violation = SchemaViolation(doc.object(), Schema());
+    if (!violation.isEmpty()) {
+        qWarning("%s", qPrintable(violation));
+        return {};
+    }
+    if (HasStrayControls(text, "\n") || !QUtf8StringView(text).isValidUtf8() || !text.endsWith("}\n")) {
+        qWarning("raw controls, bytes that are not UTF-8, or no line end: %s", text.constData());
+        return {};
+    }
+    return doc.object();
+}
+
+// The paths of every entry of a document's groups ("file_groups" or
+// "folder_groups"), relative to base, by group.
+QList<QStringList> GroupPaths(const QJsonObject& doc, const char* groups, const QString& base)
+{
+    QList<QStringList> out;
+    for (const QJsonValue& g : doc[groups].toArray()) {
+        QStringList paths;
+        for (const QJsonValue& e : g["entries"].toArray())
+            paths << e["path"].toString().mid(base.size() + 1);
+        out << paths;
+    }
+    return out;
+}
+
+void SetModified(const QString& path, qint64 seconds, long nanoseconds)
+{
+    const struct timespec times[2] = { { 0, UTIME_OMIT }, { time_t(seconds), nanoseconds } };
+    if (::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0)
+        qFatal("cannot set the time of %s", qPrintable(path));
+}
+
 } // namespace
 
 class TestCliScan : public QObject {
@@ -180,6 +314,14 @@ private slots:
     void brokenStandardError();
     void interruptPhases_data();
     void interruptPhases();
+    void jsonDocument();
+    void jsonTextsAndPaths();
+    void jsonInPieces();
+    void isoTimes_data();
+    void isoTimes();
+    void referenceFolders();
+    void exclusions_data();
+    void exclusions();
 };
 
 void TestCliScan::csvOfATree()
@@ -262,6 +404,26 @@ void TestCliScan::badCommandLines_data()
     QTest::newRow("no existing folder") << QStringList { "/nonexistent-twinlens-folder" }
                                         << QByteArray("no folder to scan");
     QTest::newRow("invalid mask") << QStringList { "--masks", "*.jpg;[ab", "/" } << QByteArray("not a valid file mask: [ab");
+    QTest::newRow("bad format") << QStringList { "--format", "xml", "/" }
+                                << QByteArray("--format must be one of csv, json: xml");
+    QTest::newRow("format without value") << QStringList { "/", "--format" } << QByteArray("--format needs a value: csv|json");
+    QTest::newRow("empty exclusion") << QStringList { "--exclude", "", "/" } << QByteArray("--exclude needs a pattern");
+    QTest::newRow("blank exclusion") << QStringList { "--exclude= \t ", "/" } << QByteArray("--exclude needs a pattern");
+    QTest::newRow("exclusion of nothing") << QStringList { "--exclude", "/", "/" }
+                                          << QByteArray("--exclude matches nothing: /");
+    QTest::newRow("reference without value") << QStringList { "/", "--reference" }
+                                             << QByteArray("--reference needs a value: FOLDER");
+    QTest::newRow("missing reference folder") << QStringList { "--reference", "/nonexistent-twinlens-folder" }
+                                              << QByteArray("no such folder, skipped: /nonexistent-twinlens-folder\n"
+                                                            "twinlens-cli: no folder to scan");
+    QTest::newRow("JSON with a CSV file") << QStringList { "--folders-csv", "/tmp/f.csv", "--format", "json", "/" }
+                                          << QByteArray("--folders-csv writes CSV and cannot go with --format json");
+    QTest::newRow("JSON file with CSV") << QStringList { "--json", "/tmp/x.json", "--format=csv", "/" }
+                                        << QByteArray("--json writes JSON and cannot go with --format csv");
+    QTest::newRow("JSON file without a name") << QStringList { "--json=", "/" } << QByteArray("--json needs a file name");
+    QTest::newRow("JSON folder missing") << QStringList { "--json", "/nonexistent-twinlens/out.json", "/" }
+                                         << QByteArray("--json cannot be written: "
+                                                       "/nonexistent-twinlens/out.json: No such file or directory");
 }
 
 // What a run could not read or left out is said at the end, one line per
@@ -297,6 +459,9 @@ void TestCliScan::badCommandLines()
     QVERIFY2(r.Err.contains(error), r.Err);
     QVERIFY2(r.Err.endsWith('\n'), r.Err);
     QVERIFY2(!HasStrayControls(r.Err, "\n"), r.Err);
+    // One line says what is wrong; only folders that were skipped are named
+    // before it.
+    QCOMPARE(r.Err.count('\n') - r.Err.count(", skipped: "), 1);
 }
 
 // Ctrl-C is the Stop command: the run ends as a stopped run does, what was
@@ -318,6 +483,17 @@ void TestCliScan::interruptStops()
     QCOMPARE(p.readAllStandardOutput(), Header);
     QVERIFY2(err.contains("Stopping...") || err.contains("cancelled"), err);
     QVERIFY2(!err.contains("Done."), err);
+
+    // The document says that its lists are cut short.
+    QProcess json;
+    err.clear();
+    QVERIFY2(StartUntil(json, { "--serial", "--format", "json", dir.path("a") }, "Scanning folders...", err), err);
+    ::kill(pid_t(json.processId()), SIGINT);
+    QVERIFY(json.waitForFinished(60000));
+    QCOMPARE(json.exitCode(), 130);
+    const QJsonObject doc = ParseDocument(json.readAllStandardOutput());
+    QCOMPARE(doc["stopped"], QJsonValue(true));
+    QCOMPARE(doc["file_groups"].toArray(), QJsonArray());
 }
 
 // --folders adds the folder clone list, after the file clone list on standard
@@ -634,6 +810,310 @@ void TestCliScan::interruptPhases()
     QCOMPARE(p.exitCode(), 130);
     QVERIFY2(ms < 1000, qPrintable(QStringLiteral("%1 ms; %2").arg(ms).arg(QString::fromUtf8(err))));
     QCOMPARE(p.readAllStandardOutput(), Header);
+}
+
+// --format json: one document with the settings and both lists, the same on
+// standard output and in the file of --json; texts come back exact, sizes in
+// bytes, times with their nanoseconds, the SHA-1 in content mode only.
+void TestCliScan::jsonDocument()
+{
+    TestDir dir;
+    const QByteArray content(3000, 'j');
+    const QString odd = "t/q\"\\\x01\x7f\u0085\U0001F600 \u00E9.bin";
+    SetModified(dir.createFile("t/a.bin", content), 981173106, 123456789);
+    dir.createFile(odd, content);
+    dir.createFile("t/other.bin", QByteArray(3000, 'k')); // same size, other bytes
+    dir.createFile("x/a/f", QByteArray("folder!!"));
+    dir.createFile("x/b/f", QByteArray("folder!!"));
+    const QStringList args = { "--quiet", "--format", "json", "--folders", "--min-size-mb", "0", "--max-groups", "0",
+        "--masks", "*.bin f", "--exclude", "ignored", dir.path("t"), dir.path("x") };
+
+    Run r = RunCli(args);
+    QCOMPARE(r.Exit, 0);
+    QCOMPARE(r.Err, QByteArray());
+    const QJsonObject doc = ParseDocument(r.Out);
+    QVERIFY2(!doc.isEmpty(), r.Out);
+    QCOMPARE(doc["program"].toString(), QStringLiteral("Twinlens " TWINLENS_VERSION));
+    QCOMPARE(doc["stopped"], QJsonValue(false));
+    const QJsonObject settings = doc["settings"].toObject();
+    QCOMPARE(settings["folders"].toArray(),
+        QJsonArray({ QJsonObject { { "path", dir.folder("t") }, { "reference", false } },
+            QJsonObject { { "path", dir.folder("x") }, { "reference", false } } }));
+    QCOMPARE(settings["masks"].toArray(), QJsonArray({ "*.bin", "f" }));
+    QCOMPARE(settings["compare"].toString(), QStringLiteral("content"));
+    QCOMPARE(settings["min_size_mb"].toInteger(), 0);
+    QCOMPARE(settings["max_groups"].toInteger(), 0);
+    QCOMPARE(settings["min_group_size"].toInteger(), 2);
+    QCOMPARE(settings["exclude"].toArray(), QJsonArray({ "ignored" }));
+    QCOMPARE(settings["file_clones"], QJsonValue(true));
+    QCOMPARE(settings["folder_clones"], QJsonValue(true));
+
+    QList<QStringList> files = GroupPaths(doc, "file_groups", dir.path());
+    QCOMPARE(files.size(), 2);
+    files[0].sort();
+    QCOMPARE(files[0], QStringList({ "t/a.bin", odd }));
+    QCOMPARE(files[1], QStringList({ "x/a/f", "x/b/f" }));
+    const QJsonObject first = doc["file_groups"][0].toObject();
+    QCOMPARE(first["number"].toInteger(), 1);
+    QCOMPARE(first["total_size"].toInteger(), 6000);
+    QCOMPARE(doc["file_groups"][1]["total_size"].toInteger(), 16);
+    const QString sha1 = QCryptographicHash::hash(content, QCryptographicHash::Sha1).toHex();
+    for (const QJsonValue& e : first["entries"].toArray()) {
+        QCOMPARE(e["size"].toInteger(), 3000);
+        QCOMPARE(e["sha1"].toString(), sha1);
+        QCOMPARE(e["reference"], QJsonValue(false));
+        QVERIFY(!e.toObject().contains("path_bytes"));
+        if (e["path"].toString().endsWith("/a.bin")) {
+            QCOMPARE(e["modified"].toString(), QStringLiteral("2001-02-03T04:05:06.123456789Z"));
+            QCOMPARE(e["modified_ns"].toInteger(), Q_INT64_C(981173106123456789));
+        }
+    }
+    QCOMPARE(doc["folder_groups"].toArray(),
+        QJsonArray({ QJsonObject { { "number", 1 }, { "total_size", 16 },
+            { "entries",
+                QJsonArray { QJsonObject { { "path", dir.path("x/a") }, { "size", 8 }, { "reference", false } },
+                    QJsonObject { { "path", dir.path("x/b") }, { "size", 8 }, { "reference", false } } } } } }));
+
+    // The same document in a file, written whole.
+    const QString json = dir.path("out/clones.json");
+    dir.createDir("out");
+    r = RunCli(QStringList { "--json", json } + args.mid(3));
+    QCOMPARE(r.Exit, 0);
+    QCOMPARE(r.Out, QByteArray());
+    QCOMPARE(ReadAll(json), RunCli(args).Out);
+    QCOMPARE(Entries(dir.path("out")), QStringList { "clones.json" });
+
+    // No digest where none was the key; a list not looked for is empty.
+    r = RunCli({ "--quiet", "--format=json", "--compare", "size", "--min-size-mb", "0", dir.path("t") });
+    QCOMPARE(r.Exit, 0);
+    QVERIFY2(!r.Out.contains("sha1"), r.Out);
+    QCOMPARE(GroupPaths(ParseDocument(r.Out), "file_groups", dir.path()).value(0).size(), 3);
+    QCOMPARE(ParseDocument(r.Out)["folder_groups"].toArray(), QJsonArray());
+    r = RunCli({ "--quiet", "--json", json, "--no-files", "--folders", dir.path("x") });
+    QCOMPARE(r.Exit, 0);
+    const QJsonObject folders = ParseDocument(ReadAll(json));
+    QCOMPARE(folders["settings"]["file_clones"], QJsonValue(false));
+    QCOMPARE(folders["file_groups"].toArray(), QJsonArray());
+    QCOMPARE(GroupPaths(folders, "folder_groups", dir.path()), QList<QStringList>({ { "x/a", "x/b" } }));
+}
+
+// The writer's texts: a path whose bytes are not UTF-8 comes back exact
+// through "path_bytes", with U+FFFD for each stray byte in "path"; controls,
+// quotes, backslashes and lone surrogates are escaped and come back exact.
+void TestCliScan::jsonTextsAndPaths()
+{
+    struct Name {
+        QByteArray Native;
+        QString Path; // as "path" shows it
+        bool Exact;
+    };
+    const QList<Name> names = {
+        { "caf\xE9.bin", QStringLiteral("/data/caf\uFFFD.bin"), false }, // Latin-1
+        { "s\xED\xA0\x80.bin", QStringLiteral("/data/s\uFFFD\uFFFD\uFFFD.bin"), false }, // an encoded surrogate
+        { "o\xC0\xAF", QStringLiteral("/data/o\uFFFD\uFFFD"), false }, // an overlong "/"
+        { "cut\xE2\x82", QStringLiteral("/data/cut\uFFFD\uFFFD"), false },
+        { "ok\xC2\x85\x1B\"\\\xF0\x9F\x98\x80\t", QStringLiteral("/data/ok\u0085\u001B\"\\\U0001F600\t"), true },
+    };
+    const QByteArray prefix = "/data/";
+    std::vector<std::unique_ptr<TFileInfo>> records;
+    ResultList files;
+    files.AddGroup(1, "Group 1");
+    for (const Name& n : names) {
+        records.push_back(std::make_unique<TFileInfo>(&prefix, n.Native.constData(), quint32(n.Native.size()), 4,
+            platform::FileId {}, Q_INT64_C(-1)));
+        ResultItem item;
+        item.GroupId = 1;
+        item.Data = records.back().get();
+        files.AddItem(item);
+    }
+    const QString folder = QStringLiteral("/data/d") + QChar(0xDC80) + QStringLiteral("\x01\x7f\u009B\u2028");
+    ResultList dirs;
+    ResultItem row;
+    row.GroupId = 1;
+    row.SubItems = QStringList { folder, "0.00 MB" };
+    row.Size = 5;
+    row.Reference = true;
+    dirs.AddItem(row);
+    dirs.AddItem(row);
+
+    JsonRun run;
+    run.Settings.DirDuplicates = true;
+    run.Settings.Exclude = QStringList { "a\"b\\c" };
+    run.Folders = QStringList { "/data/" };
+    run.Files = &files;
+    run.Dirs = &dirs;
+    QByteArray text;
+    QVERIFY(WriteJson(run, [&text](QByteArrayView piece) {
+        text += piece;
+        return true;
+    }));
+    const QJsonObject doc = ParseDocument(text);
+    QVERIFY2(!doc.isEmpty(), text);
+
+    const QJsonArray entries = doc["file_groups"][0]["entries"].toArray();
+    QCOMPARE(entries.size(), names.size());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QJsonObject e = entries[i].toObject();
+        QCOMPARE(e["path"].toString(), names[i].Path);
+        QCOMPARE(e.contains("path_bytes"), !names[i].Exact);
+        if (!names[i].Exact)
+            QCOMPARE(QByteArray::fromBase64(e["path_bytes"].toString().toLatin1()), prefix + names[i].Native);
+        QCOMPARE(e["modified"].toString(), QStringLiteral("1969-12-31T23:59:59.999999999Z"));
+    }
+    QCOMPARE(doc["file_groups"][0]["total_size"].toInteger(), 4 * names.size());
+    QVERIFY2(text.contains("\\udc80\\u0001\\u007f\\u009b\xE2\x80\xA8\""), text);
+    QCOMPARE(doc["folder_groups"][0]["entries"][1]["path"].toString(), folder);
+    QCOMPARE(doc["folder_groups"][0]["entries"][1]["reference"], QJsonValue(true));
+    QCOMPARE(doc["folder_groups"][0]["total_size"].toInteger(), 10);
+    QCOMPARE(doc["settings"]["exclude"][0].toString(), QStringLiteral("a\"b\\c"));
+}
+
+// A long list goes out in pieces of about 64 KiB, never whole, and a piece
+// that cannot be written ends the writing.
+void TestCliScan::jsonInPieces()
+{
+    const QByteArray prefix = "/data/some/folder/of/photos/";
+    QByteArrayList names;
+    for (int i = 0; i < 20000; ++i)
+        names << "picture-" + QByteArray::number(i) + ".jpg";
+    std::vector<std::unique_ptr<TFileInfo>> records;
+    ResultList files;
+    for (int i = 0; i < names.size(); ++i) {
+        records.push_back(std::make_unique<TFileInfo>(
+            &prefix, names[i].constData(), quint32(names[i].size()), 1000, platform::FileId {}, 0));
+        ResultItem item;
+        item.GroupId = i / 4 + 1;
+        item.Data = records.back().get();
+        files.AddItem(item);
+    }
+    JsonRun run;
+    run.Files = &files;
+    QByteArrayList pieces;
+    QVERIFY(WriteJson(run, [&pieces](QByteArrayView piece) {
+        pieces << piece.toByteArray();
+        return true;
+    }));
+    QVERIFY2(pieces.size() > 20, qPrintable(QString::number(pieces.size())));
+    for (const QByteArray& piece : pieces)
+        QVERIFY2(piece.size() < 64 * 1024 + 1024, qPrintable(QString::number(piece.size())));
+    const QJsonObject doc = ParseDocument(pieces.join());
+    QCOMPARE(doc["file_groups"].toArray().size(), 5000);
+    QCOMPARE(doc["file_groups"][4999]["entries"][3]["path"].toString(), QStringLiteral("/data/some/folder/of/photos/picture-19999.jpg"));
+
+    int calls = 0;
+    QVERIFY(!WriteJson(run, [&calls](QByteArrayView) { return ++calls < 2; }));
+    QCOMPARE(calls, 2);
+}
+
+void TestCliScan::isoTimes_data()
+{
+    QTest::addColumn<qint64>("nanoseconds");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("the epoch") << Q_INT64_C(0) << QByteArray("1970-01-01T00:00:00.000000000Z");
+    QTest::newRow("just before it") << Q_INT64_C(-1) << QByteArray("1969-12-31T23:59:59.999999999Z");
+    QTest::newRow("all digits") << Q_INT64_C(981173106123456789) << QByteArray("2001-02-03T04:05:06.123456789Z");
+    QTest::newRow("leap day of 2000") << Q_INT64_C(951782400000000000) << QByteArray("2000-02-29T00:00:00.000000000Z");
+    QTest::newRow("2100 has no leap day") << Q_INT64_C(4107542399999999999)
+                                          << QByteArray("2100-02-28T23:59:59.999999999Z");
+    QTest::newRow("1900") << Q_INT64_C(-2208988800000000000) << QByteArray("1900-01-01T00:00:00.000000000Z");
+    QTest::newRow("latest") << std::numeric_limits<qint64>::max() << QByteArray("2262-04-11T23:47:16.854775807Z");
+    QTest::newRow("earliest") << std::numeric_limits<qint64>::min() << QByteArray("1677-09-21T00:12:43.145224192Z");
+}
+
+void TestCliScan::isoTimes()
+{
+    QFETCH(qint64, nanoseconds);
+    QFETCH(QByteArray, text);
+    QCOMPARE(IsoTimeUtc(nanoseconds), text);
+}
+
+// --reference adds a folder as a FOLDER argument does, in the order given
+// among them, and marks what lies in it; the CSV is the same as without.
+void TestCliScan::referenceFolders()
+{
+    TestDir dir;
+    const QByteArray same(2000, 'r');
+    dir.createFile("a/one.bin", same);
+    dir.createFile("ref/two.bin", same);
+    dir.createFile("c/three.bin", same);
+    dir.createFile("a/d/f", QByteArray("inner"));
+    dir.createFile("ref/d/f", QByteArray("inner"));
+    const QStringList common = { "--quiet", "--min-size-mb", "0", "--folders" };
+
+    Run r = RunCli(common + QStringList { "--format", "json", dir.path("a"), "--reference", dir.path("ref"), dir.path("c") });
+    QCOMPARE(r.Exit, 0);
+    const QJsonObject doc = ParseDocument(r.Out);
+    QVERIFY2(!doc.isEmpty(), r.Out);
+    QCOMPARE(doc["settings"]["folders"].toArray(),
+        QJsonArray({ QJsonObject { { "path", dir.folder("a") }, { "reference", false } },
+            QJsonObject { { "path", dir.folder("ref") }, { "reference", true } },
+            QJsonObject { { "path", dir.folder("c") }, { "reference", false } } }));
+    PathSet marked, unmarked;
+    for (const char* groups : { "file_groups", "folder_groups" })
+        for (const QJsonValue& g : doc[groups].toArray())
+            for (const QJsonValue& e : g["entries"].toArray())
+                (e["reference"].toBool() ? marked : unmarked) << e["path"].toString().mid(dir.path().size() + 1);
+    QCOMPARE(marked, PathSet({ "ref/two.bin", "ref/d/f", "ref/d" }));
+    QCOMPARE(unmarked, PathSet({ "a/one.bin", "c/three.bin", "a/d/f", "a/d" }));
+
+    // Named both ways, a folder is listed once, as a reference folder.
+    r = RunCli(common + QStringList { "--format", "json", dir.path("ref"), dir.path("a"), "--reference", dir.path("ref") });
+    QCOMPARE(r.Exit, 0);
+    const QJsonObject both = ParseDocument(r.Out);
+    QCOMPARE(both["settings"]["folders"].toArray(),
+        QJsonArray({ QJsonObject { { "path", dir.folder("ref") }, { "reference", true } },
+            QJsonObject { { "path", dir.folder("a") }, { "reference", false } } }));
+
+    const Run plain = RunCli(common + QStringList { dir.path("a"), dir.path("ref") });
+    r = RunCli(common + QStringList { dir.path("a"), "--reference", dir.path("ref") });
+    QCOMPARE(r.Exit, 0);
+    QVERIFY(plain.Out.contains("two.bin"));
+    QCOMPARE(r.Out, plain.Out);
+}
+
+// --exclude: each option one pattern, as Exclusions.h reads it: names at any
+// depth, folder names with "/" at the end, paths below a listed folder.
+void TestCliScan::exclusions_data()
+{
+    QTest::addColumn<QStringList>("patterns");
+    QTest::addColumn<PathSet>("excluded");
+    QTest::newRow("none") << QStringList {} << PathSet {};
+    QTest::newRow("a folder name") << QStringList { ".git" } << PathSet { ".git/obj.bin" };
+    QTest::newRow("folders only") << QStringList { "cache/" } << PathSet { "sub/cache/c.bin" };
+    QTest::newRow("a path at the top") << QStringList { "/build" } << PathSet { "build/out.bin" };
+    QTest::newRow("a folder at any depth") << QStringList { "*/cache/*" } << PathSet { "sub/cache/c.bin" };
+    QTest::newRow("two options") << QStringList { "*.tmp", ".git" } << PathSet { "sub/x.tmp", ".git/obj.bin" };
+    QTest::newRow("one pattern, not split") << QStringList { "semi;colon.bin" } << PathSet { "semi;colon.bin" };
+    QTest::newRow("letter case counts") << QStringList { "KEEP.BIN" } << PathSet {};
+}
+
+void TestCliScan::exclusions()
+{
+    QFETCH(QStringList, patterns);
+    QFETCH(PathSet, excluded);
+    TestDir dir;
+    const PathSet all = { "keep.bin", ".git/obj.bin", "sub/cache/c.bin", "keep/cache", "build/out.bin",
+        "sub/build/in.bin", "sub/x.tmp", "semi;colon.bin" };
+    for (const QString& rel : all)
+        dir.createFile("t/" + rel, QByteArray("same bytes"));
+    QStringList args = { "--quiet", "--format", "json", "--min-size-mb", "0" };
+    for (const QString& p : patterns)
+        args << "--exclude" << p;
+    const Run r = RunCli(args << dir.path("t"));
+    QCOMPARE(r.Exit, 0);
+    const QJsonObject doc = ParseDocument(r.Out);
+    QVERIFY2(!doc.isEmpty(), r.Out);
+    const QList<QStringList> groups = GroupPaths(doc, "file_groups", dir.path("t"));
+    QCOMPARE(groups.size(), 1);
+    QCOMPARE(PathSet(groups[0].begin(), groups[0].end()), all - excluded);
+    QCOMPARE(doc["settings"]["exclude"].toArray(), QJsonArray::fromStringList(patterns));
+
+    // A pattern must read back to the bytes it was given.
+    CliOptions options;
+    const char* const argv[] = { "twinlens-cli", "--exclude", "caf\xE9", "/" };
+    const ParseResult parsed = ParseCommandLine(4, argv, options);
+    QVERIFY(!parsed.Ok);
+    QCOMPARE(parsed.Error, QStringLiteral("--exclude is not valid UTF-8: caf\\xE9"));
 }
 
 QTEST_GUILESS_MAIN(TestCliScan)

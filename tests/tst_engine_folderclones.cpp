@@ -273,6 +273,8 @@ void TestFolderClones::nestedGroupsAndLimit()
     QCOMPARE(row.Caption, QStringLiteral("2"));
     QCOMPARE(row.GroupId, 2);
     QCOMPARE(row.SubItems, (QStringList { d.path("A/X"), FormatSizeMB(1048576) }));
+    QCOMPARE(row.Size, qint64(1048576));
+    QCOMPARE(w.lvDirs.Item(0).Size, qint64(1048576 + 50));
     for (const ResultItem& item : w.lvDirs.Items()) {
         QVERIFY(!item.Checked);
         QVERIFY(item.Data == nullptr);

@@ -1,5 +1,5 @@
-# bash completion for twinlens-cli: its options, the compare modes, and folders
-# (files after the two options that name a CSV file). Needs nothing of the
+# bash completion for twinlens-cli: its options, the compare modes and output
+# formats, and folders (files after the options that name an output file). Needs nothing of the
 # bash-completion package, which loads it on demand from its completions
 # folder.
 
@@ -7,8 +7,9 @@ _twinlens_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]}
     local prev=${COMP_WORDS[COMP_CWORD-1]}
-    local options="--compare --masks --min-size-mb --max-groups --min-group-size
-        --no-files --files-csv --folders --folders-csv --serial --quiet --help --version"
+    local options="--reference --compare --masks --exclude --min-size-mb --max-groups
+        --min-group-size --no-files --files-csv --folders --folders-csv --format --json
+        --serial --quiet --help --version"
 
     # --name=value: complete the value of that option.
     if [[ $cur == --*=* ]]; then
@@ -21,11 +22,18 @@ _twinlens_cli()
         --compare)
             COMPREPLY=($(compgen -W $'name\nsize\nname-size\ncontent' -- "$cur"))
             return ;;
-        --files-csv|--folders-csv)
+        --format)
+            COMPREPLY=($(compgen -W $'csv\njson' -- "$cur"))
+            return ;;
+        --files-csv|--folders-csv|--json)
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))
             return ;;
-        --masks|--min-size-mb|--max-groups|--min-group-size)
+        --reference)
+            compopt -o filenames 2>/dev/null
+            COMPREPLY=($(compgen -d -- "$cur"))
+            return ;;
+        --masks|--exclude|--min-size-mb|--max-groups|--min-group-size)
             COMPREPLY=()
             return ;;
     esac

@@ -50,7 +50,8 @@ options=$("$bin/twinlens-cli" --help | grep -o -- '^  --[a-z-]*' | tr -d ' ')
 man_text=$(zcat "$share/man/man1/twinlens-cli.1.gz" | sed 's/\\-/-/g')
 for o in $options; do
   grep -q -- "[\" ]$o\b" "$share/bash-completion/completions/twinlens-cli" || fail "bash does not complete $o"
-  grep -q -- "[')]$o[=[]" "$share/zsh/vendor-completions/_twinlens-cli" || fail "zsh does not complete $o"
+  # zsh: '--name...', '(...)--name...', or '*--name...' for one that may repeat.
+  grep -q -- "[')*]$o[=[]" "$share/zsh/vendor-completions/_twinlens-cli" || fail "zsh does not complete $o"
   grep -q -- "^\.B[I]* $o\b" <<<"$man_text" || grep -q -- "^\.BR $o " <<<"$man_text" || fail "twinlens-cli.1 does not document $o"
 done
 
