@@ -23,6 +23,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -508,6 +509,57 @@ private slots:
         QCOMPARE(w.Folders(), QStringList { dir.folder("music") });
     }
 
+    // A folder's check box in the list makes it a reference folder; its
+    // rows then show the mark, take no check and no click, and a scan
+    // with exclusions leaves out what the Exclude box names.
+    void referenceFoldersAndExclusions()
+    {
+        RecordingDesktop desktop;
+        TestDir dir;
+        dir.createFile("work/a.bin", QByteArray("same"));
+        dir.createFile("work/b.bin", QByteArray("same"));
+        dir.createFile("work/.git/c.bin", QByteArray("same"));
+        dir.createFile("archive/a.bin", QByteArray("same"));
+        TMainForm w;
+        w.show();
+        w.AddFolder(dir.path("work"));
+        w.AddFolder(dir.path("archive"));
+        QCOMPARE(w.lbFolders->item(1)->checkState(), Qt::Unchecked);
+        QVERIFY(w.lbFolders->item(1)->flags() & Qt::ItemIsUserCheckable);
+        w.lbFolders->item(1)->setCheckState(Qt::Checked);
+        QCOMPARE(w.ReferenceFolders(), QStringList { dir.folder("archive") });
+        QCOMPARE(w.lbFolders->item(1)->checkState(), Qt::Checked);
+        QVERIFY(!w.lbFolders->toolTip().isEmpty());
+
+        w.edExclude->setText(QStringLiteral(".git"));
+        w.seMinSizeMB->setValue(0);
+        w.btnScanClick();
+        QStringList rows;
+        for (const ResultItem& item : w.lvFiles.Items())
+            rows << item.Data->FullPath().mid(dir.path().size() + 1) + (item.Reference ? "!" : "") + (item.Checked ? "*" : "");
+        QCOMPARE(rows, (QStringList { "work/a.bin*", "work/b.bin*", "archive/a.bin!" }));
+
+        auto* model = w.lvFilesView->model();
+        const QModelIndex refRow = static_cast<ResultModel*>(model)->IndexOfItem(2);
+        QVERIFY(!(model->flags(refRow) & Qt::ItemIsUserCheckable));
+        QVERIFY(!model->data(refRow, Qt::CheckStateRole).isValid());
+        QVERIFY(!model->data(refRow, Qt::DecorationRole).value<QIcon>().isNull());
+        QCOMPARE(model->data(refRow, Qt::ToolTipRole).toString(),
+            QStringLiteral("In a reference folder: kept, never checked or moved."));
+        QVERIFY(!model->setData(refRow, Qt::Checked, Qt::CheckStateRole) || !w.lvFiles.Item(2).Checked);
+        w.btnCheckAllClick();
+        QVERIFY(!w.lvFiles.Item(2).Checked);
+        w.KeepNewest1->trigger();
+        QVERIFY(!w.lvFiles.Item(2).Checked);
+
+        // The time rules have nothing to go by on the folder page.
+        w.PageControl1->setCurrentWidget(w.tsDirs);
+        QVERIFY(!w.KeepNewest1->isEnabled() && w.KeepShortestPath1->isEnabled());
+        w.PageControl1->setCurrentWidget(w.tsFiles);
+        QVERIFY(w.KeepNewest1->isEnabled());
+        QCOMPARE(w.btnCheckRules->menu(), w.mmCheckRules);
+    }
+
     void errorInCommandIsShown()
     {
         {
@@ -548,6 +600,7 @@ private slots:
             w.show();
             w.AddFolder(dir.path());
             w.edMasks->setText(QStringLiteral("*.jpg; *.png"));
+            w.edExclude->setText(QStringLiteral(".git; node_modules"));
             w.seMinSizeMB->setValue(0);
             w.rgCompare->SetItemIndex(1);
             w.chkFileDuplicates->setChecked(false);
@@ -561,6 +614,7 @@ private slots:
         }
         TMainForm w;
         QCOMPARE(w.edMasks->text(), QStringLiteral("*.jpg; *.png"));
+        QCOMPARE(w.edExclude->text(), QStringLiteral(".git; node_modules"));
         QCOMPARE(w.seMinSizeMB->value(), 0);
         QCOMPARE(w.rgCompare->ItemIndex(), 1);
         QVERIFY(!w.chkFileDuplicates->isChecked());

@@ -41,7 +41,7 @@ QString Checks(const ResultList& list)
 {
     QString s;
     for (const ResultItem& item : list.Items())
-        s += item.Checked ? u'x' : u'.';
+        s += item.Reference ? (item.Checked ? u'R' : u'r') : item.Checked ? u'x' : u'.';
     return s;
 }
 
@@ -174,6 +174,12 @@ private slots:
         QTest::newRow("items in no group are left") << QList<int> { -1, 1, 1, -1 } << "x..." << int(ButOne) << "x.x.";
         QTest::newRow("check all") << QList<int> { 1, 1, -1 } << ".x." << int(All) << "xxx";
         QTest::newRow("uncheck all") << QList<int> { 1, 1, -1 } << "xx." << int(None) << "...";
+        // r: a reference row, R: one checked all the same (forced in).
+        QTest::newRow("the reference copy is the one kept") << QList<int> { 1, 1, 1, 2, 2 } << ".r..." << int(ButOne) << "xrx.x";
+        QTest::newRow("two reference copies") << QList<int> { 1, 1, 1 } << "r.r" << int(ButOne) << "rxr";
+        QTest::newRow("only reference copies") << QList<int> { 1, 1 } << "rR" << int(ButOne) << "rr";
+        QTest::newRow("check all passes reference rows over") << QList<int> { 1, 1, -1 } << "r.r" << int(All) << "rxr";
+        QTest::newRow("uncheck all takes a forced check off") << QList<int> { 1, 1 } << "R." << int(None) << "r.";
     }
 
     void checkCommands()
@@ -185,13 +191,113 @@ private slots:
 
         ResultList list;
         for (int i = 0; i < groups.size(); ++i)
-            list.AddItem({ QString::number(groups[i]), { QStringLiteral("f%1").arg(i) }, groups[i], before[i] == u'x', nullptr });
+            list.AddItem({ QString::number(groups[i]), { QStringLiteral("f%1").arg(i) }, groups[i],
+                before[i] == u'x' || before[i] == u'R', nullptr, before[i].toLower() == u'r' });
         switch (Command(command)) {
         case ButOne: CheckAllButOneInGroup(list); break;
         case All: CheckAll(list); break;
         case None: UncheckAll(list); break;
         }
         QCOMPARE(Checks(list), after);
+    }
+
+    // The selection rules on file rows: path lengths and times of real
+    // records; the kept entry and reference rows stay unchecked.
+    void checkRules_data()
+    {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<QString>("after"); // rows: g1: kk/a, b, c (reference)  g2: d, eeee/e
+        QTest::newRow("newest (the reference copy)") << int(KeepRule::Newest) << "xxxr.x";
+        QTest::newRow("oldest") << int(KeepRule::Oldest) << ".xxrx.";
+        QTest::newRow("shortest path") << int(KeepRule::ShortestPath) << "x.xr.x";
+        QTest::newRow("longest path") << int(KeepRule::LongestPath) << ".xxrx.";
+        QTest::newRow("first in a folder") << int(KeepRule::InFolder) << "x.xr..";
+    }
+
+    void checkRules()
+    {
+        QFETCH(int, rule);
+        QFETCH(QString, after);
+        Fixture fx;
+        const QDateTime base = QDateTime::currentDateTime().addDays(-10);
+        const auto add = [&](int group, const QString& rel, int age, bool reference = false) {
+            const QString path = fx.Dir.path(rel);
+            fx.Dir.createFile(rel, rel.toUtf8());
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(base.addSecs(-age), QFileDevice::FileModificationTime));
+            f.close();
+            fx.Records.push_back(std::make_unique<TFileInfo>(path));
+            fx.Records.back()->Reference = reference;
+            Fixture::EnsureGroup(fx.Files, group);
+            ResultItem item { QString::number(group), {}, group, false, fx.Records.back().get(), reference };
+            fx.Files.AddItem(std::move(item));
+        };
+        add(1, QStringLiteral("kk/aaa.bin"), 300); // oldest, longest
+        add(1, QStringLiteral("b/b.bin"), 100);    // in the chosen folder "b"
+        add(1, QStringLiteral("c/cc.bin"), 200);
+        add(1, QStringLiteral("r/r.bin"), 0, true); // newest, but a reference copy
+        add(2, QStringLiteral("d/d.bin"), 20);      // newest, shortest
+        add(2, QStringLiteral("eeee/e.bin"), 50);
+        CheckAll(fx.Files);
+
+        const int without = CheckAllButKept(fx.Files, ResultPage::Files, KeepRule(rule), fx.Dir.folder(QStringLiteral("b")));
+        QCOMPARE(Checks(fx.Files), after);
+        QCOMPARE(without, KeepRule(rule) == KeepRule::InFolder ? 1 : 0);
+    }
+
+    // On folder rows the time rules find nothing and change nothing.
+    void checkRulesOnFolders()
+    {
+        Fixture fx;
+        fx.AddDir(1, QStringLiteral("A"), true);
+        fx.AddDir(1, QStringLiteral("BB"), false);
+        QCOMPARE(CheckAllButKept(fx.Dirs, ResultPage::Dirs, KeepRule::Newest), 1);
+        QCOMPARE(Checks(fx.Dirs), QStringLiteral("x."));
+        QCOMPARE(CheckAllButKept(fx.Dirs, ResultPage::Dirs, KeepRule::LongestPath), 0);
+        QCOMPARE(Checks(fx.Dirs), QStringLiteral("x."));
+        QCOMPARE(CheckAllButKept(fx.Dirs, ResultPage::Dirs, KeepRule::ShortestPath), 0);
+        QCOMPARE(Checks(fx.Dirs), QStringLiteral(".x"));
+    }
+
+    // A reference entry checked all the same (forced into the list) is never
+    // moved, nor a folder that holds a reference folder; both are named.
+    void referenceIsNeverMoved()
+    {
+        Fixture fx;
+        const QString kept = fx.AddFile(1, QStringLiteral("k/a.bin"), false);
+        const QString other = fx.AddFile(1, QStringLiteral("o/a.bin"), true);
+        const QString ref = fx.AddFile(1, QStringLiteral("ref/a.bin"), false);
+        ResultItem forced = fx.Files.Item(2);
+        forced.Checked = true;
+        forced.Reference = true;
+        fx.Files.DeleteItem(2);
+        fx.Files.AddItem(forced);
+
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true, true };
+        DeleteCheckedToRecycleBin(nullptr, fx.Files, ResultPage::Files);
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { QStringLiteral("Files were moved to the Recycle Bin.\n\n1 checked entries were left out:\n") + ref
+                + QStringLiteral(": in a reference folder") });
+        QVERIFY(QFileInfo::exists(ref) && QFileInfo::exists(kept) && !QFileInfo::exists(other));
+
+        // A folder that holds a listed reference folder stays, and so does
+        // one inside a reference folder, whatever its row says.
+        fx.Dir.createFile(QStringLiteral("box/refin/f.txt"), QByteArray("x"));
+        fx.Dir.createFile(QStringLiteral("plain/refin/f.txt"), QByteArray("x"));
+        const QString box = fx.AddDir(2, QStringLiteral("box"), true);
+        fx.AddDir(2, QStringLiteral("plain"), false);
+        const QString refDir = fx.AddDir(3, QStringLiteral("ref"), true);
+        fx.AddDir(3, QStringLiteral("k"), false);
+        desktop.Clear();
+        DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs,
+            { fx.Dir.folder(QStringLiteral("box/refin")), fx.Dir.folder(QStringLiteral("ref")) });
+        QVERIFY(desktop.Questions.isEmpty());
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { QStringLiteral("2 checked entries were left out:\n") + box + QStringLiteral(": holds a reference folder\n")
+                + refDir + QStringLiteral(": in a reference folder") });
+        QVERIFY(QFileInfo::exists(fx.Dir.path(QStringLiteral("box/refin/f.txt"))) && QFileInfo::exists(ref));
     }
 
     void moveCheckedFiles()

@@ -5,6 +5,9 @@
 #include "ui/Application.h"
 
 #include <QFont>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QHash>
 #include <QLocale>
 
@@ -13,6 +16,32 @@
 namespace {
 // Sizes below this show as 0.00 MB (FormatSizeMB rounds to hundredths).
 constexpr qint64 SmallSizeBytes = 5243;
+
+// The mark of a row in a reference folder, in place of its check box: a
+// padlock, drawn here so that it looks the same under every icon theme.
+QIcon ReferenceIcon()
+{
+    static const QIcon icon = [] {
+        QPixmap pixmap(32, 32);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QColor ink(0x3a, 0x5a, 0x8c);
+        p.setPen(QPen(ink, 3.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(9, 3, 14, 16), 0, 180 * 16);
+        p.drawLine(QPointF(9, 11), QPointF(9, 15));
+        p.drawLine(QPointF(23, 11), QPointF(23, 15));
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawRoundedRect(QRectF(5, 14, 22, 16), 3, 3);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(16, 21), 2.5, 2.5);
+        p.drawRect(QRectF(15, 21, 2, 5));
+        return QIcon(pixmap);
+    }();
+    return icon;
+}
 } // namespace
 
 ResultModel::ResultModel(ResultList& list, QObject* parent)
@@ -233,6 +262,15 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const
     if (i < 0)
         return {};
     const ResultItem& item = FList.Item(i);
+    if (item.Reference) {
+        // Marked, and without a check box: nothing can check it.
+        if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
+            return Translate(QStringLiteral("In a reference folder: kept, never checked or moved."));
+        if (role == Qt::DecorationRole && index.column() == 0)
+            return ReferenceIcon();
+        if (role == Qt::CheckStateRole)
+            return {};
+    }
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
@@ -278,8 +316,11 @@ Qt::ItemFlags ResultModel::flags(const QModelIndex& index) const
     if (Stale())
         return f;
     f |= Qt::ItemIsSelectable;
-    if (index.column() == 0)
-        f |= Qt::ItemIsUserCheckable;
+    if (index.column() == 0) {
+        const int i = ItemIndex(index);
+        if (i >= 0 && !FList.Item(i).Reference)
+            f |= Qt::ItemIsUserCheckable;
+    }
     return f;
 }
 
