@@ -3,13 +3,15 @@
 // records), and reports how long it took and the longest stretch in which the
 // window handled no event.
 //
-//   bench_list_rows [--rows N] [--groups G] [--show SECONDS] [--scan FOLDER] [--folder-page]
+//   bench_list_rows [--rows N] [--groups G] [--show SECONDS] [--scan FOLDER] [--reference FOLDER]
+//                   [--folder-page]
 // With --scan FOLDER and no --show it also times a content scan of FOLDER and
 // prints the longest stretch the window went without handling events.
 //
 // Defaults: 100000 rows in 20000 groups. With --show the window stays open
 // for that long afterwards (for a look or a screenshot); with --scan it shows
-// a real scan of FOLDER (file and folder clones, every size) instead. Runs on
+// a real scan of FOLDER (file and folder clones, every size) instead, with
+// --reference a second folder listed as a reference folder. Runs on
 // any Qt platform; QT_QPA_PLATFORM=offscreen needs no display.
 
 #include "ui/Application.h"
@@ -95,6 +97,7 @@ int main(int argc, char** argv)
     parser.addOption({ "groups", "groups to list", "G", "20000" });
     parser.addOption({ "show", "keep the window open this many seconds", "SECONDS", "0" });
     parser.addOption({ "scan", "show a scan of this folder", "FOLDER" });
+    parser.addOption({ "reference", "with --scan and --show: a reference folder scanned too", "FOLDER" });
     parser.addOption({ "folder-page", "show the folder clone page" });
     parser.addHelpOption();
     parser.process(app);
@@ -181,6 +184,8 @@ int main(int argc, char** argv)
             w.seMinSizeMB->setValue(0);
             w.chkDirDuplicates->setChecked(true);
             w.AddFolder(parser.value("scan"));
+            if (parser.isSet("reference") && w.AddFolder(parser.value("reference")))
+                w.SetReferenceFolder(w.Folders().back(), true);
             w.btnScanClick();
         } else {
             w.Fill(rows, groups);

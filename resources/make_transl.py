@@ -1159,6 +1159,22 @@ T('Folder names and patterns to leave out, separated by ";": .git; node_modules;
   pl='Nazwy folderów i wzorce do pominięcia, rozdzielone „;”: .git; node_modules; */cache/*; *.tmp',
   pt='Nomes de pastas e padrões a deixar de fora, separados por ";": .git; node_modules; */cache/*; *.tmp',
   tr='Dışarıda bırakılacak klasör adları ve desenler, ";" ile ayrılmış: .git; node_modules; */cache/*; *.tmp')
+T("in each group all but the reference copies, or else the first file, are checked",
+  ar="في كل مجموعة تم التأشير على الكل عدا النسخ المرجعية، وإلا فعدا الملف الأول",
+  cn="每组中除参考副本（若无则除第一个文件）外均已勾选",
+  cs="v každé skupině je zaškrtnuto vše kromě referenčních kopií, jinak kromě prvního souboru",
+  de="in jeder Gruppe ist alles außer den Referenzkopien markiert, sonst alles außer der ersten Datei",
+  el="σε κάθε ομάδα επιλέχθηκαν όλα εκτός από τα αντίγραφα αναφοράς, αλλιώς εκτός από το πρώτο αρχείο",
+  es="en cada grupo está marcado todo menos las copias de referencia o, si no las hay, el primer archivo",
+  fr="dans chaque groupe, tout est coché sauf les copies de référence, ou à défaut le premier fichier",
+  hu="minden csoportban minden be van jelölve a referenciamásolatok, ezek híján az első fájl kivételével",
+  it="in ogni gruppo è selezionato tutto tranne le copie di riferimento o, in mancanza, il primo file",
+  jp="各グループで参照コピー (なければ最初のファイル) 以外をすべてチェックしています",
+  kr="각 그룹에서 참조 사본(없으면 첫 파일)을 제외한 모든 항목이 선택되었습니다",
+  nl="in elke groep is alles aangevinkt behalve de referentiekopieën, anders behalve het eerste bestand",
+  pl="w każdej grupie zaznaczono wszystko oprócz kopii referencyjnych, a gdy ich brak — oprócz pierwszego pliku",
+  pt="em cada grupo tudo está marcado exceto as cópias de referência ou, na falta delas, o primeiro arquivo",
+  tr="her grupta referans kopyalar, yoksa ilk dosya dışındaki her şey işaretli")
 T("Chec&k...", ar="تأشير...", cn="勾选...", cs="Zaškrtnout...", de="Markieren...", el="Επιλογή...",
   es="Marcar...", fr="Cocher...", hu="Bejelölés...", it="Seleziona...", jp="チェック...", kr="선택...",
   nl="Aanvinken...", pl="Zaznacz...", pt="Marcar...", tr="İşaretle...")

@@ -26,6 +26,8 @@ QString ResultNote(const TResultCounts& c)
     if (c.MinSizeMB > 0)
         parts << TrFill(QStringLiteral("files under %s MB were left out: Min size"), { Count(c.MinSizeMB) });
     if (c.FirstNote && c.FileClones && c.FileGroupsListed > 0)
-        parts << Translate(QStringLiteral("all but the first file of each group are checked"));
+        parts << Translate(c.ReferenceRows
+                ? QStringLiteral("in each group all but the reference copies, or else the first file, are checked")
+                : QStringLiteral("all but the first file of each group are checked"));
     return parts.join(QStringLiteral("; "));
 }

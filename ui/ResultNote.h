@@ -17,6 +17,7 @@ struct TResultCounts {
     int MaxGroups = 0;         // the setting: 0 lists all
     int MinSizeMB = 0;         // the setting: 0 takes every size
     bool FirstNote = false;    // the window's first note: says what the checks mean
+    bool ReferenceRows = false; // some rows of the file clone list lie in reference folders
 };
 
 // "12 files, 3 groups, 4.00 MB in copies", then what hid results, each part

@@ -211,9 +211,11 @@ void TMainForm::ShowResultNote()
     counts.FileClones = FileDuplicatesChecked();
     counts.FileGroupsListed = lvFiles.GroupCount();
     counts.FileGroupsFound = FileGroupsFound();
-    for (const ResultItem& item : lvFiles.Items())
+    for (const ResultItem& item : lvFiles.Items()) {
         if (item.Checked && item.Data && item.Data->Size > 0)
             counts.CopyBytes += item.Data->Size;
+        counts.ReferenceRows = counts.ReferenceRows || item.Reference;
+    }
     counts.FolderClones = DirDuplicatesChecked();
     counts.FolderGroupsListed = lvDirs.GroupCount();
     counts.MaxGroups = MaxGroupsValue();
