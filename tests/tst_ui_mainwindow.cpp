@@ -526,7 +526,10 @@ private slots:
         w.AddFolder(dir.path("archive"));
         QCOMPARE(w.lbFolders->item(1)->checkState(), Qt::Unchecked);
         QVERIFY(w.lbFolders->item(1)->flags() & Qt::ItemIsUserCheckable);
-        w.lbFolders->item(1)->setCheckState(Qt::Checked);
+        // Space on the focused entry ticks its box, as a click does.
+        w.lbFolders->setFocus();
+        w.lbFolders->setCurrentRow(1);
+        QTest::keyClick(w.lbFolders, Qt::Key_Space);
         QCOMPARE(w.ReferenceFolders(), QStringList { dir.folder("archive") });
         QCOMPARE(w.lbFolders->item(1)->checkState(), Qt::Checked);
         QVERIFY(!w.lbFolders->toolTip().isEmpty());
