@@ -1,6 +1,7 @@
 // File collection: which files a scan takes, in what order, with what it shows
 // meanwhile, and the rule that one file system object is one entry.
 
+#include "engine/RemovalPlan.h"
 #include "platform/core/FileSystem.h"
 #include "support/OtherUser.h"
 #include "support/RecordingWindow.h"
@@ -223,6 +224,15 @@ void TestCollect::deepTreeWalkedWhole()
     QCOMPARE(w.lvFiles.GroupCount(), 1);
     QCOMPARE(w.lvFiles.ItemCount(), 2);
     QVERIFY(w.FSkips.Empty());
+
+    // The removal's look at the disk reaches the bottom file too: both are
+    // as scanned, so checking both leaves the group without a copy.
+    w.lvFiles.SetChecked(0, true);
+    w.lvFiles.SetChecked(1, true);
+    const RemovalPlan plan = PlanRemoval(w.lvFiles, ResultPage::Files);
+    QCOMPARE(plan.Items, (QList<int> { 0, 1 }));
+    QVERIFY(plan.LeftOut.isEmpty());
+    QCOMPARE(plan.GroupsLosingEveryCopy.size(), 1);
 }
 
 // A stop seen while a folder is listed (the listing runs off the window's

@@ -192,20 +192,24 @@ ObjectState ReadObjectState(const QByteArray& nativePath)
     QByteArray path = nativePath;
     while (path.size() > 1 && path.endsWith('/'))
         path.chop(1);
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray parent = slash == 0 ? QByteArray("/") : path.left(slash);
-    QByteArray name = path.mid(slash + 1);
-    if (name.isEmpty())
-        name = ".";
-    const int dir = OpenDirectoryPath(parent);
-    if (dir < 0) {
-        state.Kind = errno == ENOENT || errno == ENOTDIR ? ObjectKind::Missing : ObjectKind::Unreadable;
-        return state;
-    }
+    // One look by the whole path; only a path too long for the kernel pays
+    // for opening its parent piece by piece.
     struct stat st;
-    const int r = ::fstatat(dir, name.constData(), &st, AT_SYMLINK_NOFOLLOW);
-    const int e = errno;
-    ::close(dir);
+    int r = ::fstatat(AT_FDCWD, path.constData(), &st, AT_SYMLINK_NOFOLLOW);
+    int e = errno;
+    if (r != 0 && e == ENAMETOOLONG) {
+        const qsizetype slash = path.lastIndexOf('/');
+        const QByteArray parent = slash == 0 ? QByteArray("/") : path.left(slash);
+        const QByteArray name = path.mid(slash + 1);
+        const int dir = OpenDirectoryPath(parent);
+        if (dir < 0) {
+            state.Kind = errno == ENOENT || errno == ENOTDIR ? ObjectKind::Missing : ObjectKind::Unreadable;
+            return state;
+        }
+        r = ::fstatat(dir, name.constData(), &st, AT_SYMLINK_NOFOLLOW);
+        e = errno;
+        ::close(dir);
+    }
     if (r != 0) {
         state.Kind = e == ENOENT || e == ENOTDIR ? ObjectKind::Missing : ObjectKind::Unreadable;
         return state;
