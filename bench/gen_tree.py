@@ -19,11 +19,16 @@ samesize: 1 500 files of 2 MiB that differ in their first 4 KiB and are alike
   after it; every tenth is a copy of another.
 bigpairs: 8 files of 400 MiB in 4 pairs of equal files, each pair's content
   unlike the others' throughout.
+projects: 64 500 small files in 1 500 project folders (scaled with --files,
+  43 files a project): each project's src/ holds 3 sources, the same as those
+  of every 300th project, and its node_modules/ the same 40 package files as
+  every other project's, so 60 000 files lie in folders an exclusion of
+  node_modules leaves out.
 
 Every distinct content is distinct in its first 8 bytes (its number), so no
 two files meant to differ are alike by chance; all bytes are written, no holes.
 
-Usage: gen_tree.py DIR [--shape mixed|small|samesize|bigpairs] [--files N]
+Usage: gen_tree.py DIR [--shape mixed|small|samesize|bigpairs|projects] [--files N]
                        [--total-gb G] [--file-mb M] [--seed S] [--print-options]
   --files: number of files (bigpairs: an even number); --total-gb: mixed and
   small; --file-mb: size of each file, samesize and bigpairs;
@@ -58,6 +63,7 @@ DEFAULTS = {
     "small": dict(files=200000, total_gb_per_file=1.3 / 200000),
     "samesize": dict(files=1500, file_mb=2.0),
     "bigpairs": dict(files=8, file_mb=400.0),
+    "projects": dict(files=64500),
 }
 
 
@@ -72,6 +78,8 @@ def resolve(a):
             total = d["total_gb"] if "total_gb" in d else round(files * d["total_gb_per_file"], 3)
         disk = total * GB * 1.3 if a.shape == "mixed" else total * GB + files * 4096
         return files, total, None, "%s-%d-%ggb" % (a.shape, files, total), int(disk)
+    if a.shape == "projects":
+        return files, None, None, "projects-%d" % files, (files // 43 + 1) * 43 * 4096
     file_mb = a.file_mb if a.file_mb is not None else d["file_mb"]
     if a.shape == "bigpairs" and (files < 2 or files % 2):
         sys.exit("gen_tree.py: bigpairs needs an even number of files")
@@ -319,6 +327,25 @@ def gen_bigpairs(root, n, file_mb, seed):
         write_file(os.path.join(root, "backup/videos old", "clip_%d (copy).mp4" % k), *parts)
 
 
+def gen_projects(root, n, seed):
+    rnd = random.Random(seed)
+    # Contents numbered in their first 8 bytes: 40 package files shared by
+    # every project, and 3 sources for each of 300 kinds of project.
+    def content(number, size):
+        return struct.pack("<Q", number) + rnd.randbytes(size - 8)
+    packages = [content(k, rnd.randrange(200, 4000)) for k in range(40)]
+    sources = [[content(1000 + 3 * kind + m, rnd.randrange(100, 2000)) for m in range(3)] for kind in range(300)]
+    for p in range(max(1, n // 43)):
+        project = os.path.join(root, "p%04d" % p)
+        os.makedirs(os.path.join(project, "src"))
+        for m, body in enumerate(sources[p % 300]):
+            write_file(os.path.join(project, "src", "m%d.c" % m), body)
+        for k, body in enumerate(packages):
+            folder = os.path.join(project, "node_modules", "pkg%d" % (k // 5))
+            os.makedirs(folder, exist_ok=True)
+            write_file(os.path.join(folder, "f%d.js" % (k % 5)), body)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("dir", nargs="?")
@@ -346,8 +373,10 @@ def main():
         gen_small(root, files, total_gb, a.seed)
     elif a.shape == "samesize":
         gen_samesize(root, files, file_mb, a.seed)
-    else:
+    elif a.shape == "bigpairs":
         gen_bigpairs(root, files, file_mb, a.seed)
+    else:
+        gen_projects(root, files, a.seed)
 
     files = 0
     size = 0
