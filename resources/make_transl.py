@@ -1048,14 +1048,15 @@ T("Scan finished", ar="انتهى الفحص", cn="扫描已完成", cs="Prohled
 
 
 # --- Safer removal, reference folders, exclusions, selection rules -----------
-T("No copy would be left of %d groups:", ar="لن تبقى أي نسخة من %d مجموعة:",
-  cn="%d 个组将不保留任何副本：", cs="Z %d skupin by nezůstala žádná kopie:",
-  de="Von %d Gruppen bliebe keine Kopie übrig:", el="Από %d ομάδες δεν θα έμενε κανένα αντίγραφο:",
-  es="No quedaría ninguna copia de %d grupos:", fr="Il ne resterait aucune copie de %d groupes :",
-  hu="%d csoportból egyetlen másolat sem maradna:", it="Di %d gruppi non resterebbe alcuna copia:",
-  jp="%d 個のグループでコピーが 1 つも残りません:", kr="%d개 그룹에 남는 사본이 없습니다:",
-  nl="Van %d groepen zou geen kopie overblijven:", pl="Z %d grup nie zostałaby żadna kopia:",
-  pt="Não restaria nenhuma cópia de %d grupos:", tr="%d gruptan hiç kopya kalmayacak:")
+T("Groups that would keep no copy: %d", ar="مجموعات لن تبقى منها أي نسخة: %d",
+  cn="将不保留任何副本的组：%d", cs="Skupiny, v nichž by nezůstala žádná kopie: %d",
+  de="Gruppen, von denen keine Kopie übrig bliebe: %d",
+  el="Ομάδες στις οποίες δεν θα έμενε κανένα αντίγραφο: %d",
+  es="Grupos que se quedarían sin ninguna copia: %d", fr="Groupes qui ne garderaient aucune copie : %d",
+  hu="Csoportok, amelyekből egyetlen másolat sem maradna: %d", it="Gruppi di cui non resterebbe alcuna copia: %d",
+  jp="コピーが 1 つも残らないグループ: %d", kr="사본이 하나도 남지 않는 그룹: %d",
+  nl="Groepen waarvan geen kopie zou overblijven: %d", pl="Grupy, z których nie zostałaby żadna kopia: %d",
+  pt="Grupos que ficariam sem nenhuma cópia: %d", tr="Hiç kopyası kalmayacak gruplar: %d")
 T("... and %d more", ar="... و%d غيرها", cn="……以及另外 %d 个", cs="... a %d dalších",
   de="... und %d weitere", el="... και %d ακόμη", es="... y %d más", fr="... et %d de plus",
   hu="... és még %d", it="... e altri %d", jp="... ほか %d 件", kr="... 외 %d개",

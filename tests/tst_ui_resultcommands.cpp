@@ -432,7 +432,7 @@ private slots:
 
         QCOMPARE(desktop.Choices.size(), 1);
         QCOMPARE(desktop.Choices[0].Text,
-            QStringLiteral("No copy would be left of 3 groups:\nGroup 1 (1.00 MB)\nGroup 2 (1.00 MB)\nGroup 3 (1.00 MB)"));
+            QStringLiteral("Groups that would keep no copy: 3\nGroup 1 (1.00 MB)\nGroup 2 (1.00 MB)\nGroup 3 (1.00 MB)"));
         QCOMPARE(desktop.Choices[0].Buttons,
             (QStringList { QStringLiteral("&Leave one copy in each"), QStringLiteral("&Go on anyway"), QStringLiteral("&Cancel") }));
         QCOMPARE(desktop.Choices[0].Default, 0);
@@ -466,7 +466,7 @@ private slots:
         DeleteCheckedToRecycleBin(nullptr, fx.Files, ResultPage::Files);
 
         QCOMPARE(desktop.Choices.size(), 1);
-        QCOMPARE(desktop.Choices[0].Text, QStringLiteral("No copy would be left of 1 groups:\nGroup 1 (1.00 MB)"));
+        QCOMPARE(desktop.Choices[0].Text, QStringLiteral("Groups that would keep no copy: 1\nGroup 1 (1.00 MB)"));
         QVERIFY(QFileInfo::exists(b) && QFileInfo::exists(c));
         QVERIFY(!QFileInfo::exists(d));
         QCOMPARE(Trashed(), QStringList { QStringLiteral("c.bin") });
@@ -639,7 +639,7 @@ private slots:
 
         QCOMPARE(desktop.Choices.size(), choice >= 0 ? 1 : 0);
         if (choice >= 0) {
-            QCOMPARE(desktop.Choices[0].Text, QStringLiteral("No copy would be left of 1 groups:\n") + fx.Dirs.Groups()[1].Header);
+            QCOMPARE(desktop.Choices[0].Text, QStringLiteral("Groups that would keep no copy: 1\n") + fx.Dirs.Groups()[1].Header);
             QCOMPARE(desktop.Choices[0].Default, 0);
             QCOMPARE(desktop.Choices[0].Escape, 2);
         }

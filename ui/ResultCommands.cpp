@@ -81,7 +81,7 @@ bool PassLastCopyGuard(QWidget* parent, ResultList& list, ResultPage page, const
     QStringList lines;
     for (const int id : plan.GroupsLosingEveryCopy)
         lines.append(headers.value(id, QString::number(id)));
-    const QString text = TrFill(QStringLiteral("No copy would be left of %d groups:"),
+    const QString text = TrFill(QStringLiteral("Groups that would keep no copy: %d"),
                              { int(plan.GroupsLosingEveryCopy.size()) })
         + u'\n' + FirstFew(lines);
     enum { LeaveOne, GoOn, Cancel };
