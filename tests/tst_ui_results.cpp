@@ -12,9 +12,11 @@
 #include "ui/Application.h"
 #include "ui/ResultModel.h"
 #include "ui/ResultNote.h"
+#include "ui/StatusLine.h"
 #include "ui/uMainForm.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
@@ -24,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <unistd.h>
@@ -149,6 +152,17 @@ private slots:
         QVERIFY2(w.lblStatus->text().endsWith(QStringLiteral("; 1 names are not valid UTF-8 and were left out")),
             qPrintable(w.lblStatus->text()));
         QVERIFY2(w.lblStatus->toolTip().contains(QString::fromUtf8(bad.left(bad.size() - 5))), qPrintable(w.lblStatus->toolTip()));
+
+        // In a narrow window the line is cut short; its tooltip then starts
+        // with the whole text, and the paths follow it.
+        w.resize(800, 600);
+        auto* status = static_cast<StatusLine*>(w.lblStatus);
+        QTRY_VERIFY(status->IsElided());
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), status->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(status, &help);
+        QVERIFY2(QToolTip::text().startsWith(w.lblStatus->text() + QStringLiteral("\n\n")), qPrintable(QToolTip::text()));
+        QVERIFY(QToolTip::text().endsWith(w.lblStatus->toolTip()));
+        QToolTip::hideText();
         dir.remove("a/bad\xff.txt");
         ::unlink(bad.constData());
         w.btnScan->click();

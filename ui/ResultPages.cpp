@@ -12,6 +12,7 @@
 #include "ui/ResultModel.h"
 #include "ui/ResultNote.h"
 #include "ui/ResultView.h"
+#include "ui/StatusLine.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -99,10 +100,10 @@ void TMainForm::CreateBottomPanel()
     // The status line: text, progress, Stop.
     Panel1 = new QWidget(PanelBottom);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    lblStatus = new QLabel(Panel1);
+    // Status texts carry paths: shown as they are, never as markup, and cut
+    // short with "…" when the note is longer than the line.
+    lblStatus = new StatusLine(Panel1);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    // Status texts carry paths: shown as they are, never as markup.
-    lblStatus->setTextFormat(Qt::PlainText);
     lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     ProgressBar = new QProgressBar(Panel1);
