@@ -9,21 +9,20 @@ StatusLine::StatusLine(QWidget* parent)
     : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
-    setWordWrap(false);
 }
 
-bool StatusLine::IsElided() const
+QString StatusLine::Shown() const
 {
-    return fontMetrics().horizontalAdvance(text()) > contentsRect().width();
+    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
 }
+
+bool StatusLine::IsElided() const { return Shown() != text(); }
 
 void StatusLine::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QRect room = contentsRect();
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
-    style()->drawItemText(&painter, room, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-        isEnabled(), shown, foregroundRole());
+    style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
+        palette(), isEnabled(), Shown(), foregroundRole());
 }
 
 bool StatusLine::event(QEvent* event)

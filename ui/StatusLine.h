@@ -18,4 +18,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
+
+private:
+    // The text as it fits the line now.
+    QString Shown() const;
 };
