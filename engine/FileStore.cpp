@@ -32,13 +32,14 @@ const char* ListingStore::CopyName(QByteArrayView name)
 }
 
 TFileInfo* ListingStore::AddFile(
-    const QByteArray* prefix, QByteArrayView name, qint64 size, const platform::FileId& id, qint64 modified)
+    const QByteArray* prefix, QByteArrayView name, qint64 size, const platform::FileId& id, qint64 modified,
+    qint64 changed)
 {
     const char* n = CopyName(name);
     if (FCount % kChunk == 0)
         FChunks.push_back(std::make_unique_for_overwrite<std::byte[]>(kChunk * sizeof(TFileInfo)));
     TFileInfo* slot = Chunk(FCount / kChunk) + FCount % kChunk;
-    new (slot) TFileInfo(prefix, n, quint32(name.size()), size, id, modified);
+    new (slot) TFileInfo(prefix, n, quint32(name.size()), size, id, modified, changed);
     ++FCount;
     return slot;
 }

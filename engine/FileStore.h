@@ -24,7 +24,7 @@ public:
     // A folder prefix (ending in "/"); valid while the store lives.
     const QByteArray* AddFolder(QByteArray prefix);
     TFileInfo* AddFile(const QByteArray* prefix, QByteArrayView name, qint64 size, const platform::FileId& id,
-        qint64 modified);
+        qint64 modified, qint64 changed);
     size_t FileCount() const { return FCount; }
     TFileInfo* File(size_t i) { return &Chunk(i / kChunk)[i % kChunk]; }
 

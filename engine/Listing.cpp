@@ -67,7 +67,7 @@ public:
             if (bits & (1u << i))
                 ++FOut.MaskCounts[size_t(i)];
         if (f.Size != 0 && (FMinBytes <= 0 || f.Size >= FMinBytes)) {
-            FOut.Store->AddFile(static_cast<const QByteArray*>(folder), f.Name, f.Size, f.Id, f.Modified);
+            FOut.Store->AddFile(static_cast<const QByteArray*>(folder), f.Name, f.Size, f.Id, f.Modified, f.Changed);
             bits |= FolderListing::kKept;
         }
         FOut.Events.push_back(bits);

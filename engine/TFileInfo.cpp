@@ -35,6 +35,7 @@ TFileInfo::TFileInfo(const QString& APath)
     if (state.Kind == platform::ObjectKind::RegularFile) {
         Id = state.Id;
         Modified = state.Modified;
+        Changed = state.Changed;
     }
 }
 
@@ -50,10 +51,11 @@ TFileInfo::TFileInfo(const QString& APath, qint64 ASize)
 }
 
 TFileInfo::TFileInfo(const QByteArray* prefix, const char* name, quint32 nameLength, qint64 size,
-    const platform::FileId& id, qint64 modified) noexcept
+    const platform::FileId& id, qint64 modified, qint64 changed) noexcept
     : Size(size)
     , Id(id)
     , Modified(modified)
+    , Changed(changed)
     , FPrefix(prefix)
     , FName(name)
     , FNameLength(nameLength)

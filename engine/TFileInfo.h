@@ -30,7 +30,7 @@ public:
     // A record over storage that outlives it (collection's listings): prefix
     // is the folder ending in "/", name the last component, both NUL-free.
     TFileInfo(const QByteArray* prefix, const char* name, quint32 nameLength, qint64 size,
-        const platform::FileId& id, qint64 modified) noexcept;
+        const platform::FileId& id, qint64 modified, qint64 changed) noexcept;
     ~TFileInfo();
     TFileInfo(const TFileInfo&) = delete;
     TFileInfo& operator=(const TFileInfo&) = delete;
@@ -44,6 +44,10 @@ public:
     qint64 Size = -1;
     platform::FileId Id;  // as collection read it; zero when unknown
     qint64 Modified = 0;  // nanoseconds since the epoch, as collection read it
+    // The status change time, the same way. Unlike the modification time it
+    // cannot be set back by a program, so it is the one that tells a file
+    // rewritten with its old time restored.
+    qint64 Changed = 0;
     // Files of equal bytes share a number; 0 when nothing compared the bytes
     // (the digest alone then tells contents apart).
     quint32 ContentSet = 0;

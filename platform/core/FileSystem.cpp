@@ -216,6 +216,7 @@ ObjectState ReadObjectState(const QByteArray& nativePath)
     }
     state.Id = IdOf(st);
     state.Modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    state.Changed = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     if (S_ISREG(st.st_mode)) {
         state.Kind = ObjectKind::RegularFile;
         state.Size = qint64(st.st_size);

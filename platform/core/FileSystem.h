@@ -74,6 +74,7 @@ struct ObjectState {
     FileId Id;
     qint64 Size = -1;    // regular files
     qint64 Modified = 0; // nanoseconds since the epoch
+    qint64 Changed = 0;  // status change time, the same way
 };
 // Paths of any length; Unreadable when the path exists but cannot be looked
 // at (no search permission on a folder of it, say).

@@ -199,7 +199,8 @@ private:
                 f.Token = FSink.EnterFolder(f.Prefix);
             FSink.File(f.Token,
                 WalkedFile { name, IdOf(st), qint64(st.st_size),
-                    qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec });
+                    qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                    qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec });
         } else if (S_ISDIR(st.st_mode)) {
             if (!Excluded(f, cname, true))
                 Enter(f, name, cname);

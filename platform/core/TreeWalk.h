@@ -32,6 +32,7 @@ struct WalkedFile {
     FileId Id;
     qint64 Size = 0;
     qint64 Modified = 0; // nanoseconds since the epoch
+    qint64 Changed = 0;  // status change time, the same way
 };
 
 class TreeWalkSink {
