@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -20,6 +21,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +33,15 @@ constexpr size_t kSmallClassBytes = 256 * 1024;
 constexpr size_t kChunkFiles = 256;
 // Memory for the blocks of one side-by-side comparison.
 constexpr size_t kLockstepBudget = 4 * 1024 * 1024;
+// Larger classes of files no longer than the head block are held in memory
+// whole while their heads are read, within this much for all of them: their
+// head is their whole content, so they are settled from it without a second
+// open (on many tiny files the opens are the run).
+constexpr size_t kHeldBudget = 32 * 1024 * 1024;
+// Descriptors left for everything else while the stages run.
+constexpr size_t kDescriptorReserve = 32;
+// How long a full descriptor table is waited out before a file is given up.
+constexpr int kFullTableWaits = 400; // of 5 ms
 
 const EVP_MD* Sha1()
 {
@@ -85,9 +96,11 @@ public:
         FThreads = options.Threads >= 1 ? options.Threads : std::max(1, int(std::thread::hardware_concurrency()));
         FOpenBound = options.OpenBound;
         if (FOpenBound == 0) {
-            struct rlimit lim;
-            const size_t limit = ::getrlimit(RLIMIT_NOFILE, &lim) == 0 ? size_t(lim.rlim_cur) : 1024;
-            FOpenBound = std::clamp<size_t>(limit > 128 ? (limit - 64) / size_t(FThreads) / 2 : 8, 8, 128);
+            // Each worker holds at most its share; a share below two reads
+            // every set one file at a time.
+            const size_t free = platform::FreeDescriptors();
+            const size_t reserve = std::min(kDescriptorReserve, free / 4);
+            FOpenBound = std::min<size_t>((free - reserve) / size_t(FThreads), 128);
         }
     }
 
@@ -96,10 +109,18 @@ public:
         // Heads: small classes are settled whole; the others get a head digest.
         std::vector<Item> heads;
         std::vector<SizeClass> split;
+        size_t held = 0;
         for (const SizeClass& c : classes) {
             const qint64 size = FFiles[c.First]->Size;
-            if (size_t(size) <= FOptions.HeadBlock && size_t(size) * c.Count <= kSmallClassBytes) {
+            const size_t bytes = size_t(size) * c.Count;
+            if (size_t(size) <= FOptions.HeadBlock && bytes <= kSmallClassBytes) {
                 heads.push_back(Item { Kind::SmallClass, c.First, c.Count, Cost(size, c.Count) });
+            } else if (size_t(size) <= FOptions.HeadBlock && held + bytes <= kHeldBudget) {
+                held += bytes;
+                FHeld.push_back(Held { c, std::make_unique_for_overwrite<char[]>(bytes) });
+                for (size_t i = 0; i < c.Count; i += kChunkFiles)
+                    heads.push_back(Item { Kind::HeldHeads, c.First + i, std::min(kChunkFiles, c.Count - i),
+                        Cost(size, std::min(kChunkFiles, c.Count - i)), FHeld.size() - 1 });
             } else {
                 split.push_back(c);
                 for (size_t i = 0; i < c.Count; i += kChunkFiles)
@@ -109,6 +130,13 @@ public:
         }
         Stage(0);
         RunItems(heads);
+        if (FStop)
+            return;
+        std::vector<Item> sorts;
+        for (size_t h = 0; h < FHeld.size(); ++h)
+            sorts.push_back(Item { Kind::HeldSort, h, 0, qint64(FHeld[h].Class.Count) });
+        RunItems(sorts);
+        FHeld.clear();
         if (FStop)
             return;
 
@@ -153,20 +181,25 @@ public:
         }
         Stage(2);
         RunItems(rest);
-        if (FStop)
-            return;
+        // Also after a stop: the files hashed whole so far are settled.
         for (const std::vector<size_t>& s : whole)
             if (s.size() > FOpenBound)
                 KeepSharedDigests(s);
     }
 
 private:
-    enum class Kind { SmallClass, Heads, Tails, Lockstep, HashOne };
+    enum class Kind { SmallClass, Heads, HeldHeads, HeldSort, Tails, Lockstep, HashOne };
     struct Item {
         Kind What;
-        size_t A = 0; // first file, first tail file or set
+        size_t A = 0; // first file, first tail file, set or held class
         size_t B = 0; // count, or the file within the set
         qint64 Cost = 0;
+        size_t C = 0; // the held class of held heads
+    };
+    // A class of small files whose contents are held while the heads are read.
+    struct Held {
+        SizeClass Class;
+        std::unique_ptr<char[]> Bytes; // Count contents of the class's Size
     };
 
     void Stage(int stage)
@@ -212,6 +245,26 @@ private:
             for (size_t i = item.A; i < item.A + item.B && !FStop; ++i)
                 ReadSplit(i, 0, buffer);
             break;
+        case Kind::HeldHeads: {
+            const Held& h = FHeld[item.C];
+            const size_t size = size_t(FFiles[h.Class.First]->Size);
+            for (size_t i = item.A; i < item.A + item.B && !FStop; ++i) {
+                if (!ReadWhole(i, h.Bytes.get() + size * (i - h.Class.First), size)) {
+                    FFailed[i] = true;
+                    Fail(i);
+                }
+            }
+            break;
+        }
+        case Kind::HeldSort: {
+            const Held& h = FHeld[item.A];
+            std::vector<size_t> read;
+            for (size_t i = h.Class.First; i < h.Class.First + h.Class.Count; ++i)
+                if (!FFailed[i])
+                    read.push_back(i);
+            SettleEqualRuns(read, h.Class.First, size_t(FFiles[h.Class.First]->Size), h.Bytes.get());
+            break;
+        }
         case Kind::Tails:
             for (size_t k = item.A; k < item.A + item.B && !FStop; ++k) {
                 const size_t i = (*FTailFiles)[k];
@@ -220,7 +273,7 @@ private:
             }
             break;
         case Kind::Lockstep:
-            Lockstep((*FSets)[item.A]);
+            Lockstep((*FSets)[item.A], buffer);
             break;
         case Kind::HashOne:
             HashWhole((*FSets)[item.A][item.B], buffer);
@@ -231,19 +284,66 @@ private:
     // ---- reading
 
     // Opens file i as collection saw it: a regular file, no link in its last
-    // component, of its recorded identity and size.
-    Fd Open(size_t i) const
+    // component, of its recorded identity, size and times. A full descriptor
+    // table is waited out (other workers close theirs) unless wait is false;
+    // errno tells EMFILE and ENFILE from the rest.
+    Fd Open(size_t i, bool wait = true) const
     {
         const TFileInfo& f = *FFiles[i];
-        Fd fd(platform::OpenFileNoFollow(f.NativePath()));
+        const QByteArray path = f.NativePath();
+        Fd fd(platform::OpenFileNoFollow(path));
+        for (int k = 0; wait && fd.Value < 0 && (errno == EMFILE || errno == ENFILE) && k < kFullTableWaits && !FStop;
+             ++k) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            fd = Fd(platform::OpenFileNoFollow(path));
+        }
         if (fd.Value < 0)
             return fd;
-        struct stat st;
-        const bool knownId = f.Id.Device != 0 || f.Id.Inode != 0;
-        if (::fstat(fd.Value, &st) != 0 || !S_ISREG(st.st_mode) || qint64(st.st_size) != f.Size
-            || (knownId && (quint64(st.st_dev) != f.Id.Device || quint64(st.st_ino) != f.Id.Inode)))
+        if (!f.Matches(platform::ReadDescriptorState(fd.Value))) {
             fd.Reset();
+            errno = ESTALE;
+        }
         return fd;
+    }
+
+    // True when, after its last read, file i's path still names the file
+    // that was opened, unchanged: no rename over it, no link in its place, no
+    // write (the change time cannot be set back, unlike the modification
+    // time), checked without following a last link.
+    bool StillAsListed(size_t i) const
+    {
+        const TFileInfo& f = *FFiles[i];
+        return f.Matches(platform::ReadObjectState(f.NativePath()));
+    }
+
+    void BlockRead(size_t i, qint64 offset) const
+    {
+        if (FOptions.BlockRead)
+            FOptions.BlockRead(*FFiles[i], offset);
+    }
+
+    // The whole content of a file no longer than the head block, read in one
+    // call that also shows nothing follows it; false when it cannot be read.
+    bool ReadWhole(size_t i, char* out, size_t size)
+    {
+        Fd fd = Open(i);
+        if (fd.Value < 0)
+            return false;
+        // Asking for one byte more shows in the same call that the file has
+        // not grown; a short answer is read on and checked for its end.
+        char more[1];
+        struct iovec parts[2] = { { out, size }, { more, 1 } };
+        ssize_t got;
+        do
+            got = ::preadv(fd.Value, parts, 2, 0);
+        while (got < 0 && errno == EINTR);
+        if (got < 0 || size_t(got) > size)
+            return false;
+        if (size_t(got) < size
+            && (!ReadAt(fd.Value, out + got, size - size_t(got), got) || !EndsAt(fd.Value, qint64(size))))
+            return false;
+        BlockRead(i, 0);
+        return true;
     }
 
     // Reads exactly length bytes at offset; false on an error or a short file.
@@ -293,13 +393,14 @@ private:
         buffer.resize(std::max(buffer.size(), length));
         Fd fd = Open(i);
         // Only the block is wanted: no read-ahead past it from a cold disk.
-        if (fd.Value >= 0)
+        if (fd.Value >= 0 && size > qint64(FOptions.HeadBlock))
             ::posix_fadvise(fd.Value, 0, 0, POSIX_FADV_RANDOM);
         if (fd.Value < 0 || !ReadAt(fd.Value, buffer.data(), length, offset)) {
             FFailed[i] = true;
             Fail(i);
             return;
         }
+        BlockRead(i, offset);
         FSplit[i] = FOptions.SameSplitDigests ? XXH128_hash_t { 0, 0 } : XXH3_128bits(buffer.data(), length);
     }
 
@@ -359,8 +460,20 @@ private:
         return c;
     }
 
-    void GiveDigest(const std::vector<size_t>& members, Sha1Digest d)
+    // Every member's last read is done: those still as listed share the
+    // digest, the others are dropped as changed under the scan.
+    void GiveDigest(std::vector<size_t> members, Sha1Digest d)
     {
+        std::erase_if(members, [this](size_t i) {
+            if (StillAsListed(i))
+                return false;
+            Fail(i);
+            return true;
+        });
+        if (members.size() < 2) {
+            Settle(members.size());
+            return;
+        }
         if (FOptions.SameFinalDigests)
             d.fill(0);
         const quint32 set = FNextSet.fetch_add(1) + 1;
@@ -381,14 +494,19 @@ private:
         for (size_t i = first; i < first + count; ++i) {
             if (FStop)
                 return;
-            Fd fd = Open(i);
-            char* at = buffer.data() + size * (i - first);
-            if (fd.Value < 0 || !ReadAt(fd.Value, at, size, 0) || !EndsAt(fd.Value, qint64(size)))
+            if (!ReadWhole(i, buffer.data() + size * (i - first), size))
                 Fail(i);
             else
                 read.push_back(i);
         }
-        auto bytes = [&](size_t i) { return buffer.data() + size * (i - first); };
+        SettleEqualRuns(read, first, size, buffer.data());
+    }
+
+    // Files of one size whose contents are held (file i's at base + size *
+    // (i - first)): sorted by their bytes, one SHA-1 per content met twice.
+    void SettleEqualRuns(std::vector<size_t>& read, size_t first, size_t size, const char* base)
+    {
+        auto bytes = [&](size_t i) { return base + size * (i - first); };
         std::stable_sort(read.begin(), read.end(),
             [&](size_t a, size_t b) { return std::memcmp(bytes(a), bytes(b), size) < 0; });
         for (size_t s = 0; s < read.size();) {
@@ -413,7 +531,7 @@ private:
     // One set of equal size and equal split digests, every file open, read
     // block by block side by side. A block that differs splits the set; each
     // part goes on with its own copy of the digest state.
-    void Lockstep(const std::vector<size_t>& set)
+    void Lockstep(const std::vector<size_t>& set, std::vector<char>& buffer)
     {
         const qint64 size = FFiles[set.front()]->Size;
         struct Member {
@@ -426,8 +544,24 @@ private:
         };
         std::vector<Member> members;
         members.reserve(set.size());
-        for (size_t i : set) {
-            Fd fd = Open(i);
+        for (size_t n = 0; n < set.size(); ++n) {
+            const size_t i = set[n];
+            Fd fd = Open(i, false);
+            if (fd.Value < 0 && (errno == EMFILE || errno == ENFILE)) {
+                // Something else holds the descriptors this set was given:
+                // it is read one file at a time instead, as a set too large
+                // to hold open is (the files that failed to open are settled).
+                std::vector<size_t> rest;
+                for (const Member& m : members)
+                    rest.push_back(m.File);
+                members.clear();
+                rest.insert(rest.end(), set.begin() + qsizetype(n), set.end());
+                for (size_t k : rest)
+                    if (!FStop)
+                        HashWhole(k, buffer);
+                KeepSharedDigests(rest);
+                return;
+            }
             if (fd.Value < 0) {
                 Fail(i);
                 continue;
@@ -476,8 +610,10 @@ private:
             std::vector<Part> next;
             for (Part& p : parts) {
                 std::erase_if(p.Members, [&](size_t m) {
-                    if (ReadAt(members[m].Handle.Value, bufferOf(m), length, offset))
+                    if (ReadAt(members[m].Handle.Value, bufferOf(m), length, offset)) {
+                        BlockRead(members[m].File, offset);
                         return false;
+                    }
                     Fail(members[m].File);
                     return true;
                 });
@@ -495,9 +631,15 @@ private:
                     Part part;
                     part.Members = std::move(groups[g]);
                     if (part.Members.size() < 2) {
-                        Settle(part.Members.size());
-                        for (size_t m : part.Members)
+                        // Alone now; it may have been changed under its read
+                        // (its head and tail agreed), which is said.
+                        for (size_t m : part.Members) {
                             members[m].Handle.Reset();
+                            if (StillAsListed(members[m].File))
+                                Settle();
+                            else
+                                Fail(members[m].File);
+                        }
                         continue;
                     }
                     if (g + 1 == groups.size()) {
@@ -560,15 +702,19 @@ private:
             if (FStop)
                 return;
             const size_t length = size_t(std::min<qint64>(qint64(FOptions.ReadBlock), size - offset));
-            if (!ReadAt(fd.Value, buffer.data(), length, offset)
-                || EVP_DigestUpdate(ctx.get(), buffer.data(), length) != 1) {
+            if (!ReadAt(fd.Value, buffer.data(), length, offset)) {
+                Fail(i);
+                return;
+            }
+            BlockRead(i, offset);
+            if (EVP_DigestUpdate(ctx.get(), buffer.data(), length) != 1) {
                 Fail(i);
                 return;
             }
             offset += qint64(length);
         }
         Sha1Digest d;
-        if (!EndsAt(fd.Value, size) || !Digest(ctx.get(), d)) {
+        if (!EndsAt(fd.Value, size) || !StillAsListed(i) || !Digest(ctx.get(), d)) {
             Fail(i);
             return;
         }
@@ -606,6 +752,7 @@ private:
     SkipReport& FSkips;
     std::mutex FSkipsLock;
     std::atomic<quint32> FNextSet { 0 };
+    std::vector<Held> FHeld;
     std::vector<XXH128_hash_t> FSplit; // the head, then the tail digest of each file
     std::vector<char> FFailed;         // one worker writes each; bytes, not bits
     int FThreads = 1;

@@ -28,6 +28,10 @@ struct ContentOptions {
     // For tests: runs on the calling thread as each stage begins (0 heads,
     // 1 tails, 2 side by side), before any of its work.
     std::function<void(int stage)> StageStarted;
+    // For tests: runs on the reading thread after each block of a file has
+    // been read (the record, the offset of the block), before it is used, so
+    // a test can change the file between its open and its last read.
+    std::function<void(const TFileInfo& file, qint64 offset)> BlockRead;
 };
 
 // One size class: Count files of one Size (at least 2, Size at least 1),
@@ -39,8 +43,16 @@ struct SizeClass {
 
 // Settles the content of every file of classes.
 // Reads: the files (opened without following a last link, each checked to be
-// the regular file collection saw: device, inode and size, for records that
-// carry an identity), their Size. Writes: the digest of every file that has
+// the regular file collection saw: device, inode, size, modification and
+// change time, for records that carry them), their Size. A file is given a
+// digest only when, after its last read, its path still names that same
+// file in that same state: a file rewritten, renamed over or swapped for a
+// link while it was read joins no set and counts as changed under the scan.
+// Descriptors: sets are read side by side within the descriptors free when
+// the call starts (less a reserve, shared among the workers); a larger set,
+// or one that meets the limit, is read one file at a time instead, and a
+// full descriptor table is waited out rather than called unreadable.
+// Writes: the digest of every file that has
 // a content clone (its true SHA-1, shared by every file of equal bytes) and
 // its ContentSet (one number per distinct content, so that two contents of
 // one SHA-1 are still told apart; a set too large to hold open is told
@@ -51,7 +63,8 @@ struct SizeClass {
 // that could not be read is added to skips.
 // Stop: stop is polled before each piece of work and between blocks; once it
 // is seen the call returns after the block in hand, with the files not yet
-// settled left without a digest.
+// settled left without a digest. The sets settled before it keep theirs, so
+// their groups can still be listed.
 // Threads: options.Threads workers, all ended before it returns; the records
 // are written by one worker each, the counter atomically.
 void SettleContents(const std::vector<TFileInfo*>& files, const std::vector<SizeClass>& classes,

@@ -132,7 +132,7 @@ std::vector<TGroupRec> GroupFiles(const TFileList& files, CompareMode mode, int 
     return groups;
 }
 
-void ScanWindow::FindFileDuplicates()
+void ScanWindow::FindFileDuplicates(bool afterStop)
 {
     const int maxGroups = MaxGroupsValue();
     FFileGroupsFound = 0;
@@ -159,11 +159,15 @@ void ScanWindow::FindFileDuplicates()
             rows += qsizetype(groups[size_t(g)].Files.size());
         lvFiles.Reserve(toList, int(rows));
         int groupNumber = 1;
-        while (listed < toList && !FStopRequested) {
+        while (listed < toList && (afterStop || !FStopRequested)) {
             const TGroupRec& g = groups[size_t(listed)];
             AddFileGroup(g.Files, g.TotalSize, groupNumber);
             ++listed;
-            if (listed % 50 == 0) {
+            if (listed % 50 == 0 && afterStop) {
+                FKeepAlivePump = true;
+                ScopeExit reset([this] { FKeepAlivePump = false; });
+                PumpMessages();
+            } else if (listed % 50 == 0) {
                 SetProgressPosition(listed);
                 SetStatus(TrFill(QStringLiteral("Listing file groups (%d/%d)..."), { listed, toList }));
                 PumpMessages();
@@ -172,7 +176,7 @@ void ScanWindow::FindFileDuplicates()
         SetProgressPosition(listed);
     }
 
-    if (!FStopRequested)
+    if (!FStopRequested && !afterStop)
         SetStatus(Translate(QStringLiteral("Duplicate file groups populated.")));
 }
 

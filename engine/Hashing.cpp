@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <semaphore>
 #include <thread>
@@ -54,7 +55,10 @@ namespace {
 
 // SHA-1 of everything an open regular file holds from its start. Throws
 // ScanError, naming the file, when reading or the digest fails.
-Sha1Digest DigestOf(int fd, const QString& name, qint64 expectSize, const std::atomic<bool>* stop = nullptr)
+using BlockHook = std::function<void(qint64 offset)>;
+
+Sha1Digest DigestOf(int fd, const QString& name, qint64 expectSize, const std::atomic<bool>* stop = nullptr,
+    const BlockHook& blockRead = {})
 {
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     std::unique_ptr<EVP_MD_CTX, MdCtxFree> ctx(EVP_MD_CTX_new());
@@ -73,6 +77,8 @@ Sha1Digest DigestOf(int fd, const QString& name, qint64 expectSize, const std::a
             break;
         if (stop && *stop)
             throw ScanError(QStringLiteral("Stopped"));
+        if (blockRead)
+            blockRead(total);
         total += got;
         if (EVP_DigestUpdate(ctx.get(), buffer.get(), size_t(got)) != 1)
             throw ScanError(QStringLiteral("SHA-1 digest failed"));
@@ -89,25 +95,29 @@ Sha1Digest DigestOf(int fd, const QString& name, qint64 expectSize, const std::a
 }
 
 // The digest of a collected file, read only when it is still the regular file
-// collection saw (no link in its last component, same identity and size).
-// False when it is not, cannot be read, or stop was seen between blocks.
-bool DigestRecord(const TFileInfo& f, Sha1Digest& out, const std::atomic<bool>& stop)
+// collection saw (no link in its last component, same identity, size and
+// times), and kept only when after the last read its path still names that
+// file unchanged. False when it is not, cannot be read, or stop was seen
+// between blocks.
+bool DigestRecord(const TFileInfo& f, Sha1Digest& out, const std::atomic<bool>& stop,
+    const std::function<void(const TFileInfo&, qint64)>& blockRead)
 {
-    const int fd = platform::OpenFileNoFollow(f.NativePath());
+    const QByteArray path = f.NativePath();
+    const int fd = platform::OpenFileNoFollow(path);
     if (fd < 0)
         return false;
     ScopeExit closer([fd] { ::close(fd); });
-    struct stat st;
-    const bool knownId = f.Id.Device != 0 || f.Id.Inode != 0;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || qint64(st.st_size) != f.Size
-        || (knownId && (quint64(st.st_dev) != f.Id.Device || quint64(st.st_ino) != f.Id.Inode)))
+    if (!f.Matches(platform::ReadDescriptorState(fd)))
         return false;
     try {
-        out = DigestOf(fd, QString(), f.Size, &stop);
+        BlockHook hook;
+        if (blockRead)
+            hook = [&](qint64 offset) { blockRead(f, offset); };
+        out = DigestOf(fd, QString(), f.Size, &stop, hook);
     } catch (const ScanError&) {
         return false;
     }
-    return true;
+    return f.Matches(platform::ReadObjectState(path));
 }
 
 } // namespace
@@ -179,7 +189,7 @@ void ScanWindow::ComputeAllHashes()
             TFileInfo* f = hashTargets[size_t(i)];
             if (!f->HasContentHash()) {
                 Sha1Digest d;
-                if (DigestRecord(*f, d, FStopRequested)) {
+                if (DigestRecord(*f, d, FStopRequested, FContentOptions.BlockRead)) {
                     f->SetDigest(d);
                 } else if (!FStopRequested) {
                     f->ClearContentHash(); // an unreadable file takes part in no group

@@ -64,9 +64,7 @@ std::optional<LeftOutReason> Difference(const ResultItem& item, ResultPage page)
             return LeftOutReason::Vanished;
         if (now.Kind == ObjectKind::Unreadable)
             return LeftOutReason::Unreadable;
-        const bool knownId = r.Id.Device != 0 || r.Id.Inode != 0;
-        if (now.Kind != ObjectKind::RegularFile || (knownId && now.Id != r.Id) || now.Size != r.Size
-            || (r.Modified != 0 && now.Modified != r.Modified) || (r.Changed != 0 && now.Changed != r.Changed))
+        if (!r.Matches(now))
             return LeftOutReason::Changed;
         return std::nullopt;
     }

@@ -84,10 +84,14 @@ void ScanWindow::btnScanClick()
             // content need one.
             if (GetCompareMode() == CompareMode::ByContent && FileDuplicatesChecked()) {
                 ComputeAllHashes();
-                // The workers have all ended: the run says so, instead of
-                // keeping "Stopping SHA-1 hashing..." on the screen.
-                if (FStopRequested)
+                // The workers have all ended: the sets they settled are
+                // listed, and the run says so, instead of keeping "Stopping
+                // SHA-1 hashing..." on the screen.
+                if (FStopRequested) {
+                    if (FileDuplicatesChecked())
+                        FindFileDuplicates(true);
                     SetStatus(Translate(QStringLiteral("Cancelled")));
+                }
             }
             if (!FStopRequested) {
                 if (FileDuplicatesChecked())

@@ -82,7 +82,9 @@ public:
     // ---- the steps of a scan
     void CollectFiles();
     void ComputeAllHashes();
-    void FindFileDuplicates();
+    // afterStop: a stop came during hashing; the groups of the files settled
+    // by then are listed all the same, without status texts of their own.
+    void FindFileDuplicates(bool afterStop = false);
     void FindDirectoryDuplicates();
 
     // ---- window operations of the steps

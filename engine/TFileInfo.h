@@ -35,6 +35,16 @@ public:
     TFileInfo(const TFileInfo&) = delete;
     TFileInfo& operator=(const TFileInfo&) = delete;
 
+    // True when now (a look at the path without following a link, or at an
+    // open descriptor) is still the regular file this record describes: the
+    // same identity, size and both times, where the record knows them.
+    bool Matches(const platform::ObjectState& now) const
+    {
+        const bool knownId = Id.Device != 0 || Id.Inode != 0;
+        return now.Kind == platform::ObjectKind::RegularFile && (!knownId || now.Id == Id) && now.Size == Size
+            && (Modified == 0 || now.Modified == Modified) && (Changed == 0 || now.Changed == Changed);
+    }
+
     QString FullPath() const;
     QString Name() const; // after the last "/"
     QByteArray NativePath() const;

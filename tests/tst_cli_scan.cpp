@@ -28,6 +28,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -303,6 +304,8 @@ private slots:
     void badCommandLines_data();
     void badCommandLines();
     void skipReport();
+    void lowDescriptorLimit_data();
+    void lowDescriptorLimit();
     void interruptStops();
     void folderClones();
     void controlCharactersInNames();
@@ -447,6 +450,49 @@ void TestCliScan::skipReport()
         QSKIP("cannot run as another user here");
     QCOMPARE(r.Exit, 1);
     QVERIFY2(r.Err.contains("1 folders could not be read: " + QFile::encodeName(dir.folder("locked"))), r.Err);
+}
+
+// Under a low limit of open files, sets that cannot be held open side by side
+// are read one file at a time: every group is found, nothing is called
+// unreadable.
+void TestCliScan::lowDescriptorLimit_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::newRow("16") << 16;
+    QTest::newRow("24") << 24;
+}
+
+void TestCliScan::lowDescriptorLimit()
+{
+    QFETCH(int, limit);
+    TestDir dir;
+    for (int set = 0; set < 40; ++set) {
+        QByteArray content(64 * 1024, char('a' + set % 26));
+        content[set] = char(set); // heads differ from set to set
+        for (int copy = 0; copy < 8; ++copy)
+            dir.createFile(QStringLiteral("t/s%1/c%2").arg(set).arg(copy), content);
+    }
+    QProcess p;
+    p.setProcessEnvironment(Env());
+    p.setChildProcessModifier([limit] {
+        const struct rlimit lim { rlim_t(limit), rlim_t(limit) };
+        ::setrlimit(RLIMIT_NOFILE, &lim);
+    });
+    p.start(TWINLENS_CLI, { "--min-size-mb", "0", "--max-groups", "0", dir.path("t") });
+    QVERIFY(p.waitForFinished(60000));
+    const QByteArray err = p.readAllStandardError();
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY2(!err.contains("could not be read"), err.constData());
+    QSet<QByteArray> groups;
+    int rows = 0;
+    for (const QByteArray& row : p.readAllStandardOutput().mid(Header.size()).split('\n')) {
+        if (row.isEmpty())
+            continue;
+        ++rows;
+        groups.insert(row.left(row.indexOf(',')));
+    }
+    QCOMPARE(groups.size(), 40);
+    QCOMPARE(rows, 320);
 }
 
 void TestCliScan::badCommandLines()
@@ -809,7 +855,17 @@ void TestCliScan::interruptPhases()
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 130);
     QVERIFY2(ms < 1000, qPrintable(QStringLiteral("%1 ms; %2").arg(ms).arg(QString::fromUtf8(err))));
-    QCOMPARE(p.readAllStandardOutput(), Header);
+    // What was settled before the stop is written: of the many equal files,
+    // the ones hashed by then, as one group; the big pair was not finished.
+    const QByteArray out = p.readAllStandardOutput();
+    QVERIFY(out.startsWith(Header));
+    if (fixture != "many files") {
+        QCOMPARE(out, Header);
+    } else {
+        const QList<QByteArray> rows = out.mid(Header.size()).split('\n');
+        for (const QByteArray& row : rows)
+            QVERIFY2(row.isEmpty() || row.startsWith("\"1\",\"f"), row.constData());
+    }
 }
 
 // --format json: one document with the settings and both lists, the same on

@@ -11,10 +11,15 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 
 #include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -91,6 +96,9 @@ private slots:
     void setLargerThanOpenBound();
     void changedUnderTheScan_data();
     void changedUnderTheScan();
+    void changedWhileRead_data();
+    void changedWhileRead();
+    void heldClassOfSmallFiles();
     void oneDigestTwoContents();
     void stopInEachStage_data();
     void stopInEachStage();
@@ -238,6 +246,109 @@ void TestContent::changedUnderTheScan()
     QVERIFY(w.Messages().isEmpty());
 }
 
+// A file changed between its open and its last read, in each stage and both
+// hashing ways: rewritten in place with its modification time put back,
+// renamed over by a file of the same size, or swapped for a link to its twin.
+// Only the change time, or the path's identity, tells; the file joins no
+// group and is counted, its twins stay grouped.
+void TestContent::changedWhileRead_data()
+{
+    QTest::addColumn<bool>("parallel");
+    QTest::addColumn<QString>("stage");
+    QTest::addColumn<QString>("change");
+    for (const char* change : { "in place", "renamed over", "link" }) {
+        QTest::addRow("%s, window thread", change) << false << QString("whole") << QString::fromLatin1(change);
+        for (const char* stage : { "heads", "tails", "side by side", "small class", "held class" })
+            QTest::addRow("%s, %s", change, stage) << true << QString::fromLatin1(stage) << QString::fromLatin1(change);
+    }
+}
+
+void TestContent::changedWhileRead()
+{
+    QFETCH(bool, parallel);
+    QFETCH(QString, stage);
+    QFETCH(QString, change);
+    TestDir dir;
+    // Small files settle in memory: a few in one piece, a class too large
+    // for that (over 256 KiB) while its heads are read.
+    const bool small = stage == "small class" || stage == "held class";
+    const QByteArray twin = Pattern(small ? (stage == "held class" ? kBlock : 100) : 3 * kBlock, 4);
+    dir.createFile("a", twin);
+    const QString b = dir.createFile("b", twin);
+    dir.createFile("c", twin);
+    if (stage == "held class")
+        for (int i = 0; i < 70; ++i)
+            dir.createFile(QStringLiteral("other/%1").arg(i), Pattern(kBlock, 10 + i));
+    // The change time counts in ticks of the kernel's clock: the change below
+    // must come in a later tick than the files were made in.
+    QThread::msleep(20);
+
+    RecordingWindow w;
+    w.FSettings.MinSizeMB = 0;
+    w.FSettings.MaxGroups = 0;
+    w.FSettings.ParallelHash = parallel;
+    w.FContentOptions = SmallBlocks(false);
+    std::atomic<int> current { -1 };
+    const int wanted = stage == "tails" ? 1 : stage == "side by side" ? 2 : 0;
+    w.FContentOptions.StageStarted = [&](int s) { current = s; };
+    std::atomic<bool> done { false };
+    const QByteArray bPath = QFile::encodeName(b);
+    w.FContentOptions.BlockRead = [&](const TFileInfo& f, qint64) {
+        if (f.NativePath() != bPath || (parallel && current != wanted) || done.exchange(true))
+            return;
+        if (change == "in place") {
+            struct stat before;
+            QCOMPARE(::stat(bPath.constData(), &before), 0);
+            const int fd = ::open(bPath.constData(), O_WRONLY);
+            QVERIFY(fd >= 0);
+            const char x = char(twin[twin.size() / 2] ^ 1);
+            QCOMPARE(::pwrite(fd, &x, 1, twin.size() / 2), ssize_t(1));
+            ::close(fd);
+            const struct timespec times[2] = { before.st_atim, before.st_mtim };
+            QCOMPARE(::utimensat(AT_FDCWD, bPath.constData(), times, 0), 0);
+        } else if (change == "renamed over") {
+            const QString fresh = dir.createFile("b.new", Flipped(twin, twin.size() / 2));
+            QCOMPARE(::rename(QFile::encodeName(fresh).constData(), bPath.constData()), 0);
+        } else {
+            QVERIFY(dir.remove("b"));
+            dir.createLink("a", "b");
+        }
+    };
+    w.AddFolder(dir.path());
+    w.btnScanClick();
+    QVERIFY(done);
+    QCOMPARE(w.FSkips.Count(SkipKind::FileUnreadable), 1);
+    QCOMPARE(w.FSkips.Examples(SkipKind::FileUnreadable), QList<QByteArray> { bPath });
+    QCOMPARE(w.lvFiles.GroupCount(), 1);
+    QCOMPARE(w.lvFiles.ItemCount(), 2);
+    for (const ResultItem& item : w.lvFiles.Items()) {
+        QVERIFY(item.Data->NativePath() != bPath);
+        QCOMPARE(item.Data->ContentHash(), Sha1(twin));
+    }
+}
+
+// A class of small files too large to settle in one piece is held while its
+// heads are read and settled from the bytes held: every content met twice
+// makes one group of exactly its files, with its true SHA-1.
+void TestContent::heldClassOfSmallFiles()
+{
+    TestDir dir;
+    QList<QByteArray> contents;
+    for (int i = 0; i < 150; ++i)
+        contents << Pattern(2000, i % 60 < 30 ? i % 30 : 100 + i); // 30 contents three times, 60 alone
+    Class c(dir, contents);
+    ContentOptions o;
+    o.Threads = 2;
+    QCOMPARE(c.Settle(o), 150);
+    for (int i = 0; i < 150; ++i) {
+        const bool shared = i % 60 < 30;
+        QCOMPARE(c.Files[size_t(i)]->ContentHash(), shared ? Sha1(contents[i]) : QString());
+        for (int j = 0; j < i && shared; ++j)
+            if (j % 60 < 30)
+                QCOMPARE(c.Files[size_t(i)]->ContentSet == c.Files[size_t(j)]->ContentSet, contents[i] == contents[j]);
+    }
+}
+
 // Two contents with one SHA-1 (a stand-in digest here, as for a published
 // collision pair): the bytes keep them two groups.
 void TestContent::oneDigestTwoContents()
@@ -272,8 +383,8 @@ void TestContent::stopInEachStage_data()
     QTest::addColumn<int>("stage");
     QTest::addColumn<int>("settled");
     QTest::newRow("heads") << 0 << 0;
-    QTest::newRow("tails") << 1 << 0;      // the heads are all alike
-    QTest::newRow("side by side") << 2 << 1; // the tails set one file apart
+    QTest::newRow("tails") << 1 << 2;        // the small pair; the heads are all alike
+    QTest::newRow("side by side") << 2 << 3; // and the tails set one file apart
 }
 
 void TestContent::stopInEachStage()
@@ -286,6 +397,9 @@ void TestContent::stopInEachStage()
     dir.createFile("a2", a);
     dir.createFile("b", Flipped(a, a.size() - 1));     // differs in the tail
     dir.createFile("c", Flipped(a, a.size() / 2));     // differs between head and tail
+    // A pair of small files, settled whole as the heads are read.
+    dir.createFile("s1", QByteArray("small"));
+    dir.createFile("s2", QByteArray("small"));
     RecordingWindow w;
     w.FSettings.MinSizeMB = 0;
     w.FContentOptions = SmallBlocks(false);
@@ -297,10 +411,13 @@ void TestContent::stopInEachStage()
     w.btnScanClick();
     // The last count shown, once the workers had ended; then the run's own text.
     const QStringList statuses = w.Statuses();
-    QCOMPARE(statuses.value(statuses.size() - 2), QStringLiteral("Stopping SHA-1 hashing... %1 / 4").arg(settled));
+    QCOMPARE(statuses.value(statuses.size() - 2), QStringLiteral("Stopping SHA-1 hashing... %1 / 6").arg(settled));
     QCOMPARE(w.StatusText(), "Cancelled");
-    QCOMPARE(Digests(w), QStringList(4, QString()));
-    QCOMPARE(w.lvFiles.GroupCount(), 0);
+    // The sets settled before the stop are listed; nothing else has a digest.
+    const QString small = stage == 0 ? QString() : Sha1("small");
+    QCOMPARE(Digests(w), (QStringList { QString(), QString(), QString(), QString(), small, small }));
+    QCOMPARE(w.lvFiles.GroupCount(), stage == 0 ? 0 : 1);
+    QCOMPARE(w.lvFiles.ItemCount(), stage == 0 ? 0 : 2);
     QVERIFY(!w.IsRunning());
 }
 

@@ -184,6 +184,29 @@ bool GetFileId(const QString& path, FileId& id)
     return true;
 }
 
+namespace {
+
+ObjectState StateOf(const struct stat& st)
+{
+    ObjectState state;
+    state.Id = IdOf(st);
+    state.Modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    state.Changed = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    if (S_ISREG(st.st_mode)) {
+        state.Kind = ObjectKind::RegularFile;
+        state.Size = qint64(st.st_size);
+    } else if (S_ISDIR(st.st_mode)) {
+        state.Kind = ObjectKind::Directory;
+    } else if (S_ISLNK(st.st_mode)) {
+        state.Kind = ObjectKind::Link;
+    } else {
+        state.Kind = ObjectKind::Other;
+    }
+    return state;
+}
+
+} // namespace
+
 ObjectState ReadObjectState(const QByteArray& nativePath)
 {
     ObjectState state;
@@ -214,20 +237,18 @@ ObjectState ReadObjectState(const QByteArray& nativePath)
         state.Kind = e == ENOENT || e == ENOTDIR ? ObjectKind::Missing : ObjectKind::Unreadable;
         return state;
     }
-    state.Id = IdOf(st);
-    state.Modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    state.Changed = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-    if (S_ISREG(st.st_mode)) {
-        state.Kind = ObjectKind::RegularFile;
-        state.Size = qint64(st.st_size);
-    } else if (S_ISDIR(st.st_mode)) {
-        state.Kind = ObjectKind::Directory;
-    } else if (S_ISLNK(st.st_mode)) {
-        state.Kind = ObjectKind::Link;
-    } else {
-        state.Kind = ObjectKind::Other;
+    return StateOf(st);
+}
+
+ObjectState ReadDescriptorState(int fd)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        ObjectState state;
+        state.Kind = ObjectKind::Unreadable;
+        return state;
     }
-    return state;
+    return StateOf(st);
 }
 
 void PrepareForScan()
@@ -240,6 +261,25 @@ void PrepareForScan()
 #ifdef __GLIBC__
     ::mallopt(M_ARENA_MAX, 1);
 #endif
+}
+
+size_t FreeDescriptors()
+{
+    struct rlimit lim;
+    if (::getrlimit(RLIMIT_NOFILE, &lim) != 0)
+        return 64;
+    const size_t limit = lim.rlim_cur == RLIM_INFINITY ? size_t(1) << 20 : size_t(lim.rlim_cur);
+    size_t open = 16;
+    if (DIR* d = ::opendir("/proc/self/fd")) {
+        open = 0;
+        while (const struct dirent* e = ::readdir(d))
+            if (e->d_name[0] != '.')
+                ++open;
+        ::closedir(d);
+        if (open > 0)
+            --open; // the listing's own descriptor
+    }
+    return limit > open ? limit - open : 0;
 }
 
 void ReleaseFreeMemory()

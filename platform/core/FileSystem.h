@@ -55,6 +55,10 @@ QString AbsolutePath(const QString& path);
 // of their own would stay with that heap instead of going back to the system.
 void PrepareForScan();
 
+// Descriptors this process may still open: the soft limit less those open
+// now (counted in /proc/self/fd; a guess of 16 open where it cannot be read).
+size_t FreeDescriptors();
+
 // Hands memory that was freed back to the system (the heaps of the C library
 // keep it otherwise), after a step whose working memory is gone.
 void ReleaseFreeMemory();
@@ -79,6 +83,8 @@ struct ObjectState {
 // Paths of any length; Unreadable when the path exists but cannot be looked
 // at (no search permission on a folder of it, say).
 ObjectState ReadObjectState(const QByteArray& nativePath);
+// The same of an open descriptor (fstat); Unreadable when fstat fails.
+ObjectState ReadDescriptorState(int fd);
 
 // True for directories that a scan never enters: pseudo file systems, the
 // home trash, and .Trash / .Trash-<uid> at the top of a mounted volume.
