@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -80,6 +81,14 @@ struct Fd {
     }
 };
 
+// What one worker keeps between pieces of work: its buffer, and the folder
+// of the last file it opened, so that the next file of that folder is opened
+// relative to it instead of by its whole path.
+struct Worker {
+    std::vector<char> Buffer;
+    const QByteArray* Folder = nullptr;
+    Fd FolderFd;
+};
 
 class Run {
 public:
@@ -217,14 +226,14 @@ private:
         std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.Cost > b.Cost; });
         std::atomic<size_t> next { 0 };
         auto work = [&] {
-            std::vector<char> buffer;
+            Worker worker;
             for (;;) {
                 if (FStop)
                     return;
                 const size_t i = next.fetch_add(1);
                 if (i >= items.size())
                     return;
-                Do(items[i], buffer);
+                Do(items[i], worker);
             }
         };
         const int n = int(std::min<size_t>(size_t(FThreads), items.size()));
@@ -235,21 +244,22 @@ private:
         work();
     }
 
-    void Do(const Item& item, std::vector<char>& buffer)
+    void Do(const Item& item, Worker& w)
     {
+        std::vector<char>& buffer = w.Buffer;
         switch (item.What) {
         case Kind::SmallClass:
-            SettleSmallClass(item.A, item.B, buffer);
+            SettleSmallClass(item.A, item.B, w);
             break;
         case Kind::Heads:
             for (size_t i = item.A; i < item.A + item.B && !FStop; ++i)
-                ReadSplit(i, 0, buffer);
+                ReadSplit(i, 0, w);
             break;
         case Kind::HeldHeads: {
             const Held& h = FHeld[item.C];
             const size_t size = size_t(FFiles[h.Class.First]->Size);
             for (size_t i = item.A; i < item.A + item.B && !FStop; ++i) {
-                if (!ReadWhole(i, h.Bytes.get() + size * (i - h.Class.First), size)) {
+                if (!ReadWhole(i, h.Bytes.get() + size * (i - h.Class.First), size, &w)) {
                     FFailed[i] = true;
                     Fail(i);
                 }
@@ -269,7 +279,7 @@ private:
             for (size_t k = item.A; k < item.A + item.B && !FStop; ++k) {
                 const size_t i = (*FTailFiles)[k];
                 const qint64 size = FFiles[i]->Size;
-                ReadSplit(i, std::max<qint64>(qint64(FOptions.HeadBlock), size - qint64(FOptions.HeadBlock)), buffer);
+                ReadSplit(i, std::max<qint64>(qint64(FOptions.HeadBlock), size - qint64(FOptions.HeadBlock)), w);
             }
             break;
         case Kind::Lockstep:
@@ -287,15 +297,33 @@ private:
     // component, of its recorded identity, size and times. A full descriptor
     // table is waited out (other workers close theirs) unless wait is false;
     // errno tells EMFILE and ENFILE from the rest.
-    Fd Open(size_t i, bool wait = true) const
+    // With w, the file is opened relative to its folder, which w keeps open.
+    Fd Open(size_t i, bool wait = true, Worker* w = nullptr) const
     {
         const TFileInfo& f = *FFiles[i];
-        const QByteArray path = f.NativePath();
-        Fd fd(platform::OpenFileNoFollow(path));
+        auto once = [&] {
+            if (w && w->Folder != &f.NativeFolder()) {
+                w->Folder = &f.NativeFolder();
+                w->FolderFd = Fd(platform::OpenDirectoryPath(f.NativeFolder()));
+            }
+            char name[NAME_MAX + 1];
+            if (w && w->FolderFd.Value >= 0 && size_t(f.NativeName().size()) <= NAME_MAX) {
+                std::memcpy(name, f.NativeName().data(), size_t(f.NativeName().size()));
+                name[f.NativeName().size()] = 0;
+                return Fd(::openat(w->FolderFd.Value, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+            }
+            return Fd(platform::OpenFileNoFollow(f.NativePath()));
+        };
+        Fd fd = once();
         for (int k = 0; wait && fd.Value < 0 && (errno == EMFILE || errno == ENFILE) && k < kFullTableWaits && !FStop;
              ++k) {
+            if (w) { // the folder's descriptor goes first
+                w->Folder = nullptr;
+                w->FolderFd.Reset();
+                w = nullptr;
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            fd = Fd(platform::OpenFileNoFollow(path));
+            fd = once();
         }
         if (fd.Value < 0)
             return fd;
@@ -324,9 +352,9 @@ private:
 
     // The whole content of a file no longer than the head block, read in one
     // call that also shows nothing follows it; false when it cannot be read.
-    bool ReadWhole(size_t i, char* out, size_t size)
+    bool ReadWhole(size_t i, char* out, size_t size, Worker* w)
     {
-        Fd fd = Open(i);
+        Fd fd = Open(i, true, w);
         if (fd.Value < 0)
             return false;
         // Asking for one byte more shows in the same call that the file has
@@ -386,12 +414,13 @@ private:
         Settle();
     }
 
-    void ReadSplit(size_t i, qint64 offset, std::vector<char>& buffer)
+    void ReadSplit(size_t i, qint64 offset, Worker& w)
     {
+        std::vector<char>& buffer = w.Buffer;
         const qint64 size = FFiles[i]->Size;
         const size_t length = size_t(std::min<qint64>(qint64(FOptions.HeadBlock), size - offset));
         buffer.resize(std::max(buffer.size(), length));
-        Fd fd = Open(i);
+        Fd fd = Open(i, true, &w);
         // Only the block is wanted: no read-ahead past it from a cold disk.
         if (fd.Value >= 0 && size > qint64(FOptions.HeadBlock))
             ::posix_fadvise(fd.Value, 0, 0, POSIX_FADV_RANDOM);
@@ -486,15 +515,16 @@ private:
 
     // A class of small files: every content read once and held, the class
     // sorted by its bytes, one SHA-1 per content that occurs twice.
-    void SettleSmallClass(size_t first, size_t count, std::vector<char>& buffer)
+    void SettleSmallClass(size_t first, size_t count, Worker& w)
     {
+        std::vector<char>& buffer = w.Buffer;
         const size_t size = size_t(FFiles[first]->Size);
         buffer.resize(std::max(buffer.size(), size * count));
         std::vector<size_t> read;
         for (size_t i = first; i < first + count; ++i) {
             if (FStop)
                 return;
-            if (!ReadWhole(i, buffer.data() + size * (i - first), size))
+            if (!ReadWhole(i, buffer.data() + size * (i - first), size, &w))
                 Fail(i);
             else
                 read.push_back(i);

@@ -122,14 +122,38 @@ std::vector<TGroupRec> GroupFiles(const TFileList& files, CompareMode mode, int 
         break;
     }
 
-    std::sort(groups.begin(), groups.end(), [](const TGroupRec& a, const TGroupRec& b) {
-        if (a.TotalSize != b.TotalSize)
-            return a.TotalSize > b.TotalSize;
-        const TFileInfo& x = *a.Files.front();
-        const TFileInfo& y = *b.Files.front();
-        return x.FullPath() < y.FullPath();
-    });
-    return groups;
+    // Groups of one total are ordered by their first path as text; each path
+    // is made once, not at every comparison (many groups of tiny files share
+    // one total).
+    struct Rank {
+        qint64 TotalSize;
+        QString FirstPath;
+        size_t Index;
+    };
+    std::vector<Rank> ranks;
+    ranks.reserve(groups.size());
+    for (size_t g = 0; g < groups.size(); ++g)
+        ranks.push_back(Rank { groups[g].TotalSize, QString(), g });
+    std::sort(ranks.begin(), ranks.end(), [](const Rank& a, const Rank& b) { return a.TotalSize > b.TotalSize; });
+    for (size_t s = 0; s < ranks.size();) {
+        size_t e = s + 1;
+        while (e < ranks.size() && ranks[e].TotalSize == ranks[s].TotalSize)
+            ++e;
+        if (e - s > 1) {
+            for (size_t k = s; k < e; ++k)
+                ranks[k].FirstPath = groups[ranks[k].Index].Files.front()->FullPath();
+            std::sort(ranks.begin() + qsizetype(s), ranks.begin() + qsizetype(e),
+                [](const Rank& a, const Rank& b) { return a.FirstPath < b.FirstPath; });
+            for (size_t k = s; k < e; ++k)
+                ranks[k].FirstPath = QString();
+        }
+        s = e;
+    }
+    std::vector<TGroupRec> ordered;
+    ordered.reserve(groups.size());
+    for (const Rank& r : ranks)
+        ordered.push_back(std::move(groups[r.Index]));
+    return ordered;
 }
 
 void ScanWindow::FindFileDuplicates(bool afterStop)
