@@ -25,10 +25,14 @@ projects: 64 500 small files in 1 500 project folders (scaled with --files,
   every other project's, so 60 000 files lie in folders an exclusion of
   node_modules leaves out.
 
+- tiny: 300 000 files of 39 bytes each (one size class), 1 000 to a folder;
+  the last quarter are copies of the first quarter's contents, the rest
+  unique: a run of opens and little else.
+
 Every distinct content is distinct in its first 8 bytes (its number), so no
 two files meant to differ are alike by chance; all bytes are written, no holes.
 
-Usage: gen_tree.py DIR [--shape mixed|small|samesize|bigpairs|projects] [--files N]
+Usage: gen_tree.py DIR [--shape mixed|small|samesize|bigpairs|projects|tiny] [--files N]
                        [--total-gb G] [--file-mb M] [--seed S] [--print-options]
   --files: number of files (bigpairs: an even number); --total-gb: mixed and
   small; --file-mb: size of each file, samesize and bigpairs;
@@ -64,6 +68,7 @@ DEFAULTS = {
     "samesize": dict(files=1500, file_mb=2.0),
     "bigpairs": dict(files=8, file_mb=400.0),
     "projects": dict(files=64500),
+    "tiny": dict(files=300000),
 }
 
 
@@ -80,6 +85,8 @@ def resolve(a):
         return files, total, None, "%s-%d-%ggb" % (a.shape, files, total), int(disk)
     if a.shape == "projects":
         return files, None, None, "projects-%d" % files, (files // 43 + 1) * 43 * 4096
+    if a.shape == "tiny":
+        return files, None, None, "tiny-%d" % files, files * 4096
     file_mb = a.file_mb if a.file_mb is not None else d["file_mb"]
     if a.shape == "bigpairs" and (files < 2 or files % 2):
         sys.exit("gen_tree.py: bigpairs needs an even number of files")
@@ -346,6 +353,17 @@ def gen_projects(root, n, seed):
             write_file(os.path.join(folder, "f%d.js" % (k % 5)), body)
 
 
+def gen_tiny(root, n, seed):
+    del seed  # the contents are their numbers
+    unique = n - n // 4
+    for i in range(n):
+        folder = os.path.join(root, "d%04d" % (i // 1000))
+        if i % 1000 == 0:
+            os.makedirs(folder)
+        number = i if i < unique else i - unique
+        write_file(os.path.join(folder, "f%d.txt" % i), b"%038d\n" % number)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("dir", nargs="?")
@@ -375,6 +393,8 @@ def main():
         gen_samesize(root, files, file_mb, a.seed)
     elif a.shape == "bigpairs":
         gen_bigpairs(root, files, file_mb, a.seed)
+    elif a.shape == "tiny":
+        gen_tiny(root, files, a.seed)
     else:
         gen_projects(root, files, a.seed)
 
