@@ -72,11 +72,6 @@ void ScanWindow::btnScanClick()
         ShowMessage(Translate(QStringLiteral("Please add at least one folder.")));
         return;
     }
-    if (!FileDuplicatesChecked() && !DirDuplicatesChecked()) {
-        ShowMessage(Translate(
-            QStringLiteral("Nothing to look for: check \"Find file clones\" or \"Find folder clones\".")));
-        return;
-    }
     FStopRequested = false;
     FRunning = true;
     RunningChanged();

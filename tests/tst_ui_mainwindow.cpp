@@ -272,6 +272,20 @@ private slots:
         w.seMaxGroups->setValue(0); // all
         QVERIFY(w.AddFolder(dir.path()));
         QCOMPARE(w.lbFolders->count(), 1);
+
+        // With neither kind of clone checked, it says what to check.
+        const bool files = w.chkFileDuplicates->isChecked(), folders = w.chkDirDuplicates->isChecked();
+        w.chkFileDuplicates->setChecked(false);
+        w.chkDirDuplicates->setChecked(false);
+        desktop.Messages.clear();
+        QTest::mouseClick(w.btnScan, Qt::LeftButton);
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { "Nothing to look for: check \"Find file clones\" or \"Find folder clones\"." });
+        QCOMPARE(w.lblStatus->text(), QStringLiteral("Ready"));
+        w.chkFileDuplicates->setChecked(files);
+        w.chkDirDuplicates->setChecked(folders);
+        desktop.Messages.clear();
+
         QTest::mouseClick(w.btnScan, Qt::LeftButton);
         pump.stop();
 

@@ -189,6 +189,13 @@ void TMainForm::ShowNewVersionWhenFree()
 void TMainForm::btnScanClick()
 {
     const bool nested = IsRunning();
+    // A person who unchecked both kinds of clone is told what to check
+    // instead of waiting for a scan that looks for nothing.
+    if (!nested && !FFolders.isEmpty() && !FileDuplicatesChecked() && !DirDuplicatesChecked()) {
+        ShowMessage(Translate(
+            QStringLiteral("Nothing to look for: check \"Find file clones\" or \"Find folder clones\".")));
+        return;
+    }
     if (!nested)
         FScanRan = false;
     QElapsedTimer took;
