@@ -780,9 +780,10 @@ private slots:
         desktop.ConfirmAnswers = { true };
         w.btnDeleteSelected->click();
 
-        QCOMPARE(desktop.Questions.size(), 1);
+        // Left out before the question, as the move would refuse it.
+        QVERIFY(desktop.Questions.isEmpty());
         QCOMPARE(desktop.MessageTexts(),
-            QStringList { QStringLiteral("No files were moved to the Recycle Bin.\n") + checked
+            QStringList { QStringLiteral("1 checked entries were left out:\n") + checked
                 + QStringLiteral(": a folder on its way is a link or was replaced") });
         QVERIFY(Trashed().isEmpty());
         for (const char* rel : { "T1/a/x.bin", "T1/b/x.bin", "T2/a/x.bin", "T2/b/x.bin" })
