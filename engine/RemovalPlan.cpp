@@ -5,7 +5,11 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <memory>
 #include <optional>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -69,8 +73,47 @@ QList<platform::KnownFolder> FolderRowsAbove(const QString& path, const QHash<QS
 // reached as the trash reaches it (platform::WalkToEntry: no link another
 // user could have planted, the recorded folders compared), so what the plan
 // lets go is what the move will find.
+// The folders walked to so far, open, by path: entries of one folder share
+// one walk. Bounded, since each holds a descriptor.
+class WalkedFolders {
+public:
+    struct Walked {
+        platform::PinnedFolder Folder;
+        platform::WalkFailure Failure = platform::WalkFailure::None;
+    };
+    const Walked& Of(const QByteArray& entryPath, const QList<platform::KnownFolder>& known)
+    {
+        const QByteArray parent = entryPath.left(std::max<qsizetype>(entryPath.lastIndexOf('/'), 0));
+        auto it = FWalked.constFind(parent);
+        if (it == FWalked.constEnd()) {
+            if (FWalked.size() >= MaxOpen())
+                FWalked.clear();
+            auto walked = std::make_shared<Walked>();
+            QString reason;
+            platform::WalkToEntry(entryPath, known, walked->Folder, walked->Failure, reason);
+            it = FWalked.insert(parent, std::move(walked));
+        }
+        return **it;
+    }
+
+private:
+    // A quarter of the descriptors the process may open, at most 2048.
+    static qsizetype MaxOpen()
+    {
+        static const qsizetype max = [] {
+            struct rlimit limit;
+            if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+                return qsizetype(256);
+            return std::clamp<qsizetype>(qsizetype(limit.rlim_cur / 4), 16, 2048);
+        }();
+        return max;
+    }
+    QHash<QByteArray, std::shared_ptr<Walked>> FWalked;
+};
+
 std::optional<LeftOutReason> Difference(const ResultItem& item, ResultPage page,
-    const QList<platform::KnownFolder>& scannedFolders, const QHash<QString, platform::FileId>& rowIds)
+    const QList<platform::KnownFolder>& scannedFolders, const QHash<QString, platform::FileId>& rowIds,
+    WalkedFolders& walked)
 {
     using platform::ObjectKind;
     platform::ExpectedObject expected;
@@ -90,11 +133,9 @@ std::optional<LeftOutReason> Difference(const ResultItem& item, ResultPage page,
         expected = { ObjectKind::Directory, item.Id, -1, 0, 0 };
         known += FolderRowsAbove(path, rowIds);
     }
-    platform::PinnedFolder folder;
-    platform::WalkFailure why = platform::WalkFailure::None;
-    QString reason;
-    if (!platform::WalkToEntry(native, known, folder, why, reason)) {
-        switch (why) {
+    const WalkedFolders::Walked& way = walked.Of(native, known);
+    if (way.Failure != platform::WalkFailure::None) {
+        switch (way.Failure) {
         case platform::WalkFailure::Missing:
             return LeftOutReason::Vanished;
         case platform::WalkFailure::UntrustedLink:
@@ -104,7 +145,8 @@ std::optional<LeftOutReason> Difference(const ResultItem& item, ResultPage page,
             return LeftOutReason::Unreadable;
         }
     }
-    switch (platform::CompareEntry(platform::ReadObjectStateAt(folder.Fd(), folder.Name), expected)) {
+    const QByteArray name = native.mid(native.lastIndexOf('/') + 1);
+    switch (platform::CompareEntry(platform::ReadObjectStateAt(way.Folder.Fd(), name), expected)) {
     case platform::EntryVerdict::Same:
         return std::nullopt;
     case platform::EntryVerdict::Missing:
@@ -134,7 +176,7 @@ public:
     {
         auto it = FStates.constFind(i);
         if (it == FStates.constEnd())
-            it = FStates.insert(i, Difference(FList.Item(i), FPage, FScanned, FRowIds));
+            it = FStates.insert(i, Difference(FList.Item(i), FPage, FScanned, FRowIds, FWalked));
         return *it;
     }
     bool AsScanned(int i) { return !Of(i).has_value(); }
@@ -146,6 +188,7 @@ private:
     const ResultPage FPage;
     const QList<platform::KnownFolder>& FScanned;
     QHash<QString, platform::FileId> FRowIds;
+    WalkedFolders FWalked;
     QHash<int, std::optional<LeftOutReason>> FStates;
 };
 
