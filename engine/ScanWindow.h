@@ -14,6 +14,7 @@
 #include "engine/ResultList.h"
 #include "engine/SkipReport.h"
 #include "engine/TFileInfo.h"
+#include "platform/core/PathWalk.h"
 
 #include <QHash>
 #include <QString>
@@ -78,6 +79,9 @@ public:
     const QStringList& ReferenceFolders() const { return FReferenceFolders; }
 
     bool IsRunning() const { return FRunning; }
+    // The listed folders of the last scan with the identity collection met
+    // them with (no trailing "/"): a removal's walk to an entry compares them.
+    const QList<platform::KnownFolder>& ScannedFolders() const { return FScannedFolders; }
 
     // ---- the steps of a scan
     void CollectFiles();
@@ -184,6 +188,7 @@ protected:
 
     QStringList FFolders; // lbFolders: normalized, in the order of adding
     QStringList FReferenceFolders; // the reference ones among them, in list order
+    QList<platform::KnownFolder> FScannedFolders;
 
 private:
     bool FRunning = false;

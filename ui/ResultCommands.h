@@ -53,8 +53,9 @@ int CheckAllButKept(ResultList& list, ResultPage page, KeepRule rule, const QStr
 // ---- removal to the trash
 // The entries of the checked items, in list order: on the file page the
 // FullPath of each item's record (an item without one yields nothing), with
-// the size it was listed with; on the folder page the first sub-item (an item
-// without sub-items yields nothing).
+// the size, identity and times it was listed with; on the folder page the
+// first sub-item (an item without sub-items yields nothing), with the row's
+// identity.
 QList<platform::TrashEntry> CheckedEntries(const ResultList& list, ResultPage page);
 // Moves entries to the trash as one operation (platform::MoveToTrash); true
 // only when every entry was moved. An empty list returns false at once.
@@ -64,14 +65,22 @@ bool MoveToRecycleBin(const QList<platform::TrashEntry>& entries);
 // 2. Groups that would keep no copy: a warning names them and offers to leave
 //    one copy in each (LeaveOneCopy, the default), to go on, or to cancel.
 // 3. The confirmation with the number of entries that may go.
-// 4. Those entries go to the trash as one operation; the rows of what went
-//    are deleted (on the folder page with the rows inside moved folders).
-//    The message says it worked, or which entry stopped the operation, and
-//    names the checked entries left out (gone or changed since the scan, in
-//    or holding a reference folder), which stay in the list.
-// referenceFolders: the listed reference folders.
-void DeleteCheckedToRecycleBin(
-    QWidget* parent, ResultList& list, ResultPage page, const QStringList& referenceFolders = {});
+// 4. After Yes the plan is made again from the disk. When it differs from
+//    the confirmed one (an entry that no longer goes or goes again, a group
+//    that would now keep no copy), the person is asked again with what
+//    changed (and offered to leave one copy in such groups); nothing moves
+//    until a Yes finds the disk as the question described it.
+// 5. Those entries go to the trash as one operation, each checked against
+//    its record on the opened object right before its rename; the rows of
+//    what went are deleted (on the folder page with the rows inside moved
+//    folders), the others stay. The message says it worked, or names what
+//    moved and what did not (the entry that stopped the move with why, the
+//    ones it held back), and names the checked entries left out (gone or
+//    changed since the scan, in or holding a reference folder).
+// referenceFolders: the listed reference folders; scannedFolders: the listed
+// folders with their identity at the scan (ScanWindow::ScannedFolders).
+void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage page,
+    const QStringList& referenceFolders = {}, const QList<platform::KnownFolder>& scannedFolders = {});
 
 // ---- CSV export
 // The save dialog's filter and the default names of the two exports.

@@ -335,7 +335,7 @@ void TMainForm::btnDeleteSelectedClick()
 {
     GuardedResultCommand([this] {
         ResultList& list = ActiveList();
-        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list), ReferenceFolders());
+        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list), ReferenceFolders(), ScannedFolders());
     });
 }
 
