@@ -8,11 +8,40 @@
 
 const QByteArray* ListingStore::AddFolder(QByteArray prefix)
 {
-    // The bytes go with the names, into blocks large enough to be mapped on
-    // their own, so that nothing of a listing is left scattered in the heap
-    // of the thread that made it.
-    const char* bytes = CopyName(prefix);
-    FFolders.push_back(QByteArray::fromRawData(bytes, prefix.size()));
+    // The prefixes have blocks of their own, apart from the names: a folder
+    // met right below the last one stored (the walk goes depth first) only
+    // adds its name after that one's bytes, and the two share them; one
+    // above it shares them as they are. So a chain of folders costs its
+    // names, not the sum of its paths. The
+    // prefixes are not followed by a NUL.
+    if (!FFolders.empty()) {
+        const QByteArray& last = FFolders.back();
+        if (last.startsWith(prefix)) { // a folder above the last one (its files came after a subfolder's)
+            FFolders.push_back(QByteArray::fromRawData(last.constData(), prefix.size()));
+            return &FFolders.back();
+        }
+        const qsizetype more = prefix.size() - last.size();
+        if (last.constData() + last.size() == FPrefixBlocks.back().get() + FPrefixUsed && more > 0
+            && FPrefixUsed + size_t(more) <= FPrefixSize && prefix.startsWith(last)) {
+            std::memcpy(FPrefixBlocks.back().get() + FPrefixUsed, prefix.constData() + last.size(), size_t(more));
+            FPrefixUsed += size_t(more);
+            FFolders.push_back(QByteArray::fromRawData(last.constData(), prefix.size()));
+            return &FFolders.back();
+        }
+    }
+    const size_t need = size_t(prefix.size());
+    if (FPrefixBlocks.empty() || FPrefixUsed + need > FPrefixSize) {
+        // Twice the last block, up to 256 KiB, and room for twice this
+        // prefix: a deepening chain moves to a new block only now and then.
+        const size_t next = FPrefixBlocks.empty() ? 1024 : std::min<size_t>(FPrefixSize * 2, 256 * 1024);
+        FPrefixSize = std::max(next, need * 2);
+        FPrefixBlocks.push_back(std::make_unique_for_overwrite<char[]>(FPrefixSize));
+        FPrefixUsed = 0;
+    }
+    char* out = FPrefixBlocks.back().get() + FPrefixUsed;
+    std::memcpy(out, prefix.constData(), need);
+    FPrefixUsed += need;
+    FFolders.push_back(QByteArray::fromRawData(out, prefix.size()));
     return &FFolders.back();
 }
 

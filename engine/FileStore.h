@@ -56,6 +56,9 @@ private:
     size_t FCount = 0;
     size_t FCapacity = 0; // records the blocks hold
     std::vector<std::unique_ptr<char[]>> FNameChunks;
+    std::vector<std::unique_ptr<char[]>> FPrefixBlocks;
+    size_t FPrefixUsed = 0;
+    size_t FPrefixSize = 0;
     size_t FChunkUsed = 0;
     size_t FChunkSize = 0;
 };
