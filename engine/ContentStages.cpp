@@ -107,7 +107,7 @@ public:
         if (FOpenBound == 0) {
             // Each worker holds at most its share; a share below two reads
             // every set one file at a time.
-            const size_t free = platform::FreeDescriptors();
+            const size_t free = size_t(platform::FreeDescriptors(0));
             const size_t reserve = std::min(kDescriptorReserve, free / 4);
             FOpenBound = std::min<size_t>((free - reserve) / size_t(FThreads), 128);
         }
@@ -304,7 +304,10 @@ private:
         auto once = [&] {
             if (w && w->Folder != &f.NativeFolder()) {
                 w->Folder = &f.NativeFolder();
-                w->FolderFd = Fd(platform::OpenDirectoryPath(f.NativeFolder()));
+                // A stored prefix may share its bytes with a longer one: the
+                // copy ends where it does.
+                const QByteArray folder(f.NativeFolder().constData(), f.NativeFolder().size());
+                w->FolderFd = Fd(platform::OpenDirectoryPath(folder));
             }
             char name[NAME_MAX + 1];
             if (w && w->FolderFd.Value >= 0 && size_t(f.NativeName().size()) <= NAME_MAX) {

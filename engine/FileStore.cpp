@@ -8,11 +8,40 @@
 
 const QByteArray* ListingStore::AddFolder(QByteArray prefix)
 {
-    // The bytes go with the names, into blocks large enough to be mapped on
-    // their own, so that nothing of a listing is left scattered in the heap
-    // of the thread that made it.
-    const char* bytes = CopyName(prefix);
-    FFolders.push_back(QByteArray::fromRawData(bytes, prefix.size()));
+    // The prefixes have blocks of their own, apart from the names: a folder
+    // met right below the last one stored (the walk goes depth first) only
+    // adds its name after that one's bytes, and the two share them; one
+    // above it shares them as they are. So a chain of folders costs its
+    // names, not the sum of its paths. The
+    // prefixes are not followed by a NUL.
+    if (!FFolders.empty()) {
+        const QByteArray& last = FFolders.back();
+        if (last.startsWith(prefix)) { // a folder above the last one (its files came after a subfolder's)
+            FFolders.push_back(QByteArray::fromRawData(last.constData(), prefix.size()));
+            return &FFolders.back();
+        }
+        const qsizetype more = prefix.size() - last.size();
+        if (last.constData() + last.size() == FPrefixBlocks.back().get() + FPrefixUsed && more > 0
+            && FPrefixUsed + size_t(more) <= FPrefixSize && prefix.startsWith(last)) {
+            std::memcpy(FPrefixBlocks.back().get() + FPrefixUsed, prefix.constData() + last.size(), size_t(more));
+            FPrefixUsed += size_t(more);
+            FFolders.push_back(QByteArray::fromRawData(last.constData(), prefix.size()));
+            return &FFolders.back();
+        }
+    }
+    const size_t need = size_t(prefix.size());
+    if (FPrefixBlocks.empty() || FPrefixUsed + need > FPrefixSize) {
+        // Twice the last block, up to 256 KiB, and room for twice this
+        // prefix: a deepening chain moves to a new block only now and then.
+        const size_t next = FPrefixBlocks.empty() ? 1024 : std::min<size_t>(FPrefixSize * 2, 256 * 1024);
+        FPrefixSize = std::max(next, need * 2);
+        FPrefixBlocks.push_back(std::make_unique_for_overwrite<char[]>(FPrefixSize));
+        FPrefixUsed = 0;
+    }
+    char* out = FPrefixBlocks.back().get() + FPrefixUsed;
+    std::memcpy(out, prefix.constData(), need);
+    FPrefixUsed += need;
+    FFolders.push_back(QByteArray::fromRawData(out, prefix.size()));
     return &FFolders.back();
 }
 
@@ -20,8 +49,11 @@ const char* ListingStore::CopyName(QByteArrayView name)
 {
     const size_t need = size_t(name.size()) + 1;
     if (FNameChunks.empty() || FChunkUsed + need > FChunkSize) {
-        FChunkSize = std::max<size_t>(256 * 1024, need); // large enough to be mapped, not kept in a thread's heap
-        FNameChunks.push_back(std::make_unique<char[]>(FChunkSize));
+        // Each block twice the last, up to one large enough to be mapped on
+        // its own: a listing of a few names costs a few bytes, not a block.
+        const size_t next = FNameChunks.empty() ? 1024 : std::min<size_t>(FChunkSize * 2, 256 * 1024);
+        FChunkSize = std::max(next, need);
+        FNameChunks.push_back(std::make_unique_for_overwrite<char[]>(FChunkSize));
         FChunkUsed = 0;
     }
     char* out = FNameChunks.back().get() + FChunkUsed;
@@ -36,9 +68,12 @@ TFileInfo* ListingStore::AddFile(
     qint64 changed)
 {
     const char* n = CopyName(name);
-    if (FCount % kChunk == 0)
-        FChunks.push_back(std::make_unique_for_overwrite<std::byte[]>(kChunk * sizeof(TFileInfo)));
-    TFileInfo* slot = Chunk(FCount / kChunk) + FCount % kChunk;
+    if (FCount == FCapacity) {
+        const size_t records = ChunkRecords(FChunks.size());
+        FChunks.push_back(std::make_unique_for_overwrite<std::byte[]>(records * sizeof(TFileInfo)));
+        FCapacity += records;
+    }
+    TFileInfo* slot = File(FCount);
     new (slot) TFileInfo(prefix, n, quint32(name.size()), size, id, modified, changed);
     ++FCount;
     return slot;

@@ -37,6 +37,8 @@ struct ScanSettings {
     int MaxGroups = 100;
     int MinGroupSize = 2;
     QStringList Exclude; // patterns (see Exclusions.h); none by default
+    bool FollowFolderLinks = true; // links to folders below a listed folder are walked
+    bool OneFileSystem = false;    // the walk stays on the mounts of the listed folders
 };
 
 // An error with a text for the person in front of the window.
@@ -178,6 +180,8 @@ protected:
     virtual int MaxGroupsValue() const { return FSettings.MaxGroups; }
     virtual int MinGroupSizeValue() const { return FSettings.MinGroupSize; }
     virtual QStringList ExcludePatterns() const { return FSettings.Exclude; }
+    virtual bool FollowFolderLinksChecked() const { return FSettings.FollowFolderLinks; }
+    virtual bool OneFileSystemChecked() const { return FSettings.OneFileSystem; }
 
     // ---- display setters for the steps
     void SetStatus(const QString& text);

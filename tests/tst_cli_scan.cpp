@@ -4,6 +4,7 @@
 #include "BuildInfo.h"
 #include "cli/CliOptions.h"
 #include "cli/JsonOutput.h"
+#include "engine/ScopeExit.h"
 #include "support/OtherUser.h"
 #include "support/TestDir.h"
 
@@ -25,9 +26,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -325,6 +328,8 @@ private slots:
     void referenceFolders();
     void exclusions_data();
     void exclusions();
+    void linksAndMounts_data();
+    void linksAndMounts();
 };
 
 void TestCliScan::csvOfATree()
@@ -430,26 +435,41 @@ void TestCliScan::badCommandLines_data()
 }
 
 // What a run could not read or left out is said at the end, one line per
-// reason with the first paths; a listed folder that could not be read makes
-// the exit status 1, what lay below it does not.
+// reason with the first paths, and the exit status tells a script: 0 when
+// only system or trash folders were left out (by rule), 3 when something
+// below the folders could not be read, 1 when a listed folder could not be.
 void TestCliScan::skipReport()
 {
     TestDir dir;
     dir.createFile("t/a", 10);
-    dir.createRawFile("t/bad\xff.bin", "12345");
+    dir.createFile("t/b", 10);
     Run r = RunCli({ "--quiet", "--min-size-mb", "0", dir.path("t"), "/proc" });
     QCOMPARE(r.Exit, 0);
-    QVERIFY2(r.Err.contains("1 names are not valid UTF-8 and were left out: " + QFile::encodeName(dir.path("t")) + "/bad\\xFF.bin\n"), r.Err);
     QVERIFY2(r.Err.contains("1 folders were left out (system or trash folders): /proc/\n"), r.Err);
-    QVERIFY2(!HasStrayControls(r.Err, "\n"), r.Err);
 
+    dir.createRawFile("t/bad\xff.bin", "12345");
+    r = RunCli({ "--quiet", "--min-size-mb", "0", dir.path("t"), "/proc" });
+    QCOMPARE(r.Exit, 3);
+    QVERIFY2(r.Err.contains("1 names are not valid UTF-8 and were left out: " + QFile::encodeName(dir.path("t")) + "/bad\\xFF.bin\n"), r.Err);
+    QVERIFY2(!HasStrayControls(r.Err, "\n"), r.Err);
+    QVERIFY2(r.Out.contains("\"a\",") && r.Out.contains("\"b\","), r.Out); // the lists are written all the same
+    QCOMPARE(::unlink((QFile::encodeName(dir.path("t")) + "/bad\xff.bin").constData()), 0);
+
+    // As another user, so that permissions bind: a folder below that cannot
+    // be read is 3, a listed folder that cannot be read is 1.
+    dir.createFile("t/locked/f", 10);
+    QCOMPARE(::chmod(QFile::encodeName(dir.path("t/locked")).constData(), 0), 0);
     QCOMPARE(::chmod(QFile::encodeName(dir.createDir("locked")).constData(), 0), 0);
     MakeReachable(dir.path("t"));
-    r = RunCli({ "--quiet", dir.path("t"), dir.path("locked") }, true);
+    r = RunCli({ "--quiet", "--min-size-mb", "0", dir.path("t") }, true);
     if (r.Exit == -1 || r.Err.contains("setpriv"))
         QSKIP("cannot run as another user here");
+    QCOMPARE(r.Exit, 3);
+    QVERIFY2(r.Err.contains("1 folders could not be read: " + QFile::encodeName(dir.folder("t/locked"))), r.Err);
+    r = RunCli({ "--quiet", dir.path("t"), dir.path("locked") }, true);
     QCOMPARE(r.Exit, 1);
-    QVERIFY2(r.Err.contains("1 folders could not be read: " + QFile::encodeName(dir.folder("locked"))), r.Err);
+    QVERIFY2(r.Err.contains("2 folders could not be read: "), r.Err);
+    QVERIFY2(r.Err.contains(QFile::encodeName(dir.folder("locked"))), r.Err);
 }
 
 // Under a low limit of open files, sets that cannot be held open side by side
@@ -976,7 +996,7 @@ void TestCliScan::jsonTextsAndPaths()
     files.AddGroup(1, "Group 1");
     for (const Name& n : names) {
         records.push_back(std::make_unique<TFileInfo>(&prefix, n.Native.constData(), quint32(n.Native.size()), 4,
-            platform::FileId {}, Q_INT64_C(-1)));
+            platform::FileId {}, Q_INT64_C(-1), Q_INT64_C(-1)));
         ResultItem item;
         item.GroupId = 1;
         item.Data = records.back().get();
@@ -1036,7 +1056,7 @@ void TestCliScan::jsonInPieces()
     ResultList files;
     for (int i = 0; i < names.size(); ++i) {
         records.push_back(std::make_unique<TFileInfo>(
-            &prefix, names[i].constData(), quint32(names[i].size()), 1000, platform::FileId {}, 0));
+            &prefix, names[i].constData(), quint32(names[i].size()), 1000, platform::FileId {}, 0, 0));
         ResultItem item;
         item.GroupId = i / 4 + 1;
         item.Data = records.back().get();
@@ -1170,6 +1190,55 @@ void TestCliScan::exclusions()
     const ParseResult parsed = ParseCommandLine(4, argv, options);
     QVERIFY(!parsed.Ok);
     QCOMPARE(parsed.Error, QStringLiteral("--exclude is not valid UTF-8: caf\\xE9"));
+}
+
+// --no-follow leaves links to folders unwalked, a link to / among them;
+// --one-file-system leaves other file systems and bind mounts out (mnt2 is
+// a bind mount of the tree's own file system), also where a link leads to
+// one. The tree is a file system of its own (a tmpfs),
+// so that / is another one; mounting needs root.
+void TestCliScan::linksAndMounts_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<PathSet>("found");
+    QTest::newRow("one file system") << QStringList { "--one-file-system" }
+                                     << PathSet { "a.bin", "b.bin", "same/d.bin" };
+    QTest::newRow("no links") << QStringList { "--no-follow" }
+                              << PathSet { "a.bin", "b.bin", "mnt/c.bin", "mnt2/d.bin" };
+    QTest::newRow("both") << QStringList { "--no-follow", "--one-file-system" } << PathSet { "a.bin", "b.bin" };
+}
+
+void TestCliScan::linksAndMounts()
+{
+    QFETCH(QStringList, options);
+    QFETCH(PathSet, found);
+    if (::geteuid() != 0)
+        QSKIP("mounting a file system and a bind mount needs root");
+    TestDir dir;
+    const QByteArray fs = QFile::encodeName(dir.createDir("fs"));
+    if (::mount("twinlens-test", fs.constData(), "tmpfs", 0, "size=4m") != 0)
+        QSKIP(qPrintable("cannot mount a tmpfs here: " + QString::fromLocal8Bit(std::strerror(errno))));
+    const ScopeExit unmountFs([&] { ::umount2(fs.constData(), MNT_DETACH); });
+    const QByteArray content("the same bytes in each");
+    for (const char* rel : { "fs/tree/a.bin", "fs/tree/b.bin", "fs/other/d.bin", "outside/c.bin" })
+        dir.createFile(rel, content);
+    dir.createLink("/", "fs/tree/root");
+    dir.createLink("../other", "fs/tree/same");
+    const QByteArray mnt = QFile::encodeName(dir.createDir("fs/tree/mnt"));
+    QCOMPARE(::mount(QFile::encodeName(dir.path("outside")).constData(), mnt.constData(), nullptr, MS_BIND, nullptr), 0);
+    const ScopeExit unmountBind([&] { ::umount2(mnt.constData(), MNT_DETACH); });
+    const QByteArray mnt2 = QFile::encodeName(dir.createDir("fs/tree/mnt2"));
+    QCOMPARE(::mount(QFile::encodeName(dir.path("fs/other")).constData(), mnt2.constData(), nullptr, MS_BIND, nullptr), 0);
+    const ScopeExit unmountBind2([&] { ::umount2(mnt2.constData(), MNT_DETACH); });
+
+    const Run r = RunCli(QStringList { "--quiet", "--format", "json", "--min-size-mb", "0", "--max-groups", "0" } + options
+        << dir.path("fs/tree"));
+    QCOMPARE(r.Exit, 0);
+    const QJsonObject doc = ParseDocument(r.Out);
+    QVERIFY2(!doc.isEmpty(), r.Out);
+    const QList<QStringList> groups = GroupPaths(doc, "file_groups", dir.path("fs/tree"));
+    QCOMPARE(groups.size(), 1);
+    QCOMPARE(PathSet(groups[0].begin(), groups[0].end()), found);
 }
 
 QTEST_GUILESS_MAIN(TestCliScan)

@@ -141,6 +141,9 @@ void TMainForm::ApplyTranslation()
     Label2->setText(Translate(QStringLiteral("File mas&ks (CSV):")));
     Label3->setText(Translate(QStringLiteral("Min si&ze (MB):")));
     chkParallelHash->setText(Translate(QStringLiteral("&Parallel hashing")));
+    chkFollowLinks->setText(Translate(QStringLiteral("Follo&w folder links")));
+    chkFollowLinks->setToolTip(Translate(QStringLiteral(
+        "Walk links to folders below the listed folders like folders, each folder once. Unchecked, such links are left out.")));
     Label6->setText(Translate(QStringLiteral("E&xclude:")));
     edExclude->setToolTip(Translate(QStringLiteral(
         "Folder names and patterns to leave out, separated by \";\": .git; node_modules; */cache/*; *.tmp")));
@@ -177,6 +180,8 @@ void TMainForm::ApplyTranslation()
     lvFilesView->setAccessibleName(Translate(QStringLiteral("File Clones")));
     lvDirsView->setAccessibleName(Translate(QStringLiteral("Folder Clones")));
     ProgressBar->setAccessibleName(Translate(QStringLiteral("Scan progress")));
+    chkFollowLinks->setAccessibleName(plain(chkFollowLinks->text()));
+    chkFollowLinks->setAccessibleDescription(chkFollowLinks->toolTip());
 
     lvFiles.Columns = TranslatedCaptions(FileColumns);
     lvDirs.Columns = TranslatedCaptions(DirColumns);

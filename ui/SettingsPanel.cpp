@@ -168,6 +168,7 @@ void TMainForm::CreateSettingsPanel()
     SetDesignSize(edMasks, 133, 21);
     seMinSizeMB = MakeSpin(PanelTop, "seMinSizeMB", 0, 1048576);
     chkParallelHash = MakeCheck(PanelTop, "chkParallelHash", 138);
+    chkFollowLinks = MakeCheck(PanelTop, "chkFollowLinks", 138);
     Label2 = MakeLabel(PanelTop, "Label2", edMasks);
     Label3 = MakeLabel(PanelTop, "Label3", seMinSizeMB);
 
@@ -195,6 +196,7 @@ void TMainForm::CreateSettingsPanel()
     fields->addWidget(seMinGroupSize, 6, 1);
     fields->setRowMinimumHeight(7, 6);
     fields->addWidget(chkParallelHash, 8, 0);
+    fields->addWidget(chkFollowLinks, 8, 1);
     fields->setRowStretch(9, 1);
     row->addLayout(fields);
     row->addSpacing(18);
@@ -296,6 +298,7 @@ const QString KCompare = QStringLiteral("Compare");
 const QString KFileClones = QStringLiteral("FindFileClones");
 const QString KFolderClones = QStringLiteral("FindFolderClones");
 const QString KParallel = QStringLiteral("ParallelHashing");
+const QString KFollowLinks = QStringLiteral("FollowFolderLinks");
 const QString KMaxGroups = QStringLiteral("MaxGroups");
 const QString KMinGroupSize = QStringLiteral("MinGroupSize");
 const QString KSize = QStringLiteral("Size");
@@ -337,6 +340,7 @@ void TMainForm::RestoreSettings()
     check(KFileClones, chkFileDuplicates);
     check(KFolderClones, chkDirDuplicates);
     check(KParallel, chkParallelHash);
+    check(KFollowLinks, chkFollowLinks);
     FKeptSize = kept.value(KSize).toSize();
     lvFilesView->header()->restoreState(kept.value(KFileColumns).toByteArray());
     lvDirsView->header()->restoreState(kept.value(KDirColumns).toByteArray());
@@ -347,6 +351,7 @@ void TMainForm::SaveSettings()
     const QVariantMap values { { KMasks, edMasks->text() }, { KExclude, edExclude->text() }, { KMinSizeMB, seMinSizeMB->value() },
         { KCompare, rgCompare->ItemIndex() }, { KFileClones, chkFileDuplicates->isChecked() },
         { KFolderClones, chkDirDuplicates->isChecked() }, { KParallel, chkParallelHash->isChecked() },
+        { KFollowLinks, chkFollowLinks->isChecked() },
         { KMaxGroups, seMaxGroups->value() }, { KMinGroupSize, seMinGroupSize->value() }, { KSize, size() },
         { KFileColumns, lvFilesView->header()->saveState() }, { KDirColumns, lvDirsView->header()->saveState() } };
     if (!platform::WriteWindowSettings(values))
@@ -384,5 +389,6 @@ QString TMainForm::MasksText() const { return edMasks->text(); }
 QStringList TMainForm::ExcludePatterns() const { return ParseExclusions(edExclude->text()); }
 int TMainForm::MinSizeMBValue() const { return seMinSizeMB->value(); }
 bool TMainForm::ParallelHashChecked() const { return chkParallelHash->isChecked(); }
+bool TMainForm::FollowFolderLinksChecked() const { return chkFollowLinks->isChecked(); }
 int TMainForm::MaxGroupsValue() const { return seMaxGroups->value(); }
 int TMainForm::MinGroupSizeValue() const { return seMinGroupSize->value(); }

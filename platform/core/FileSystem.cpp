@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <memory>
 
 #include <dirent.h>
@@ -263,23 +264,27 @@ void PrepareForScan()
 #endif
 }
 
-size_t FreeDescriptors()
+int FreeDescriptors(int reserve)
 {
     struct rlimit lim;
     if (::getrlimit(RLIMIT_NOFILE, &lim) != 0)
-        return 64;
-    const size_t limit = lim.rlim_cur == RLIM_INFINITY ? size_t(1) << 20 : size_t(lim.rlim_cur);
-    size_t open = 16;
+        return 0;
+    const qint64 limit = lim.rlim_cur == RLIM_INFINITY ? qint64(1) << 30 : qint64(lim.rlim_cur);
+    qint64 open = 0;
     if (DIR* d = ::opendir("/proc/self/fd")) {
-        open = 0;
-        while (const struct dirent* e = ::readdir(d))
-            if (e->d_name[0] != '.')
+        while (const dirent* de = ::readdir(d))
+            if (de->d_name[0] != '.')
                 ++open;
         ::closedir(d);
-        if (open > 0)
-            --open; // the listing's own descriptor
+        --open; // the listing's own descriptor
+    } else {
+        // No /proc: ask each number below the limit (bounded, as that may be vast).
+        const int upTo = int(std::min<qint64>(limit, 65536));
+        for (int fd = 0; fd < upTo; ++fd)
+            if (::fcntl(fd, F_GETFD) != -1)
+                ++open;
     }
-    return limit > open ? limit - open : 0;
+    return int(std::clamp<qint64>(limit - open - reserve, 0, INT_MAX));
 }
 
 void ReleaseFreeMemory()
