@@ -920,7 +920,7 @@ void TestCliScan::jsonTextsAndPaths()
     files.AddGroup(1, "Group 1");
     for (const Name& n : names) {
         records.push_back(std::make_unique<TFileInfo>(&prefix, n.Native.constData(), quint32(n.Native.size()), 4,
-            platform::FileId {}, Q_INT64_C(-1)));
+            platform::FileId {}, Q_INT64_C(-1), Q_INT64_C(-1)));
         ResultItem item;
         item.GroupId = 1;
         item.Data = records.back().get();
@@ -980,7 +980,7 @@ void TestCliScan::jsonInPieces()
     ResultList files;
     for (int i = 0; i < names.size(); ++i) {
         records.push_back(std::make_unique<TFileInfo>(
-            &prefix, names[i].constData(), quint32(names[i].size()), 1000, platform::FileId {}, 0));
+            &prefix, names[i].constData(), quint32(names[i].size()), 1000, platform::FileId {}, 0, 0));
         ResultItem item;
         item.GroupId = i / 4 + 1;
         item.Data = records.back().get();
