@@ -1,6 +1,7 @@
 #include "cli/OutputFile.h"
 
 #include <QByteArrayList>
+#include <QHash>
 
 #include <cerrno>
 #include <climits>
@@ -115,13 +116,65 @@ QByteArray NormalizedPath(const QByteArray& path)
     return lexical;
 }
 
+// FIFOs the check opened, by the path given, held until they are written:
+// a reader that was there for the check must still find its writer.
+QHash<QByteArray, int>& HeldFifos()
+{
+    static QHash<QByteArray, int> held;
+    return held;
+}
+
+// Opens a target that is not a regular file for writing, without waiting: a
+// FIFO nobody reads fails at once (ENXIO) instead of holding the program.
+// Once open, writes wait for the reader as usual.
+int OpenSpecial(const QByteArray& path, bool truncate, QString& reason)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (truncate ? O_TRUNC : 0));
+    if (fd < 0) {
+        reason = errno == ENXIO ? QStringLiteral("nothing reads from this FIFO") : Reason(errno);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// Writes all of source to fd and closes it.
+QString WriteAndClose(int fd, const TextSource& source)
+{
+    int err = WriteAll(fd, source);
+    if (::close(fd) != 0 && err == 0 && errno != EINTR)
+        err = errno;
+    return err ? Reason(err) : QString();
+}
+
+// The link at path that is not to be followed, as Linux's protected_symlinks
+// would have it for the shell: in a sticky folder that everyone may write,
+// a link owned by neither the user nor the folder's owner (someone may have
+// planted it for the user to write through); and a link to nothing, whose
+// target would be created wherever it points. The reason, or empty.
+QString RefusedLink(const QByteArray& path)
+{
+    struct stat lst {};
+    if (::lstat(path.constData(), &lst) != 0 || !S_ISLNK(lst.st_mode))
+        return {};
+    struct stat fst {};
+    if (::stat(FolderOf(path).constData(), &fst) == 0 && (fst.st_mode & S_ISVTX) && (fst.st_mode & S_IWOTH)
+        && lst.st_uid != ::geteuid() && lst.st_uid != fst.st_uid)
+        return QStringLiteral("a link of another user's in a shared sticky folder, not followed");
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0 && errno == ENOENT)
+        return QStringLiteral("a link to nothing, not followed (the file it names is not created)");
+    return {};
+}
+
 // A special target is written in place: opened for writing as it is, never
 // truncated (a FIFO or a device has nothing to truncate).
 QString WriteInPlace(const QByteArray& path, const TextSource& source, bool truncate)
 {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | (truncate ? O_CREAT | O_TRUNC : 0), 0666);
+    QString reason;
+    const int fd = OpenSpecial(path, truncate, reason);
     if (fd < 0)
-        return Reason(errno);
+        return reason;
     int err = WriteAll(fd, source);
     if (::close(fd) != 0 && err == 0 && errno != EINTR)
         err = errno;
@@ -134,10 +187,22 @@ QString CheckOutputTarget(const QByteArray& path)
 {
     if (path.endsWith('/'))
         return Reason(EISDIR); // names a folder, whether or not it exists
+    if (const QString refused = RefusedLink(path); !refused.isEmpty())
+        return refused;
     struct stat st {};
     if (::stat(path.constData(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
             return Reason(EISDIR);
+        if (S_ISFIFO(st.st_mode)) {
+            if (HeldFifos().contains(path))
+                return {};
+            QString reason;
+            const int fd = OpenSpecial(path, false, reason);
+            if (fd < 0)
+                return reason;
+            HeldFifos().insert(path, fd);
+            return {};
+        }
         if (!S_ISREG(st.st_mode))
             return ::access(path.constData(), W_OK) == 0 ? QString() : Reason(errno);
     } else if (errno != ENOENT) {
@@ -171,15 +236,23 @@ bool SameOutputFile(const QByteArray& a, const QByteArray& b)
 
 QString WriteOutputFile(const QByteArray& path, const TextSource& source)
 {
+    if (const auto held = HeldFifos().find(path); held != HeldFifos().end()) {
+        const int fd = held.value();
+        HeldFifos().erase(held);
+        return WriteAndClose(fd, source);
+    }
+    // Asked again: the folder may have changed since the check.
+    if (const QString refused = RefusedLink(path); !refused.isEmpty())
+        return refused;
     // The file that will be replaced: a link is followed to the file it names.
     QByteArray target = path;
     struct stat lst {};
     if (::lstat(path.constData(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
         char resolved[PATH_MAX];
         if (!::realpath(path.constData(), resolved)) {
-            // A dangling link, or a magic link to a pipe or socket
-            // (/dev/stdout): the system knows where it leads.
-            return WriteInPlace(path, source, true);
+            // A magic link to a pipe or socket (/dev/stdout): the system
+            // knows where it leads. (A link to nothing was refused above.)
+            return WriteInPlace(path, source, false);
         }
         target = resolved;
     }

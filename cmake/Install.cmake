@@ -28,7 +28,8 @@ if(TWINLENS_UPDATE_CHECK)
   set(TWINLENS_MAN_UPDATE "At start\\-up, before its window opens, the program asks the update server
 (@TWINLENS_UPDATE_SERVER@) for the newest version.
 It can offer an optional update, or ask for a required one, and download and
-start the new installer; a failure of the check is silent.")
+start the new installer over HTTPS; only a required update ends the program
+afterwards, and a failure of the check is silent.")
 else()
   set(TWINLENS_MAN_UPDATE "This build does not look for new versions: updates come with the system's
 packages.")

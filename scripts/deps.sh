@@ -3,7 +3,7 @@
 # they are missing. Usage: scripts/deps.sh build|test|bench|package|fuzz
 set -euo pipefail
 what=${1:-build}
-pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libssl-dev libxxhash-dev)
+pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libssl-dev libxxhash-dev libcurl4-openssl-dev)
 case "$what" in
   # The update tests make certificates; the file manager test runs its own
   # bus; the install test validates the desktop entry, the metainfo and the

@@ -5,7 +5,7 @@
 #
 #   scripts/fuzz.sh [--no-build] [SECONDS] [TARGET...]
 #
-# Targets: fuzz_catalogue fuzz_placeholders fuzz_version fuzz_http_answer.
+# Targets: fuzz_catalogue fuzz_placeholders fuzz_version.
 #
 # Inputs the fuzzer finds go to build-fuzz/corpus/TARGET; the seeds in
 # tests/fuzz/corpus/TARGET are read, never written. A crash, leak or time-out
@@ -15,7 +15,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TWINLENS_FUZZ_BUILD_DIR:-$root/build-fuzz}
-all=(fuzz_catalogue fuzz_placeholders fuzz_version fuzz_http_answer)
+all=(fuzz_catalogue fuzz_placeholders fuzz_version)
 
 do_build=1
 if [ "${1:-}" = "--no-build" ]; then do_build=0; shift; fi

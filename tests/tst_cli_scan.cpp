@@ -315,6 +315,8 @@ private slots:
     void outputFileReplaced();
     void outputFileFailures();
     void outputInUnwritableFolder();
+    void plantedOutputsRefusedBeforeScan_data();
+    void plantedOutputsRefusedBeforeScan();
     void interruptAfterResults();
     void brokenStandardError_data();
     void brokenStandardError();
@@ -747,21 +749,87 @@ void TestCliScan::outputInUnwritableFolder()
     QCOMPARE(Entries(dir.path("ro")), QStringList { "files.csv" });
 }
 
+// Outputs are opened as the shell's own link protection would open them: a
+// link planted by another user in a sticky shared folder and a link to
+// nothing are refused, and a FIFO that nothing reads fails at once; all of
+// it before the scan, with exit status 2 and the target untouched. The
+// user's own link in the same folder is followed.
+void TestCliScan::plantedOutputsRefusedBeforeScan_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QByteArray>("reason"); // empty: written
+    QTest::newRow("another user's link in a sticky folder") << "planted" << QByteArray("a link of another user's in a shared sticky folder");
+    QTest::newRow("own link in a sticky folder") << "own" << QByteArray();
+    QTest::newRow("a link to nothing") << "dangling" << QByteArray("a link to nothing");
+    QTest::newRow("a FIFO nothing reads") << "fifo" << QByteArray("nothing reads from this FIFO");
+}
+
+void TestCliScan::plantedOutputsRefusedBeforeScan()
+{
+    QFETCH(QString, setup);
+    QFETCH(QByteArray, reason);
+    TestDir dir;
+    CreatePair(dir, "a");
+    const QByteArray old = "the victim's own text\n";
+    const QString victim = dir.createFile("private/important.txt", old);
+    const QString shared = dir.createDir("shared");
+    QVERIFY(::chmod(QFile::encodeName(shared).constData(), 01777) == 0);
+    const QString out = shared + "/report.csv";
+    if (setup == QLatin1String("planted")) {
+        if (::geteuid() != 0)
+            QSKIP("needs root to plant the link as another user");
+        MakeReachable(shared);
+        QVERIFY(::chmod(QFile::encodeName(shared).constData(), 01777) == 0);
+        const QByteArray link = QFile::encodeName(out);
+        const QByteArray target = QFile::encodeName(victim);
+        const int made = RunUnprivileged([&] { return ::symlink(target.constData(), link.constData()) == 0 ? 0 : 1; });
+        QVERIFY(made != kCannotDropRoot);
+        QCOMPARE(made, 0);
+        struct stat lst {};
+        QVERIFY(::lstat(link.constData(), &lst) == 0 && lst.st_uid != ::geteuid());
+    } else if (setup == QLatin1String("own")) {
+        dir.createLink(victim, "shared/report.csv");
+    } else if (setup == QLatin1String("dangling")) {
+        dir.createLink(dir.path("private/missing.csv"), "shared/report.csv");
+    } else {
+        dir.createFifo("shared/report.csv");
+    }
+
+    QElapsedTimer t;
+    t.start();
+    const Run r = RunCli({ "--files-csv", out, dir.path("a") });
+    qInfo("exit %d after %lld ms", r.Exit, t.elapsed());
+    if (reason.isEmpty()) {
+        QCOMPARE(r.Exit, 0);
+        QCOMPARE(ReadAll(victim), PairCsv(dir, "a"));
+        QVERIFY(QFileInfo(out).isSymLink());
+        return;
+    }
+    QCOMPARE(r.Exit, 2);
+    QVERIFY2(r.Err.contains("--files-csv cannot be written: " + out.toUtf8() + ": " + reason), r.Err);
+    QVERIFY2(!r.Err.contains("Done."), r.Err); // refused before the scan
+    QCOMPARE(ReadAll(victim), old);
+    QVERIFY(!QFileInfo::exists(dir.path("private/missing.csv")));
+    QCOMPARE(Entries(dir.path("private")), QStringList { "important.txt" });
+}
+
 // A Ctrl-C once the lists are complete changes nothing: they are written in
 // full and the run ends as finished. The output is a FIFO, which is written
-// to as it is (not replaced) and holds the program until the test reads it.
+// to as it is (not replaced); its reader is there from the start, as the
+// program asks, and reads once the program has been interrupted.
 void TestCliScan::interruptAfterResults()
 {
     TestDir dir;
     CreatePair(dir, "a");
     const QString fifo = dir.createFifo("out.fifo");
+    const int fd = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(fd >= 0);
     QProcess p;
     QByteArray err;
     QVERIFY2(StartUntil(p, { "--files-csv", fifo, dir.path("a") }, "Done.", err), err);
     ::kill(pid_t(p.processId()), SIGINT);
-    QThread::msleep(100); // the signal lands while the program waits to write
-    const int fd = ::open(QFile::encodeName(fifo).constData(), O_RDONLY);
-    QVERIFY(fd >= 0);
+    QThread::msleep(100); // the signal lands while the program writes
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     QByteArray got;
     char buf[4096];
     for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;)

@@ -48,7 +48,7 @@ private slots:
     {
         // The program's own bounds (10 s): the window must not depend on them.
         UpdateSettings = FDefaults;
-        UpdateSettings.ExtraCaCertificates = { FCerts.Ca };
+        UpdateSettings.CaFile = FCerts.CaFile;
         UpdateForced = false;
         NewVersionMessage.clear();
     }
@@ -68,7 +68,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         // The server has the request and holds it; the window answers a
         // command meanwhile.
-        QTRY_COMPARE(server.Paths, (QList<QByteArray> { VersionPath }));
+        QTRY_COMPARE(server.Paths(), (QList<QByteArray> { VersionPath }));
         w->FolderClones1->trigger();
         QCOMPARE(w->PageControl1->currentWidget(), w->tsDirs);
         QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));

@@ -11,9 +11,9 @@ TBackgroundVersionCheck::~TBackgroundVersionCheck()
 {
     if (!FThread)
         return;
-    // quit() leaves every event loop of the thread and keeps new ones from
-    // starting, so the fetch waiting in one returns at once.
-    FThread->quit();
+    // The fetch sees the flag within a few milliseconds and fails.
+    FCancel = true;
+    FThread->disconnect(this);
     FThread->wait();
     delete FThread;
 }
@@ -22,7 +22,7 @@ void TBackgroundVersionCheck::Start()
 {
     if (FThread)
         return;
-    FThread = QThread::create([this] { FDocuments = FetchVersionDocuments(); });
+    FThread = QThread::create([this] { FDocuments = FetchVersionDocuments(&FCancel); });
     FThread->setObjectName(QStringLiteral("VersionCheck"));
     // finished comes from the fetch thread once it is done with FDocuments;
     // the queued call reads them here.

@@ -11,6 +11,8 @@
 
 #include <QObject>
 
+#include <atomic>
+
 class QThread;
 
 class TBackgroundVersionCheck : public QObject {
@@ -34,5 +36,6 @@ signals:
 private:
     QThread* FThread = nullptr;
     TVersionDocuments FDocuments; // written by the fetch thread until it ends
+    std::atomic<bool> FCancel = false;
     bool FDone = false;
 };

@@ -2,26 +2,24 @@
 
 #include "i18n/translation.h"
 #include "platform/desktop/Desktop.h"
-#include "update/HttpsGet.h"
 #include "update/VersionDocuments.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QSslConfiguration>
-#include <QTimer>
+#include <QThread>
 #include <QUrl>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 // The resource lives in this static library; without an explicit reference the
 // linker would drop it.
@@ -42,8 +40,6 @@ const QString InstallerFileName = QStringLiteral("quillmere_update.exe");
 // Both documents are a line or two; a server that sends more is not the
 // update server, and start-up does not buffer it.
 constexpr qint64 MaxDocumentBytes = 1 << 20;
-// What Qt may hold of a response before the program has read it.
-constexpr qint64 ReadBufferBytes = 256 * 1024;
 
 // Thrown inside the check; the catch-all turns it into "no update".
 struct TCheckFailed {};
@@ -60,42 +56,21 @@ QUrl ServerUrl(const QString& path)
     return url;
 }
 
-QNetworkRequest BaseRequest(const QUrl& url)
-{
-    QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(UserAgent));
-    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-    if (!UpdateSettings.ExtraCaCertificates.isEmpty()) {
-        // Left untouched otherwise, so that the system's authorities load as usual.
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        QList<QSslCertificate> cas = tls.caCertificates();
-        cas += UpdateSettings.ExtraCaCertificates;
-        tls.setCaCertificates(cas);
-        request.setSslConfiguration(tls);
-    }
-    return request;
-}
-
-bool IsSuccessStatus(const QNetworkReply* reply)
-{
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    return status >= 200 && status <= 299;
-}
-
 // GETs one document of the check; throws on any failure.
-QByteArray FetchDocument(const QString& path)
+QByteArray FetchDocument(const QString& path, const std::atomic<bool>* cancel)
 {
     const QUrl url = ServerUrl(path);
     if (!url.isValid())
         throw TCheckFailed {};
     THttpsGetOptions options;
     options.UserAgent = UserAgent;
-    options.ReadTimeoutMs = UpdateSettings.ReadTimeoutMs;
-    options.BoundMs = UpdateSettings.RequestBoundMs;
     options.MaxRedirects = 10;
+    options.BoundMs = UpdateSettings.RequestBoundMs;
+    options.ConnectBoundMs = UpdateSettings.RequestBoundMs;
+    options.SilenceMs = UpdateSettings.ReadTimeoutMs;
     options.MaxBodyBytes = MaxDocumentBytes;
-    options.ExtraCaCertificates = UpdateSettings.ExtraCaCertificates;
-    std::optional<QByteArray> body = HttpsGet(url, options);
+    options.CaFile = UpdateSettings.CaFile;
+    std::optional<QByteArray> body = HttpsGetDocument(url.toEncoded(), options, cancel);
     if (!body)
         throw TCheckFailed {};
     return *body;
@@ -103,13 +78,13 @@ QByteArray FetchDocument(const QString& path)
 
 } // namespace
 
-TVersionDocuments FetchVersionDocuments()
+TVersionDocuments FetchVersionDocuments(const std::atomic<bool>* cancel)
 {
     TVersionDocuments documents;
     try {
         // Both are always fetched.
-        documents.Version = FetchDocument(VersionPath);
-        documents.Changes = FetchDocument(ChangesPath);
+        documents.Version = FetchDocument(VersionPath, cancel);
+        documents.Changes = FetchDocument(ChangesPath, cancel);
         documents.Fetched = true;
     } catch (...) {
         return {};
@@ -196,12 +171,19 @@ TfrmNewVersion::TfrmNewVersion(QWidget* parent)
     connect(btCancel, &QPushButton::clicked, this, &TfrmNewVersion::btCancelClick);
 }
 
-TfrmNewVersion::~TfrmNewVersion()
+TfrmNewVersion::~TfrmNewVersion() { StopTransfer(); }
+
+// Ends a running transfer and waits for its thread, which then writes no more.
+void TfrmNewVersion::StopTransfer()
 {
-    if (FReply) {
-        FReply->disconnect(this);
-        FReply->abort();
-    }
+    if (!FTransferThread)
+        return;
+    if (FTransfer)
+        FTransfer->Cancel();
+    FTransferThread->disconnect(this);
+    FTransferThread->wait();
+    delete FTransferThread;
+    FTransferThread = nullptr;
 }
 
 QString TfrmNewVersion::DownloadTargetPath()
@@ -259,8 +241,7 @@ void TfrmNewVersion::btCancelClick()
         AbortRequested = true;
         // Taken at once rather than at the next piece of data, so that Abort
         // also ends a download from a server that has gone silent.
-        if (FReply)
-            DownloadWork(FReply, 0, FBytesSoFar);
+        DownloadWork(this, 0, FBytesSoFar);
         return;
     }
     close();
@@ -270,11 +251,13 @@ void TfrmNewVersion::btUpdateNowClick()
 {
     if (FDownloading)
         return;
-    UpdateForced = true;
+    // Update Now leaves UpdateForced as the check set it: an optional update
+    // that fails (or whose installer starts) returns to the program.
     AbortRequested = false;
     FDownloadError.clear();
     FBytesSoFar = 0;
-    FExpectedBytes = -2;
+    FHead = THttpsHead {};
+    FWriteError = 0;
     FDownloading = true;
 
     btCancel->setText(Translate(QStringLiteral("&Abort")));
@@ -298,7 +281,7 @@ void TfrmNewVersion::btUpdateNowClick()
     if (existing.exists() || existing.isSymLink())
         QFile::remove(target);
     FTarget.setFileName(target);
-    if (!FTarget.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (!FTarget.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         const QString reason = FTarget.errorString();
         FTarget.setFileName(QString()); // not ours: never removed
         FinishDownload(TrFill(QStringLiteral("Cannot create file %s: %s"), { target, reason }));
@@ -306,106 +289,76 @@ void TfrmNewVersion::btUpdateNowClick()
     }
     FTarget.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-    QNetworkRequest request = BaseRequest(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    request.setTransferTimeout(0);
-    FClient = new QNetworkAccessManager(this);
-    FReply = FClient->get(request);
-    // Streamed to the file: Qt holds no more than this ahead of the writes.
-    FReply->setReadBufferSize(ReadBufferBytes);
-    connect(FReply, &QNetworkReply::metaDataChanged, this, &TfrmNewVersion::DownloadHeaders);
-    FDownloadBound = new QTimer(this);
-    FDownloadBound->setSingleShot(true);
-    connect(FDownloadBound, &QTimer::timeout, this,
-        [this] { FailDownload(Translate(QStringLiteral("The download took too long."))); });
-    FDownloadBound->start(UpdateSettings.DownloadBoundMs);
-    // Progress follows the bytes as they are written: the reply's own progress
-    // signal is throttled and would miss the last piece before a pause.
-    connect(FReply, &QNetworkReply::readyRead, this, &TfrmNewVersion::DownloadReadyRead);
-    connect(FReply, &QNetworkReply::finished, this, &TfrmNewVersion::DownloadFinished);
+    THttpsGetOptions options;
+    options.UserAgent = UserAgent;
+    options.MaxRedirects = 0; // the download follows no redirect
+    options.BoundMs = UpdateSettings.DownloadBoundMs;
+    options.LowSpeedBytes = UpdateSettings.DownloadLowSpeedBytes;
+    options.LowSpeedSeconds = UpdateSettings.DownloadLowSpeedSeconds;
+    options.MaxBodyBytes = UpdateSettings.MaxInstallerBytes;
+    options.CaFile = UpdateSettings.CaFile;
+
+    FTransfer = std::make_unique<THttpsGet>();
+    const int fd = FTarget.handle();
+    // On the transfer's thread: the head and the progress go to this one
+    // queued, in order; the bytes go straight to the file.
+    FTransfer->OnHead = [this](const THttpsHead& head) {
+        QMetaObject::invokeMethod(this, [this, head] { FHead = head; }, Qt::QueuedConnection);
+        return true;
+    };
+    FTransfer->OnBody = [this, fd](QByteArrayView piece) {
+        const char* p = piece.constData();
+        qsizetype left = piece.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, p, size_t(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                FWriteError = errno;
+                return false;
+            }
+            p += n;
+            left -= n;
+        }
+        // One report at a time: the window is never flooded with them.
+        if (!FProgressPosted.exchange(true)) {
+            QMetaObject::invokeMethod(this, [this] {
+                FProgressPosted = false;
+                if (FTransfer && FDownloading) {
+                    FBytesSoFar = FTransfer->BytesSoFar();
+                    DownloadWork(this, 0, FBytesSoFar);
+                }
+            }, Qt::QueuedConnection);
+        }
+        return true;
+    };
+    auto result = std::make_shared<THttpsResult>();
+    THttpsGet* transfer = FTransfer.get();
+    const QByteArray address = url.toEncoded();
+    FTransferThread = QThread::create([transfer, options, address, result] { *result = transfer->Run(address, options); });
+    FTransferThread->setObjectName(QStringLiteral("UpdateDownload"));
+    // finished comes once the thread is done with the file and the dialog.
+    connect(FTransferThread, &QThread::finished, this, [this, result] { DownloadFinished(*result); },
+        Qt::QueuedConnection);
+    FTransferThread->start();
 }
 
 void TfrmNewVersion::DownloadWork(QObject* sender, int direction, qint64 bytesSoFar)
 {
+    Q_UNUSED(sender);
     Q_UNUSED(direction);
-    auto* reply = qobject_cast<QNetworkReply*>(sender);
-    if (!reply || reply != FReply)
+    if (!FDownloading || !FTransfer)
         return;
     if (AbortRequested) {
         FailDownload(Translate(QStringLiteral("Download is cancelled. Please download manually.")));
         return;
     }
-    bool hasLength = false;
-    const qint64 length = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&hasLength);
-    const bool chunked = reply->rawHeader("Transfer-Encoding").toLower().contains("chunked");
-    if (chunked || !hasLength || length <= 0)
+    const qint64 length = FHead.DeclaredLength;
+    if (FHead.Chunked || length <= 0)
         return;
     const qint64 percent = std::clamp<qint64>(bytesSoFar * 100 / length, 0, 100);
     ProgressBar1->setValue(static_cast<int>(percent));
     ProgressBar1->repaint();
-}
-
-// The installer's length as the server declares it, read once the headers
-// are in: a Content-Length of digits only, or a chunked body (whose closing
-// chunk Qt requires). Anything else ends the download.
-void TfrmNewVersion::DownloadHeaders()
-{
-    if (!FReply || FExpectedBytes != -2 || !IsSuccessStatus(FReply))
-        return;
-    if (FReply->rawHeader("Transfer-Encoding").toLower().contains("chunked")) {
-        FExpectedBytes = -1;
-        return;
-    }
-    const QByteArray declared = FReply->rawHeader("Content-Length").trimmed();
-    const bool digits = !declared.isEmpty() && declared.size() <= 18
-        && std::all_of(declared.begin(), declared.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const qint64 length = digits ? declared.toLongLong() : 0;
-    if (length <= 0) {
-        FailDownload(Translate(QStringLiteral("The download of the installer is incomplete.")));
-        return;
-    }
-    if (length > UpdateSettings.MaxInstallerBytes) {
-        FailDownload(Translate(QStringLiteral("The installer is too large.")));
-        return;
-    }
-    FExpectedBytes = length;
-}
-
-void TfrmNewVersion::DownloadReadyRead()
-{
-    if (!FReply || !FTarget.isOpen() || !FDownloadError.isEmpty())
-        return;
-    if (FExpectedBytes == -2)
-        DownloadHeaders();
-    if (!FDownloadError.isEmpty())
-        return;
-    // An error page is no installer; the failure is reported when it ends.
-    if (!IsSuccessStatus(FReply)) {
-        FReply->readAll();
-        return;
-    }
-    WriteArrived();
-}
-
-// Writes what has arrived and reports it to the progress handler.
-bool TfrmNewVersion::WriteArrived()
-{
-    const QByteArray data = FReply->readAll();
-    if (data.isEmpty())
-        return true;
-    const qint64 allowed = FExpectedBytes >= 0 ? FExpectedBytes : UpdateSettings.MaxInstallerBytes;
-    if (FBytesSoFar + data.size() > allowed) {
-        FailDownload(FExpectedBytes >= 0 ? Translate(QStringLiteral("The download of the installer is incomplete."))
-                                         : Translate(QStringLiteral("The installer is too large.")));
-        return false;
-    }
-    if (FTarget.write(data) != data.size()) {
-        FailDownload(TrFill(QStringLiteral("Cannot write file %s: %s"), { FTarget.fileName(), FTarget.errorString() }));
-        return false;
-    }
-    FBytesSoFar += data.size();
-    DownloadWork(FReply, 0, FBytesSoFar);
-    return FDownloadError.isEmpty();
 }
 
 // Ends the running GET with errorText as its error.
@@ -413,33 +366,46 @@ void TfrmNewVersion::FailDownload(const QString& errorText)
 {
     if (FDownloadError.isEmpty())
         FDownloadError = errorText;
-    if (FReply && FReply->isRunning())
-        FReply->abort();
+    if (FTransfer)
+        FTransfer->Cancel();
 }
 
-void TfrmNewVersion::DownloadFinished()
+void TfrmNewVersion::DownloadFinished(const THttpsResult& result)
 {
-    QNetworkReply* reply = FReply;
-    if (!reply)
-        return;
+    StopTransfer();
+    FBytesSoFar = result.BodyBytes;
+    using O = THttpsResult::Outcome;
     QString error = FDownloadError;
     if (error.isEmpty()) {
-        if (reply->error() != QNetworkReply::NoError) {
-            error = reply->errorString();
-        } else if (!IsSuccessStatus(reply)) {
-            // A redirect is not followed here, so it is a failure too, not an installer.
-            error = QStringLiteral("HTTP/1.1 %1 %2")
-                        .arg(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())
-                        .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-        } else if (FTarget.isOpen() && !WriteArrived()) {
-            error = FDownloadError;
-        } else if (FExpectedBytes == -2) {
-            DownloadHeaders();
-            error = FDownloadError;
-        }
-        if (error.isEmpty() && FExpectedBytes >= 0 && FBytesSoFar != FExpectedBytes)
+        switch (result.How) {
+        case O::Done:
+            if (result.BodyBytes == 0)
+                error = Translate(QStringLiteral("The download of the installer is incomplete."));
+            break;
+        case O::TooLarge:
+            error = Translate(QStringLiteral("The installer is too large."));
+            break;
+        case O::Incomplete:
             error = Translate(QStringLiteral("The download of the installer is incomplete."));
+            break;
+        case O::Silent:
+        case O::TimedOut:
+            error = Translate(QStringLiteral("The download took too long."));
+            break;
+        case O::Refused:
+            error = TrFill(QStringLiteral("Cannot write file %s: %s"),
+                { FTarget.fileName(), QString::fromLocal8Bit(std::strerror(FWriteError)) });
+            break;
+        case O::Cancelled:
+            error = Translate(QStringLiteral("Download is cancelled. Please download manually."));
+            break;
+        case O::Status:
+        case O::Failed:
+            error = result.Error;
+            break;
+        }
     }
+    FTransfer.reset();
     if (FTarget.isOpen() && !FTarget.flush() && error.isEmpty())
         error = TrFill(QStringLiteral("Cannot write file %s: %s"), { FTarget.fileName(), FTarget.errorString() });
     FTarget.close();
@@ -450,20 +416,8 @@ void TfrmNewVersion::DownloadFinished()
 void TfrmNewVersion::FinishDownload(const QString& errorText)
 {
     QString error = errorText;
-    if (FReply) {
-        FReply->disconnect(this);
-        FReply->deleteLater();
-        FReply = nullptr;
-    }
-    if (FClient) {
-        FClient->deleteLater();
-        FClient = nullptr;
-    }
-    if (FDownloadBound) {
-        FDownloadBound->stop();
-        FDownloadBound->deleteLater();
-        FDownloadBound = nullptr;
-    }
+    StopTransfer();
+    FTransfer.reset();
     if (FTarget.isOpen())
         FTarget.close();
     // Nothing half written is left for someone to start later; only the file

@@ -17,20 +17,19 @@
 
 #include "BuildInfo.h"
 
+#include "update/HttpsClient.h"
+
 #include <QDialog>
 #include <QFile>
-#include <QList>
-#include <QPointer>
-#include <QSslCertificate>
 #include <QString>
-#include <QStringList>
+
+#include <atomic>
+#include <memory>
 
 class QLabel;
-class QNetworkAccessManager;
-class QNetworkReply;
 class QProgressBar;
-class QTimer;
 class QPushButton;
+class QThread;
 
 // Where and how the update server is reached. The program uses the defaults;
 // tests point them at a server of their own.
@@ -48,8 +47,13 @@ struct TUpdateSettings {
     // person's Abort).
     qint64 MaxInstallerBytes = 512LL * 1024 * 1024;
     int DownloadBoundMs = 30 * 60 * 1000;
-    // Authorities trusted in addition to the system's (a test's own CA).
-    QList<QSslCertificate> ExtraCaCertificates;
+    // A download slower than this many bytes a second for this many seconds
+    // has stalled, and ends.
+    long DownloadLowSpeedBytes = 1000;
+    long DownloadLowSpeedSeconds = 30;
+    // A PEM file of the only authorities trusted (a test's own CA); empty:
+    // the system's certificate store.
+    QByteArray CaFile;
 };
 extern TUpdateSettings UpdateSettings;
 
@@ -71,7 +75,8 @@ constexpr int RunningVersion = TWINLENS_VERSION_MAJOR * 10 + TWINLENS_VERSION_MI
 // not resolve, a certificate that does not verify, a time-out, an error
 // status, more than 10 redirects, a malformed first line) returns false
 // without a word and leaves both values as they were; so do a document over
-// 1 MiB, headers over 64 KiB (HttpsGet) and an answer over its time.
+// 1 MiB, headers over 64 KiB, a document cut short (HttpsClient) and an
+// answer over its time.
 // Waits at most UpdateSettings.RequestBoundMs per document.
 bool CheckForNewVersion();
 
@@ -83,12 +88,11 @@ struct TVersionDocuments {
     QByteArray Version;   // the version document, as it came
     QByteArray Changes;   // the change log, as it came
 };
-// The network half: fetches both documents. Runs on any thread that has no
-// event loop of its own running (it waits in one of its own); translates and
-// shows nothing, touches none of the values above. Never throws; any failure
-// gives Fetched false. QThread::quit on its thread ends a wait at once (the
-// fetch then fails).
-TVersionDocuments FetchVersionDocuments();
+// The network half: fetches both documents, blocking the calling thread (any
+// thread; no event loop is needed). Translates and shows nothing, touches
+// none of the values above. Never throws; any failure gives Fetched false.
+// cancel, set from any thread, ends a wait at once (the fetch then fails).
+TVersionDocuments FetchVersionDocuments(const std::atomic<bool>* cancel = nullptr);
 // The other half, on the user-interface thread: parses the first line and
 // sets NewVersionMessage and UpdateForced; returns what CheckForNewVersion
 // returns for these documents. Never throws.
@@ -97,14 +101,17 @@ bool ComposeNewVersionMessage(const TVersionDocuments& documents);
 // The new-version dialog. Shows NewVersionMessage with "Update Now" and
 // "Skip" (optional update) or "Exit" (forced update). Update Now downloads the
 // installer over HTTPS into the temporary folder as "quillmere_update.exe",
-// with progress and Abort, starts it through platform::Desktop, and ends the
-// program; a failure shows an error box and opens the vendor's site instead.
-// The installer is streamed to its file, and only a body whose end the server
-// declared counts as complete: a Content-Length that the bytes written match,
-// or a chunked body with its closing chunk. A body that ends when the
-// connection closes may have been cut by anyone on the path and is refused,
-// as are an installer over MaxInstallerBytes and a download that outlasts
-// DownloadBoundMs. After any failure the partial file is removed.
+// with progress and Abort, and starts it through platform::Desktop; a failure
+// shows an error box and opens the vendor's site instead. Only a forced
+// update ends the program when the dialog closes (ContinueStartup 0); after
+// an optional one, started or failed, the program goes on.
+// The download runs on a thread of its own, so the dialog stays responsive
+// and Abort is taken at once. The installer is streamed to its file as the
+// bytes were sent (never decoded), and only a complete body counts
+// (HttpsClient: a declared length met, a closing chunk, or a TLS close_notify
+// after a body framed by neither); an empty body, an installer over
+// MaxInstallerBytes, a stalled download and one that outlasts DownloadBoundMs
+// are refused. After any failure the partial file is removed.
 class TfrmNewVersion : public QDialog {
     Q_OBJECT
 public:
@@ -136,22 +143,23 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void DownloadHeaders();
-    void DownloadReadyRead();
-    bool WriteArrived();
-    void DownloadFinished();
+    void DownloadFinished(const THttpsResult& result);
     void FailDownload(const QString& errorText);
     void FinishDownload(const QString& errorText);
+    void StopTransfer();
 
     int FContinueStartup = 1;
     bool FDownloading = false;
     qint64 FBytesSoFar = 0;
-    // The installer's declared length; -1 for a chunked body, -2 until the
-    // headers have been read.
-    qint64 FExpectedBytes = -2;
+    // The head of the installer's answer, once it has come.
+    THttpsHead FHead;
     QString FDownloadError;
-    QNetworkAccessManager* FClient = nullptr;
-    QTimer* FDownloadBound = nullptr;
-    QPointer<QNetworkReply> FReply;
+    // The transfer and the thread it runs on; the thread writes FTarget's
+    // descriptor until it has ended.
+    std::unique_ptr<THttpsGet> FTransfer;
+    QThread* FTransferThread = nullptr;
+    // A progress report is on its way to this thread.
+    std::atomic<bool> FProgressPosted = false;
+    int FWriteError = 0; // errno of a failed write, read once the thread ended
     QFile FTarget;
 };

@@ -104,11 +104,12 @@ grep -q '^menus=&File|' <<<"$shown" || fail "without its catalogue the window is
 # holds no new-version dialog (whose class name its meta-object keeps).
 needed=$(readelf -d "$bin/twinlens" | grep NEEDED)
 update_texts=$(grep -c -a 'TfrmNewVersion' "$bin/twinlens")
+grep -q libQt6Network <<<"$needed" && fail "twinlens links QtNetwork"
 if [ "$update_check" = 1 ]; then
-  grep -q libQt6Network <<<"$needed" || fail "twinlens with the update check does not link QtNetwork"
+  grep -q libcurl <<<"$needed" || fail "twinlens with the update check does not link libcurl"
   [ "$update_texts" -gt 0 ] || fail "twinlens with the update check holds no update code"
 else
-  grep -q libQt6Network <<<"$needed" && fail "twinlens without the update check links QtNetwork"
+  grep -q libcurl <<<"$needed" && fail "twinlens without the update check links libcurl"
   [ "$update_texts" -eq 0 ] || fail "twinlens without the update check holds update code"
   zcat "$share/man/man1/twinlens.1.gz" | grep -q 'does not look for new versions' || fail "twinlens.1 speaks of an update check"
 fi
