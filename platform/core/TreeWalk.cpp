@@ -83,6 +83,7 @@ class Walker {
 public:
     Walker(TreeWalkSink& sink)
         : FSink(sink)
+        , FWhole(sink.WholeTree())
     {
         struct stat st;
         const QByteArray home = NativePath(HomeTrashPath());
@@ -151,6 +152,8 @@ private:
             return;
         }
         f.Prefix = std::move(prefix);
+        if (FWhole)
+            FSink.Folder(f.Prefix);
         FStack.push_back(std::move(f));
     }
 
@@ -173,8 +176,11 @@ private:
     {
         const QByteArrayView name = f.NameAt(n);
         const QByteArray cname(name.data(), name.size()); // NUL-terminated for the calls below
-        if (n.Type == DT_FIFO || n.Type == DT_SOCK || n.Type == DT_CHR || n.Type == DT_BLK)
+        if (n.Type == DT_FIFO || n.Type == DT_SOCK || n.Type == DT_CHR || n.Type == DT_BLK) {
+            if (FWhole)
+                FSink.Other(f.Prefix, name, false, {});
             return; // never opened, and no file of ours
+        }
         if (!IsRepresentable(QByteArray::fromRawData(name.data(), name.size()))) {
             FSink.Skipped(SkipReason::NameNotUtf8, PathOf(f, name));
             return;
@@ -204,6 +210,13 @@ private:
         } else if (S_ISDIR(st.st_mode)) {
             if (!Excluded(f, cname, true))
                 Enter(f, name, cname);
+        } else if (S_ISLNK(st.st_mode) && FWhole) {
+            char target[4096];
+            const ssize_t got = ::readlinkat(f.Fd, cname.constData(), target, sizeof target);
+            if (got < 0 || size_t(got) >= sizeof target)
+                FSink.Skipped(SkipReason::EntryUnreadable, PathOf(f, name));
+            else
+                FSink.Other(f.Prefix, name, true, QByteArrayView(target, got));
         } else if (S_ISLNK(st.st_mode)) {
             // Links to folders are entered like folders; links to files are
             // no files of their own.
@@ -211,6 +224,8 @@ private:
             if (::fstatat(f.Fd, cname.constData(), &target, 0) == 0 && S_ISDIR(target.st_mode)
                 && !Excluded(f, cname, true))
                 Enter(f, name, cname);
+        } else if (FWhole) {
+            FSink.Other(f.Prefix, name, false, {});
         }
     }
 
@@ -252,6 +267,7 @@ private:
     }
 
     TreeWalkSink& FSink;
+    const bool FWhole;
     std::vector<Frame> FStack;
     QSet<FileId> FVisited;
     FileId FHomeTrash;
