@@ -36,7 +36,11 @@ struct ScanSettings {
     int MaxGroups = 100;
     int MinGroupSize = 2;
     QStringList Exclude; // patterns (see Exclusions.h); none by default
+    bool FolderContents = false; // folder clone groups split by the bytes of their files
 };
+
+struct FolderCompareProgress;
+struct RemovalPlan;
 
 // An error with a text for the person in front of the window.
 class ScanError : public std::runtime_error {
@@ -78,6 +82,15 @@ public:
     const QStringList& ReferenceFolders() const { return FReferenceFolders; }
 
     bool IsRunning() const { return FRunning; }
+
+    // Before checked folders go to the trash: compares each folder that plan
+    // (PlanRemoval on lvDirs' data, list) would move with the folders of its
+    // group that stay, and takes the ones equal to none of them out of plan
+    // (FolderContents.h). Runs as a run of its own: Stop enabled, the other
+    // commands waiting, the progress in the status line, which shows its old
+    // text again at the end. Returns false when Stop ended it (plan is then
+    // unchanged) or a scan is running; true when there was nothing to compare.
+    bool CompareFoldersBeforeRemoval(const ResultList& list, RemovalPlan& plan);
 
     // ---- the steps of a scan
     void CollectFiles();
@@ -172,6 +185,7 @@ protected:
     virtual int MaxGroupsValue() const { return FSettings.MaxGroups; }
     virtual int MinGroupSizeValue() const { return FSettings.MinGroupSize; }
     virtual QStringList ExcludePatterns() const { return FSettings.Exclude; }
+    virtual bool FolderContentsChecked() const { return FSettings.FolderContents; }
 
     // ---- display setters for the steps
     void SetStatus(const QString& text);
@@ -179,6 +193,8 @@ protected:
     void SetProgressMax(int v);
     void SetProgressPosition(int v);
     void SetProgressStyleMarquee(bool on);
+    // The status text and progress of a folder comparison.
+    void ShowCompareProgress(const FolderCompareProgress& progress);
 
     QStringList FFolders; // lbFolders: normalized, in the order of adding
     QStringList FReferenceFolders; // the reference ones among them, in list order

@@ -219,6 +219,7 @@ void TMainForm::ShowResultNote()
     }
     counts.FolderClones = DirDuplicatesChecked();
     counts.FolderGroupsListed = lvDirs.GroupCount();
+    counts.FolderContents = FolderContentsChecked();
     counts.MaxGroups = MaxGroupsValue();
     counts.MinSizeMB = MinSizeMBValue();
     counts.FirstNote = !FCheckNoteShown;
@@ -335,8 +336,13 @@ void TMainForm::btnDeleteSelectedClick()
 {
     GuardedResultCommand([this] {
         ResultList& list = ActiveList();
-        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list), ReferenceFolders());
+        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list), ReferenceFolders(), this);
     });
+    // Closing during the comparison before the move waited for it to end.
+    if (FCloseRequested && !IsRunning()) {
+        FCloseRequested = false;
+        close();
+    }
 }
 
 void TMainForm::btnExportFilesClick()
