@@ -30,7 +30,7 @@ public:
     // A record over storage that outlives it (collection's listings): prefix
     // is the folder ending in "/", name the last component, both NUL-free.
     TFileInfo(const QByteArray* prefix, const char* name, quint32 nameLength, qint64 size,
-        const platform::FileId& id, qint64 modified, qint64 changed) noexcept;
+        const platform::FileId& id, qint64 modified, qint64 changed = 0) noexcept;
     ~TFileInfo();
     TFileInfo(const TFileInfo&) = delete;
     TFileInfo& operator=(const TFileInfo&) = delete;
