@@ -87,6 +87,14 @@ void ScanWindow::CollectFiles()
             FSkips.ListedFolderFailed = true;
             continue;
         }
+        {
+            platform::FileId id;
+            QString bare = folder;
+            while (bare.size() > 1 && bare.endsWith(u'/'))
+                bare.chop(1);
+            if (platform::GetFileId(bare, id))
+                FScannedFolders.append({ platform::NativePath(bare), id });
+        }
         std::unique_ptr<FolderListing> listing;
         // The listing's records belong to FFiles from the moment there is a
         // listing, so that an error escaping the loop below leaves FFiles

@@ -84,6 +84,20 @@ std::optional<LeftOutReason> Difference(const ResultItem& item, ResultPage page)
     return std::nullopt;
 }
 
+// The folder rows (by path, rowIds) that path lies strictly below.
+QList<platform::KnownFolder> FolderRowsAbove(const QString& path, const QHash<QString, platform::FileId>& rowIds)
+{
+    QList<platform::KnownFolder> above;
+    if (rowIds.isEmpty())
+        return above;
+    for (qsizetype slash = path.indexOf(u'/', 1); slash > 0; slash = path.indexOf(u'/', slash + 1)) {
+        const auto it = rowIds.constFind(path.left(slash));
+        if (it != rowIds.constEnd())
+            above.append({ platform::NativePath(path.left(slash)), *it });
+    }
+    return above;
+}
+
 // The disk is looked at once per item, and only when asked.
 class ItemStates {
 public:
@@ -109,7 +123,8 @@ private:
 
 } // namespace
 
-RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringList& referenceFolders)
+RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringList& referenceFolders,
+    const QList<platform::KnownFolder>& scannedFolders)
 {
     RemovalPlan plan;
     const bool folders = page == ResultPage::Dirs;
@@ -151,6 +166,14 @@ RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringLi
         }
     }
 
+    // Folder rows by path, with the identity the scan met them with: the
+    // walk to a folder below one of them compares it.
+    QHash<QString, platform::FileId> rowIds;
+    if (folders)
+        for (const ResultItem& item : list.Items())
+            if (!item.SubItems.isEmpty() && (item.Id.Device != 0 || item.Id.Inode != 0))
+                rowIds.insert(item.SubItems[0], item.Id);
+
     FolderSet moving;
     for (const int i : checked) {
         const ResultItem& item = list.Item(i);
@@ -167,12 +190,24 @@ RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringLi
             continue;
         }
         plan.Items.append(i);
+        platform::TrashEntry entry;
+        entry.Path = path;
+        entry.Folders = scannedFolders;
         if (folders) {
-            plan.Entries.append({ path, platform::TrashKind::Directory, -1, {} });
+            entry.Kind = platform::TrashKind::Directory;
+            entry.Id = item.Id;
+            entry.Folders += FolderRowsAbove(path, rowIds);
             moving.Insert(path);
         } else {
-            plan.Entries.append({ path, platform::TrashKind::RegularFile, item.Data->Size, item.Data->NativePath() });
+            const TFileInfo& r = *item.Data;
+            entry.Kind = platform::TrashKind::RegularFile;
+            entry.Size = r.Size;
+            entry.Native = r.NativePath();
+            entry.Id = r.Id;
+            entry.Modified = r.Modified;
+            entry.Changed = r.Changed;
         }
+        plan.Entries.append(std::move(entry));
     }
 
     // The groups with something going, and whether each keeps a copy.
@@ -248,4 +283,29 @@ QList<int> ItemsGone(const ResultList& list, ResultPage page, const RemovalPlan&
         if (gone.contains(i) || (!movedFolders.Empty() && movedFolders.Holds(list.Item(i).SubItems.value(0))))
             items.append(i);
     return items;
+}
+
+PlanChanges ComparePlans(const RemovalPlan& confirmed, const RemovalPlan& now)
+{
+    PlanChanges changes;
+    const QSet<int> going(now.Items.cbegin(), now.Items.cend());
+    const QSet<int> wasGoing(confirmed.Items.cbegin(), confirmed.Items.cend());
+    QHash<int, LeftOutEntry> leftOut;
+    for (const LeftOutEntry& e : now.LeftOut)
+        leftOut.insert(e.Item, e);
+    for (qsizetype k = 0; k < confirmed.Items.size(); ++k) {
+        const int item = confirmed.Items[k];
+        if (going.contains(item))
+            continue;
+        changes.NoLongerGoing.append(
+            leftOut.value(item, LeftOutEntry { item, confirmed.Entries[k].Path, LeftOutReason::Changed }));
+    }
+    for (const int item : now.Items)
+        if (!wasGoing.contains(item))
+            changes.NowGoing.append(item);
+    const QSet<int> told(confirmed.GroupsLosingEveryCopy.cbegin(), confirmed.GroupsLosingEveryCopy.cend());
+    for (const int group : now.GroupsLosingEveryCopy)
+        if (!told.contains(group))
+            changes.GroupsNowLosingEveryCopy.append(group);
+    return changes;
 }

@@ -5,9 +5,15 @@
 //
 // An entry is "as scanned" when the object at its path is still the one the
 // scan saw: for a file row a regular file (not a link) of the record's
-// identity, size and modification time; for a folder row a directory (not a
-// link) of the row's identity. What the scan did not record (a zero identity
-// or time) is not compared.
+// identity, size, modification and status change time; for a folder row a
+// directory (not a link) of the row's identity. What the scan did not record
+// (a zero identity or time) is not compared.
+//
+// A plan is what a person is asked to confirm; the disk may change while the
+// question is open, so the command makes the plan again after the answer and
+// compares the two (ComparePlans) before anything moves. The trash itself
+// checks each entry once more, on the opened object, right before its move
+// (platform::MoveToTrash), with what the plan's entries carry.
 
 #include "engine/ResultList.h"
 #include "platform/core/Trash.h"
@@ -37,7 +43,9 @@ struct LeftOutEntry {
 };
 
 struct RemovalPlan {
-    // The checked items that may go, in list order, and their trash entries.
+    // The checked items that may go, in list order, and their trash entries
+    // (with the record's identity and times, and the folders on the way whose
+    // identity the scan recorded).
     QList<int> Items;
     QList<platform::TrashEntry> Entries;
     // The checked items that stay, in list order.
@@ -51,8 +59,27 @@ struct RemovalPlan {
 // The plan for list, page. referenceFolders: the listed reference folders
 // (a trailing "/" is allowed); an entry inside one is treated as a reference
 // entry whatever its row says, and a folder that holds one never goes.
+// scannedFolders: the listed folders with the identity the scan met them
+// with (ScanWindow::ScannedFolders); each entry's walk compares them.
 // Reads the disk (one look per entry of each group with something checked).
-RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringList& referenceFolders = {});
+RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringList& referenceFolders = {},
+    const QList<platform::KnownFolder>& scannedFolders = {});
+
+// What a plan made again shows that the confirmed one did not.
+struct PlanChanges {
+    // Items the confirmed plan moved that now stay, with why.
+    QList<LeftOutEntry> NoLongerGoing;
+    // Items that would now go though the confirmed plan left them out.
+    QList<int> NowGoing;
+    // Groups that would now keep no copy, beyond those the person was
+    // already told of.
+    QList<int> GroupsNowLosingEveryCopy;
+    bool IsEmpty() const
+    {
+        return NoLongerGoing.isEmpty() && NowGoing.isEmpty() && GroupsNowLosingEveryCopy.isEmpty();
+    }
+};
+PlanChanges ComparePlans(const RemovalPlan& confirmed, const RemovalPlan& now);
 
 // Unchecks, in each of groups, the first entry in list order that is as
 // scanned, and on the folder page every checked folder that holds it, so that

@@ -276,6 +276,7 @@ void ScanWindow::ClearResults()
     ClearListGroups(lvDirs);
     FFileMap.clear();
     FFiles.clear();
+    FScannedFolders.clear();
     FSkips.Clear();
     SetProgressPosition(0);
     SetStatus(QString());

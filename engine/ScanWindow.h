@@ -14,6 +14,7 @@
 #include "engine/ResultList.h"
 #include "engine/SkipReport.h"
 #include "engine/TFileInfo.h"
+#include "platform/core/PathWalk.h"
 
 #include <QHash>
 #include <QString>
@@ -82,6 +83,9 @@ public:
     const QStringList& ReferenceFolders() const { return FReferenceFolders; }
 
     bool IsRunning() const { return FRunning; }
+    // The listed folders of the last scan with the identity collection met
+    // them with (no trailing "/"): a removal's walk to an entry compares them.
+    const QList<platform::KnownFolder>& ScannedFolders() const { return FScannedFolders; }
 
     // Before checked folders go to the trash: compares each folder that plan
     // (PlanRemoval on lvDirs' data, list) would move with the folders of its
@@ -198,6 +202,7 @@ protected:
 
     QStringList FFolders; // lbFolders: normalized, in the order of adding
     QStringList FReferenceFolders; // the reference ones among them, in list order
+    QList<platform::KnownFolder> FScannedFolders;
 
 private:
     bool FRunning = false;

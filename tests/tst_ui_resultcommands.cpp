@@ -16,6 +16,7 @@
 #include "ui/ResultCommands.h"
 #include "ui/ResultModel.h"
 #include "ui/uMainForm.h"
+#include "platform/core/Trash.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -64,6 +65,25 @@ QStringList Firsts(const ResultList& list)
     for (const ResultItem& item : list.Items())
         s << item.Text(0);
     return s;
+}
+
+// Other bytes of the same size, with the modification time put back as it
+// was: only the status change time tells.
+void RewriteKeepingTime(const QString& path)
+{
+    // The status change time ticks coarsely; the record's must be older.
+    QTest::qSleep(20);
+    const QByteArray native = QFile::encodeName(path);
+    struct stat before;
+    QVERIFY(::stat(native.constData(), &before) == 0);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    const QByteArray bytes = f.readAll();
+    f.seek(0);
+    f.write(QByteArray(bytes.size(), '#'));
+    f.close();
+    const struct timespec times[2] = { before.st_atim, before.st_mtim };
+    QVERIFY(::utimensat(AT_FDCWD, native.constData(), times, 0) == 0);
 }
 
 QByteArray ReadAll(const QString& path)
@@ -592,14 +612,140 @@ private slots:
         desktop.ConfirmAnswers = { true };
         DeleteCheckedToRecycleBin(nullptr, fx.Files, ResultPage::Files);
 
+        // Nothing went, and the message says so: the entry that stopped the
+        // move with why, then the ones it held back.
         const QString stopped = sabotage == u"long-name" ? checked.back() : checked.front();
-        QCOMPARE(desktop.MessageTexts(), QStringList { QStringLiteral("Failed to delete some files.\n") + stopped });
+        QString expected = QStringLiteral("No files were moved to the Recycle Bin.\n") + stopped
+            + QStringLiteral(": the trash cannot take it");
+        for (const QString& path : checked)
+            if (path != stopped)
+                expected += u'\n' + path + QStringLiteral(": left in place when the move stopped");
+        QCOMPARE(desktop.MessageTexts(), QStringList { expected });
         QCOMPARE(Snapshot(fx.Files), before);
         QVERIFY(Trashed().isEmpty());
         QVERIFY(!QFileInfo::exists(fx.Dir.path(QStringLiteral("files"))));
         QVERIFY(QFileInfo::exists(kept));
         for (const QString& path : checked)
             QVERIFY(QFileInfo::exists(path));
+    }
+
+    // While "Move 5 files" is open, the kept copies of two groups are deleted
+    // and a checked file is rewritten (same size, old time). The Yes does not
+    // move anything: the plan is made again, the groups without a copy are
+    // put to the person, then the question again with what changed; only a
+    // Yes to that moves, and only what is still as scanned.
+    void diskChangesWhileConfirming_data()
+    {
+        QTest::addColumn<bool>("yesAgain");
+        QTest::newRow("asked again: yes") << true;
+        QTest::newRow("asked again: no") << false;
+    }
+
+    void diskChangesWhileConfirming()
+    {
+        QFETCH(bool, yesAgain);
+        Fixture fx;
+        const QString keptPhoto = fx.AddFile(1, QStringLiteral("ref/photo1.jpg"), false);
+        const QString photo = fx.AddFile(1, QStringLiteral("x/photo1.jpg"), true);
+        const QString keptDone = fx.AddFile(2, QStringLiteral("a/100% done #1.bin"), false);
+        const QString done = fx.AddFile(2, QStringLiteral("b/100% done #1.bin"), true);
+        fx.AddFile(3, QStringLiteral("c/k.bin"), false);
+        const QString rewritten = fx.AddFile(3, QStringLiteral("d/k.bin"), true);
+        const QString k = fx.AddFile(3, QStringLiteral("e/k.bin"), true);
+        fx.AddFile(4, QStringLiteral("f/m.bin"), false);
+        const QString m = fx.AddFile(4, QStringLiteral("g/m.bin"), true);
+        const QStringList checked { photo, done, rewritten, k, m };
+
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true, yesAgain };
+        desktop.ChoiceAnswers = { 0 }; // leave one copy in each
+        desktop.WhileConfirming.append([&] {
+            QVERIFY(QFile::remove(keptPhoto) && QFile::remove(keptDone));
+            RewriteKeepingTime(rewritten);
+        });
+        bool untouched = false;
+        desktop.WhileConfirming.append([&] {
+            untouched = Trashed().isEmpty()
+                && std::all_of(checked.begin(), checked.end(), [](const QString& p) { return QFileInfo::exists(p); });
+        });
+        DeleteCheckedToRecycleBin(nullptr, fx.Files, ResultPage::Files);
+
+        QVERIFY2(untouched, "something moved before the second answer");
+        const QString changed = QStringLiteral("The disk changed after you confirmed:\n") + rewritten
+            + QStringLiteral(": changed since the scan");
+        QCOMPARE(desktop.Choices.size(), 1);
+        QCOMPARE(desktop.Choices[0].Text,
+            changed + QStringLiteral("\n\nGroups that would keep no copy: 2\nGroup 1 (1.00 MB)\nGroup 2 (1.00 MB)"));
+        // The disk did not change again under the second question: it is the last.
+        QCOMPARE(desktop.Questions.size(), 2);
+        QCOMPARE(desktop.Questions[0].Text, QStringLiteral("Move 5 files to Recycle Bin?"));
+        // One copy left in each group that lost its kept one: the photo and
+        // the "100%" file stay checked no longer.
+        QCOMPARE(desktop.Questions[1].Text, changed + QStringLiteral("\n\nMove 2 files to Recycle Bin?"));
+        QVERIFY(QFileInfo::exists(photo) && QFileInfo::exists(done) && QFileInfo::exists(rewritten));
+        if (!yesAgain) {
+            QVERIFY(desktop.Messages.isEmpty());
+            QVERIFY(Trashed().isEmpty());
+            QVERIFY(QFileInfo::exists(k) && QFileInfo::exists(m));
+            return;
+        }
+        QCOMPARE(Trashed(), (QStringList { QStringLiteral("k.bin"), QStringLiteral("m.bin") }));
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { QStringLiteral("Files were moved to the Recycle Bin.\n\n1 checked entries were left out:\n")
+                + rewritten + QStringLiteral(": changed since the scan") });
+        QCOMPARE(Firsts(fx.Files),
+            (QStringList { "photo1.jpg", "photo1.jpg", "100% done #1.bin", "100% done #1.bin", "k.bin", "k.bin", "m.bin" }));
+    }
+
+    // An entry swapped for another file of its name and size after the plan
+    // was made again, at the last moments of its move: it stays (the swapped
+    // in file where it is, the original where the swap put it), the one
+    // before it went, the one after it is held back, and the message says so.
+    void swappedAtTheMove_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::newRow("before its check") << int(platform::TrashStep::BeforeCheck);
+        QTest::newRow("between its check and its rename") << int(platform::TrashStep::BeforeRename);
+    }
+
+    void swappedAtTheMove()
+    {
+        QFETCH(int, step);
+        Fixture fx;
+        fx.AddFile(1, QStringLiteral("k/a.bin"), false);
+        const QString first = fx.AddFile(1, QStringLiteral("b/a.bin"), true);
+        const QString victim = fx.AddFile(1, QStringLiteral("c/a.bin"), true);
+        const QString third = fx.AddFile(1, QStringLiteral("d/a.bin"), true);
+        const QString aside = victim + QStringLiteral(".aside");
+        const QByteArray original = ReadAll(victim);
+
+        platform::SetTrashStepHook([&](platform::TrashStep at, qsizetype index) {
+            if (index != 1 || at != platform::TrashStep(step))
+                return;
+            QVERIFY(QFile::rename(victim, aside));
+            QFile f(victim);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(original.size(), '#'));
+        });
+        struct Unhook {
+            ~Unhook() { platform::SetTrashStepHook({}); }
+        } unhook;
+
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, fx.Files, ResultPage::Files);
+
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { QStringLiteral("Failed to delete some files.\nMoved to the Recycle Bin: 1 of 3\n") + first
+                + QStringLiteral("\n\nNot moved: 2\n") + victim + QStringLiteral(": changed since the scan\n") + third
+                + QStringLiteral(": left in place when the move stopped") });
+        QCOMPARE(Trashed(), QStringList { QStringLiteral("a.bin") });
+        QCOMPARE(ReadAll(TrashFolder() + QStringLiteral("/files/a.bin")), QByteArray("b/a.bin"));
+        QVERIFY(QDir(TrashFolder() + QStringLiteral("/info")).entryList(QDir::Files) == QStringList { QStringLiteral("a.bin.trashinfo") });
+        QCOMPARE(ReadAll(victim), QByteArray(original.size(), '#'));
+        QCOMPARE(ReadAll(aside), original);
+        QCOMPARE(ReadAll(third), QByteArray("d/a.bin"));
+        QCOMPARE(Firsts(fx.Files), (QStringList { "a.bin", "a.bin", "a.bin" }));
     }
 
     // A folder takes its subfolders along, and they may be rows of their own:
@@ -754,7 +900,7 @@ private slots:
         });
         RecordingDesktop desktop;
         desktop.ConfirmAnswers = { true };
-        DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs, {}, &w);
+        DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs, {}, {}, &w);
 
         QCOMPARE(desktop.MessageTexts(), QStringList { QStringLiteral("The comparison was stopped; nothing was moved.") });
         QVERIFY(Trashed().isEmpty());
@@ -768,7 +914,7 @@ private slots:
         w.ClearLog();
         desktop.Clear();
         desktop.ConfirmAnswers = { true };
-        DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs, {}, &w);
+        DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs, {}, {}, &w);
         QCOMPARE(desktop.MessageTexts(), QStringList { QStringLiteral("Directories were moved to the Recycle Bin.") });
         QCOMPARE(Trashed(), QStringList { QStringLiteral("b") });
         QVERIFY2(w.Statuses().contains(QStringLiteral("Comparing folder contents (2/2)...")), qPrintable(w.Describe()));

@@ -76,21 +76,29 @@ QString LeftOutText(const RemovalPlan& plan)
         + FirstFew(lines);
 }
 
-// The warning before a removal that leaves groups without a copy. True to go
-// on; the list's checks may have changed (one copy left in each group).
-bool PassLastCopyGuard(QWidget* parent, ResultList& list, ResultPage page, const RemovalPlan& plan)
+// "Groups that would keep no copy: N" and the first few of their headers.
+QString GroupsText(const ResultList& list, const QList<int>& groups)
 {
-    if (plan.GroupsLosingEveryCopy.isEmpty())
-        return true;
     QHash<int, QString> headers;
     for (const ResultGroup& g : list.Groups())
         headers.insert(g.Id, g.Header);
     QStringList lines;
-    for (const int id : plan.GroupsLosingEveryCopy)
+    for (const int id : groups)
         lines.append(headers.value(id, QString::number(id)));
-    const QString text = TrFill(QStringLiteral("Groups that would keep no copy: %d"),
-                             { int(plan.GroupsLosingEveryCopy.size()) })
-        + u'\n' + FirstFew(lines);
+    return TrFill(QStringLiteral("Groups that would keep no copy: %d"), { int(groups.size()) }) + u'\n'
+        + FirstFew(lines);
+}
+
+// The warning before a removal that leaves groups without a copy. True to go
+// on; the list's checks may have changed (one copy left in each group).
+// lead: what comes before the warning (what changed on the disk), or empty.
+bool PassLastCopyGuard(QWidget* parent, ResultList& list, ResultPage page, const RemovalPlan& plan,
+    const QString& lead = QString())
+{
+    if (plan.GroupsLosingEveryCopy.isEmpty())
+        return true;
+    const QString text = (lead.isEmpty() ? QString() : lead + QStringLiteral("\n\n"))
+        + GroupsText(list, plan.GroupsLosingEveryCopy);
     enum { LeaveOne, GoOn, Cancel };
     const int choice = platform::CurrentDesktop().Choose(parent, ui::ApplicationTitle(), text,
         { Translate(QStringLiteral("&Leave one copy in each")), Translate(QStringLiteral("&Go on anyway")),
@@ -108,6 +116,83 @@ bool CompareFolderCopies(ScanWindow* window, const ResultList& list, RemovalPlan
     const std::atomic<bool> never { false };
     FolderCompareProgress progress;
     return VerifyFolderCopies(list, plan, ContentOptions(), never, progress);
+}
+
+QString FailureText(platform::TrashFailure failure)
+{
+    using platform::TrashFailure;
+    switch (failure) {
+    case TrashFailure::Gone:
+        return ReasonText(LeftOutReason::Vanished);
+    case TrashFailure::Changed:
+        return ReasonText(LeftOutReason::Changed);
+    case TrashFailure::Unreadable:
+        return ReasonText(LeftOutReason::Unreadable);
+    case TrashFailure::Way:
+        return Translate(QStringLiteral("a folder on its way is a link or was replaced"));
+    case TrashFailure::None:
+    case TrashFailure::Trash:
+    case TrashFailure::Other:
+        break;
+    }
+    return Translate(QStringLiteral("the trash cannot take it"));
+}
+
+// What a plan made again after the confirmation shows that the confirmed one
+// did not, for the person to see before anything moves.
+// groups: the groups to name as keeping no copy now.
+QString ChangesText(const ResultList& list, ResultPage page, const PlanChanges& changes, const QList<int>& groups)
+{
+    QStringList lines;
+    for (const LeftOutEntry& e : changes.NoLongerGoing)
+        lines.append(ui::IsolatedPath(e.Path) + QStringLiteral(": ") + ReasonText(e.Reason));
+    for (const int item : changes.NowGoing) {
+        const ResultItem& row = list.Item(item);
+        const QString path = page == ResultPage::Files ? (row.Data ? row.Data->FullPath() : QString()) : row.SubItems.value(0);
+        lines.append(ui::IsolatedPath(path) + QStringLiteral(": ") + Translate(QStringLiteral("back as the scan saw it")));
+    }
+    QString text = Translate(QStringLiteral("The disk changed after you confirmed:"));
+    if (!lines.isEmpty())
+        text += u'\n' + FirstFew(lines);
+    if (!groups.isEmpty())
+        text += u'\n' + GroupsText(list, groups);
+    return text;
+}
+
+// The closing message of a move that stopped: what went and what did not,
+// each by path, in list order.
+QString StoppedText(const RemovalPlan& plan, const platform::TrashOutcome& outcome, bool files)
+{
+    const int total = int(plan.Entries.size());
+    const int moved = std::clamp(outcome.Moved, 0, total);
+    QString text;
+    if (moved == 0) {
+        text = Translate(files ? QStringLiteral("No files were moved to the Recycle Bin.")
+                               : QStringLiteral("No directories were moved to the Recycle Bin."));
+    } else {
+        QStringList went;
+        for (int k = 0; k < moved; ++k)
+            went.append(ui::IsolatedPath(plan.Entries[k].Path));
+        text = Translate(files ? QStringLiteral("Failed to delete some files.") : QStringLiteral("Failed to delete some directories."))
+            + u'\n' + TrFill(QStringLiteral("Moved to the Recycle Bin: %d of %d"), { moved, total }) + u'\n'
+            + FirstFew(went);
+    }
+    // The entry that stopped the operation first, then what it held back.
+    QStringList stayed;
+    int stopped = -1;
+    for (int k = moved; k < total; ++k)
+        if (stopped < 0 && plan.Entries[k].Path == outcome.FailedPath)
+            stopped = k;
+    if (stopped >= 0)
+        stayed.append(ui::IsolatedPath(plan.Entries[stopped].Path) + QStringLiteral(": ") + FailureText(outcome.Failure));
+    const QString held = Translate(QStringLiteral("left in place when the move stopped"));
+    for (int k = moved; k < total; ++k)
+        if (k != stopped)
+            stayed.append(ui::IsolatedPath(plan.Entries[k].Path) + QStringLiteral(": ") + held);
+    if (moved == 0)
+        return text + u'\n' + FirstFew(stayed);
+    return text + QStringLiteral("\n\n") + TrFill(QStringLiteral("Not moved: %d"), { total - moved }) + u'\n'
+        + FirstFew(stayed);
 }
 
 } // namespace
@@ -220,10 +305,18 @@ QList<platform::TrashEntry> CheckedEntries(const ResultList& list, ResultPage pa
         if (!item.Checked)
             continue;
         if (page == ResultPage::Files) {
-            if (item.Data)
-                entries.append({ item.Data->FullPath(), platform::TrashKind::RegularFile, item.Data->Size, {} });
+            if (item.Data) {
+                platform::TrashEntry e { item.Data->FullPath(), platform::TrashKind::RegularFile, item.Data->Size,
+                    item.Data->NativePath() };
+                e.Id = item.Data->Id;
+                e.Modified = item.Data->Modified;
+                e.Changed = item.Data->Changed;
+                entries.append(std::move(e));
+            }
         } else if (!item.SubItems.isEmpty()) {
-            entries.append({ item.SubItems[0], platform::TrashKind::Directory, -1, {} });
+            platform::TrashEntry e { item.SubItems[0], platform::TrashKind::Directory, -1, {} };
+            e.Id = item.Id;
+            entries.append(std::move(e));
         }
     }
     return entries;
@@ -236,8 +329,8 @@ bool MoveToRecycleBin(const QList<platform::TrashEntry>& entries)
     return platform::MoveToTrash(entries).Complete;
 }
 
-void DeleteCheckedToRecycleBin(
-    QWidget* parent, ResultList& list, ResultPage page, const QStringList& referenceFolders, ScanWindow* window)
+void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage page, const QStringList& referenceFolders,
+    const QList<platform::KnownFolder>& scannedFolders, ScanWindow* window)
 {
     const bool files = page == ResultPage::Files;
     const QString nothingText = Translate(files ? QStringLiteral("No files selected.") : QStringLiteral("No directories selected."));
@@ -245,25 +338,55 @@ void DeleteCheckedToRecycleBin(
                                                 : QStringLiteral("Move %d directories to Recycle Bin?"));
     const QString successText = Translate(files ? QStringLiteral("Files were moved to the Recycle Bin.")
                                                 : QStringLiteral("Directories were moved to the Recycle Bin."));
-    const QString failureText = Translate(files ? QStringLiteral("Failed to delete some files.")
-                                                : QStringLiteral("Failed to delete some directories."));
 
     if (std::none_of(list.Items().cbegin(), list.Items().cend(), [](const ResultItem& i) { return i.Checked; })) {
         SayPlain(parent, nothingText);
         return;
     }
-    RemovalPlan plan = PlanRemoval(list, page, referenceFolders);
+    const auto makePlan = [&] { return PlanRemoval(list, page, referenceFolders, scannedFolders); };
+    RemovalPlan plan = makePlan();
     if (!plan.GroupsLosingEveryCopy.isEmpty()) {
         if (!PassLastCopyGuard(parent, list, page, plan))
             return;
-        plan = PlanRemoval(list, page, referenceFolders);
+        plan = makePlan();
     }
     if (plan.Entries.isEmpty()) {
         SayPlain(parent, plan.LeftOut.isEmpty() ? nothingText : LeftOutText(plan));
         return;
     }
-    if (!platform::CurrentDesktop().Confirm(parent, ui::ApplicationTitle(), Fill(confirmText, { int(plan.Entries.size()) })))
-        return;
+
+    // The disk may change while a question is open: after every Yes the plan
+    // is made again, and what it shows that the answered one did not is put
+    // to the person before anything moves.
+    QString question = Fill(confirmText, { int(plan.Entries.size()) });
+    for (;;) {
+        if (!platform::CurrentDesktop().Confirm(parent, ui::ApplicationTitle(), question))
+            return;
+        RemovalPlan now = makePlan();
+        const PlanChanges changes = ComparePlans(plan, now);
+        if (changes.IsEmpty()) {
+            plan = std::move(now);
+            break;
+        }
+        QList<int> losing = changes.GroupsNowLosingEveryCopy;
+        if (!losing.isEmpty()) {
+            RemovalPlan guarded = now;
+            guarded.GroupsLosingEveryCopy = losing;
+            if (!PassLastCopyGuard(parent, list, page, guarded, ChangesText(list, page, changes, {})))
+                return;
+            now = makePlan();
+            // Named again only where no copy was left (the person went on).
+            const QSet<int> still(now.GroupsLosingEveryCopy.cbegin(), now.GroupsLosingEveryCopy.cend());
+            losing.removeIf([&](int group) { return !still.contains(group); });
+        }
+        const QString changed = ChangesText(list, page, changes, losing);
+        if (now.Entries.isEmpty()) {
+            SayPlain(parent, changed + QStringLiteral("\n\n") + Translate(QStringLiteral("Nothing is left to move.")));
+            return;
+        }
+        question = changed + QStringLiteral("\n\n") + Fill(confirmText, { int(now.Entries.size()) });
+        plan = std::move(now);
+    }
 
     // Names and sizes made the folder groups; the bytes decide what may go.
     if (page == ResultPage::Dirs && !CompareFolderCopies(window, list, plan)) {
@@ -277,9 +400,9 @@ void DeleteCheckedToRecycleBin(
 
     const platform::TrashOutcome outcome = platform::MoveToTrash(plan.Entries);
     // What went is gone from the disk, and from the list, whatever stopped
-    // the rest.
+    // the rest; what did not go stays listed.
     list.DeleteItems(ItemsGone(list, page, plan, outcome.Moved));
-    QString text = outcome.Complete ? successText : failureText + u'\n' + ui::IsolatedPath(outcome.FailedPath);
+    QString text = outcome.Complete ? successText : StoppedText(plan, outcome, files);
     if (!plan.LeftOut.isEmpty())
         text += QStringLiteral("\n\n") + LeftOutText(plan);
     SayPlain(parent, text);

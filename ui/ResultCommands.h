@@ -65,20 +65,30 @@ bool MoveToRecycleBin(const QList<platform::TrashEntry>& entries);
 // 2. Groups that would keep no copy: a warning names them and offers to leave
 //    one copy in each (LeaveOneCopy, the default), to go on, or to cancel.
 // 3. The confirmation with the number of entries that may go.
-// 4. Those entries go to the trash as one operation; the rows of what went
-//    are deleted (on the folder page with the rows inside moved folders).
-//    The message says it worked, or which entry stopped the operation, and
-//    names the checked entries left out (gone or changed since the scan, in
-//    or holding a reference folder), which stay in the list.
+// 4. After Yes the plan is made again from the disk. When it differs from
+//    the confirmed one (an entry that no longer goes or goes again, a group
+//    that would now keep no copy), the person is asked again with what
+//    changed (and offered to leave one copy in such groups); nothing moves
+//    until a Yes finds the disk as the question described it.
+// 5. Those entries go to the trash as one operation, each checked against
+//    its record on the opened object right before its rename; the rows of
+//    what went are deleted (on the folder page with the rows inside moved
+//    folders), the others stay. The message says it worked, or names what
+//    moved and what did not (the entry that stopped the move with why, the
+//    ones it held back), and names the checked entries left out (gone or
+//    changed since the scan, in or holding a reference folder).
 // On the folder page, just before the move, each folder that goes is compared
 // by content with the folders of its group that stay (FolderContents.h); one
 // equal to none of them stays, named with its first difference, and a Stop
 // during the comparison moves nothing and says so.
-// referenceFolders: the listed reference folders. window: runs the comparison
-// with progress and Stop (ScanWindow::CompareFoldersBeforeRemoval); without
-// one it runs at once, without either.
+// referenceFolders: the listed reference folders; scannedFolders: the listed
+// folders with their identity at the scan (ScanWindow::ScannedFolders).
+// window: runs the comparison with progress and Stop
+// (ScanWindow::CompareFoldersBeforeRemoval); without one it runs at once,
+// without either.
 void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage page,
-    const QStringList& referenceFolders = {}, ScanWindow* window = nullptr);
+    const QStringList& referenceFolders = {}, const QList<platform::KnownFolder>& scannedFolders = {},
+    ScanWindow* window = nullptr);
 
 // ---- CSV export
 // The save dialog's filter and the default names of the two exports.

@@ -336,7 +336,7 @@ void TMainForm::btnDeleteSelectedClick()
 {
     GuardedResultCommand([this] {
         ResultList& list = ActiveList();
-        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list), ReferenceFolders(), this);
+        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list), ReferenceFolders(), ScannedFolders(), this);
     });
     // Closing during the comparison before the move waited for it to end.
     if (FCloseRequested && !IsRunning()) {

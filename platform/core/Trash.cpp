@@ -69,21 +69,6 @@ QByteArray Join(const QByteArray& dir, const QByteArray& name)
     return dir.endsWith('/') ? dir + name : dir + '/' + name;
 }
 
-// The top folder of the volume that holds the directory dir (a real path):
-// its highest ancestor on the same device.
-QByteArray TopDirectory(QByteArray dir, dev_t device)
-{
-    while (dir != "/") {
-        const qsizetype slash = dir.lastIndexOf('/');
-        const QByteArray parent = slash <= 0 ? QByteArray("/") : dir.left(slash);
-        struct stat st;
-        if (::stat(parent.constData(), &st) != 0 || st.st_dev != device)
-            break;
-        dir = parent;
-    }
-    return dir;
-}
-
 // A trash folder, opened: its files/ and info/ stay pinned by descriptor, so
 // a folder swapped in after the checks is never written through.
 struct TrashFolder {
@@ -183,20 +168,16 @@ bool OpenHomeTrash(TrashFolder& trash, QString& reason)
     return OpenTrash(dataFd.Get(), Join(dataNative, "Trash"), "Trash", false, trash, reason);
 }
 
-// The trash of the volume whose top folder is top, as the freedesktop.org
-// trash rules have it for volumes other than the home volume.
-bool OpenVolumeTrash(const QByteArray& top, TrashFolder& trash, QString& reason)
+// The trash of the volume whose top folder is top (topFd, as the walk to an
+// entry opened it), as the freedesktop.org trash rules have it for volumes
+// other than the home volume.
+bool OpenVolumeTrash(int topFd, const QByteArray& top, TrashFolder& trash, QString& reason)
 {
-    const Fd topFd(::open(top.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!topFd.IsOpen()) {
-        reason = QStringLiteral("the volume top %1 cannot be opened: %2").arg(Shown(top), Errno());
-        return false;
-    }
     const QByteArray uid = QByteArray::number(::geteuid());
 
     QString sharedReason;
     const QByteArray shared = Join(top, ".Trash");
-    const Fd sharedFd(::openat(topFd.Get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const Fd sharedFd(::openat(topFd, ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat st;
     if (!sharedFd.IsOpen()) {
         sharedReason = errno == ENOENT ? QStringLiteral("%1 is absent").arg(Shown(shared))
@@ -210,7 +191,7 @@ bool OpenVolumeTrash(const QByteArray& top, TrashFolder& trash, QString& reason)
 
     const QByteArray ownName = ".Trash-" + uid;
     QString ownReason;
-    if (OpenTrash(topFd.Get(), Join(top, ownName), ownName.constData(), true, trash, ownReason)) {
+    if (OpenTrash(topFd, Join(top, ownName), ownName.constData(), true, trash, ownReason)) {
         trash.TopDir = top;
         return true;
     }
@@ -218,60 +199,86 @@ bool OpenVolumeTrash(const QByteArray& top, TrashFolder& trash, QString& reason)
     return false;
 }
 
-// An entry as the operation sees it: its real folder and its name.
+// An entry as the operation sees it: its folder, open, and the object there.
 struct Located {
-    QByteArray Path;   // real folder + "/" + name
-    QByteArray Folder; // real path of the folder that holds it
-    QByteArray Name;
-    dev_t Device = 0;
+    PinnedFolder Folder;
+    ObjectState Now;
+    ExpectedObject Expected;
 };
 
-// The object at an entry's path, checked against what its row says.
-bool LocateEntry(const TrashEntry& entry, Located& at, QString& reason)
+TrashFailure FailureOf(WalkFailure why)
+{
+    switch (why) {
+    case WalkFailure::Missing:
+        return TrashFailure::Gone;
+    case WalkFailure::Unreadable:
+        return TrashFailure::Unreadable;
+    case WalkFailure::UntrustedLink:
+    case WalkFailure::Swapped:
+        return TrashFailure::Way;
+    case WalkFailure::BadPath:
+    case WalkFailure::None:
+        break;
+    }
+    return TrashFailure::Other;
+}
+
+// Walks to the entry's folder and checks the object there against what its
+// row says.
+bool LocateEntry(const TrashEntry& entry, Located& at, TrashFailure& failure, QString& reason)
 {
     const QByteArray native = entry.Native.isEmpty() ? NativePath(entry.Path) : entry.Native;
-    if (!native.startsWith('/') || native == "/" || native.endsWith('/') || native.contains("//")
-        || native.contains("/./") || native.contains("/../") || native.endsWith("/.") || native.endsWith("/..")
-        || native.contains('\0')) {
-        reason = QStringLiteral("not an absolute, clean path of an entry");
+    WalkFailure why = WalkFailure::None;
+    if (!WalkToEntry(native, entry.Folders, at.Folder, why, reason)) {
+        failure = FailureOf(why);
         return false;
     }
-    const qsizetype slash = native.lastIndexOf('/');
-    at.Name = native.mid(slash + 1);
-    at.Folder = RealPath(slash == 0 ? QByteArray("/") : native.left(slash));
-    if (at.Folder.isEmpty()) {
+    at.Expected.Kind = entry.Kind == TrashKind::RegularFile ? ObjectKind::RegularFile : ObjectKind::Directory;
+    at.Expected.Id = entry.Id;
+    at.Expected.Size = entry.Kind == TrashKind::RegularFile ? entry.Size : -1;
+    at.Expected.Modified = entry.Modified;
+    at.Expected.Changed = entry.Changed;
+    at.Now = ReadObjectStateAt(at.Folder.Fd(), at.Folder.Name);
+    switch (CompareEntry(at.Now, at.Expected)) {
+    case EntryVerdict::Same:
+        break;
+    case EntryVerdict::Missing:
+        failure = TrashFailure::Gone;
         reason = QStringLiteral("it no longer exists");
         return false;
-    }
-    at.Path = Join(at.Folder, at.Name);
-
-    struct stat st;
-    struct stat folder;
-    if (::lstat(at.Path.constData(), &st) != 0 || ::stat(at.Folder.constData(), &folder) != 0) {
-        reason = QStringLiteral("it no longer exists");
+    case EntryVerdict::Unreadable:
+        failure = TrashFailure::Unreadable;
+        reason = QStringLiteral("it cannot be looked at");
+        return false;
+    case EntryVerdict::Changed:
+        failure = TrashFailure::Changed;
+        if (at.Now.Kind != at.Expected.Kind)
+            reason = entry.Kind == TrashKind::RegularFile ? QStringLiteral("it is no longer a regular file")
+                                                          : QStringLiteral("it is no longer a directory");
+        else if (at.Expected.Size >= 0 && at.Now.Size != at.Expected.Size)
+            reason = QStringLiteral("its size changed from %1 to %2 bytes").arg(at.Expected.Size).arg(at.Now.Size);
+        else
+            reason = QStringLiteral("it is not the object the scan saw (identity or times differ)");
         return false;
     }
-    at.Device = st.st_dev;
-    if (entry.Kind == TrashKind::RegularFile) {
-        if (!S_ISREG(st.st_mode)) {
-            reason = QStringLiteral("it is no longer a regular file");
-            return false;
-        }
-        if (entry.Size >= 0 && qint64(st.st_size) != entry.Size) {
-            reason = QStringLiteral("its size changed from %1 to %2 bytes").arg(entry.Size).arg(qint64(st.st_size));
-            return false;
-        }
-    } else {
-        if (!S_ISDIR(st.st_mode)) {
-            reason = QStringLiteral("it is no longer a directory");
-            return false;
-        }
-        if (st.st_dev != folder.st_dev || at.Path == "/") {
-            reason = QStringLiteral("it is the top folder of a volume");
-            return false;
-        }
+    if (entry.Kind == TrashKind::Directory && at.Now.Id.Device != at.Folder.Id.Device) {
+        failure = TrashFailure::Other;
+        reason = QStringLiteral("it is the top folder of a volume");
+        return false;
     }
     return true;
+}
+
+std::function<void(TrashStep, qsizetype)>& StepHook()
+{
+    static std::function<void(TrashStep, qsizetype)> hook;
+    return hook;
+}
+
+void RunHook(TrashStep step, qsizetype index)
+{
+    if (StepHook())
+        StepHook()(step, index);
 }
 
 // The Path value of an info file: the path as a URL writes it, every byte but
@@ -318,78 +325,111 @@ bool RenameNoReplace(int fromDir, const char* from, int toDir, const char* to)
     return ::renameat(fromDir, from, toDir, to) == 0;
 }
 
-// Writes the info file and renames the entry into files/.
-bool MoveOne(const Located& at, const TrashFolder& trash, QString& reason)
+// Writes the info file and renames the entry into files/, relative to the
+// descriptors of its folder and of the trash.
+bool MoveOne(const Located& at, const TrashFolder& trash, qsizetype index, TrashFailure& failure, QString& reason)
 {
+    const QByteArray path = at.Folder.EntryPath();
     QByteArray pathValue;
     if (trash.TopDir.isEmpty()) {
-        pathValue = TrashInfoPathValue(at.Path);
+        pathValue = TrashInfoPathValue(path);
     } else {
         const QByteArray top = trash.TopDir.endsWith('/') ? trash.TopDir : trash.TopDir + '/';
-        pathValue = TrashInfoPathValue(at.Path.mid(top.size()));
+        pathValue = TrashInfoPathValue(path.mid(top.size()));
     }
     const QByteArray text = InfoText(pathValue);
+    const QByteArray& entryName = at.Folder.Name;
 
-    const Fd folder(::open(at.Folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.IsOpen()) {
-        reason = QStringLiteral("its folder cannot be opened: %1").arg(Errno());
-        return false;
-    }
+    bool hooked = false;
     for (int k = 1; k <= MaxClashes; ++k) {
-        const QByteArray name = k == 1 ? at.Name : at.Name + '.' + QByteArray::number(k);
+        const QByteArray name = k == 1 ? entryName : entryName + '.' + QByteArray::number(k);
         const QByteArray infoName = name + ".trashinfo";
         const int fd = ::openat(trash.Info->Get(), infoName.constData(),
             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
+            failure = TrashFailure::Trash;
             reason = QStringLiteral("the info file cannot be made: %1").arg(Errno());
             return false;
         }
         const bool written = ::write(fd, text.constData(), size_t(text.size())) == text.size();
         const bool closed = ::close(fd) == 0;
         if (!written || !closed) {
+            failure = TrashFailure::Trash;
             reason = QStringLiteral("the info file cannot be written: %1").arg(Errno());
             ::unlinkat(trash.Info->Get(), infoName.constData(), 0);
             return false;
         }
-        if (RenameNoReplace(folder.Get(), at.Name.constData(), trash.Files->Get(), name.constData()))
-            return true;
+        if (!hooked) {
+            hooked = true;
+            RunHook(TrashStep::BeforeRename, index);
+        }
+        if (RenameNoReplace(at.Folder.Fd(), entryName.constData(), trash.Files->Get(), name.constData())) {
+            // What arrived must be what was checked: a swap in the moment
+            // between the check and the rename is put back. The rename
+            // itself sets the status change time, so that is not compared.
+            ExpectedObject arrived = at.Expected;
+            arrived.Changed = 0;
+            if (CompareEntry(ReadObjectStateAt(trash.Files->Get(), name), arrived) == EntryVerdict::Same)
+                return true;
+            failure = TrashFailure::Changed;
+            if (RenameNoReplace(trash.Files->Get(), name.constData(), at.Folder.Fd(), entryName.constData())) {
+                ::unlinkat(trash.Info->Get(), infoName.constData(), 0);
+                reason = QStringLiteral("another object was put in its place just before the move; it was put back");
+            } else {
+                reason = QStringLiteral("another object was put in its place just before the move; it is in %1 as %2")
+                             .arg(Shown(trash.Path), Shown(name));
+            }
+            return false;
+        }
         const int error = errno;
         ::unlinkat(trash.Info->Get(), infoName.constData(), 0);
         if (error == EEXIST || error == ENOTEMPTY)
             continue;
+        if (error == ENOENT) {
+            failure = TrashFailure::Gone;
+            reason = QStringLiteral("it no longer exists");
+            return false;
+        }
+        failure = TrashFailure::Trash;
         reason = error == EXDEV ? QStringLiteral("the trash is on another volume; it is not copied")
                                 : QStringLiteral("the move into %1 failed: %2").arg(Shown(trash.Path),
                                       QString::fromLocal8Bit(std::strerror(error)));
         return false;
     }
+    failure = TrashFailure::Trash;
     reason = QStringLiteral("too many entries of this name in the trash");
     return false;
 }
 
 class Preflight {
 public:
-    // The trash folder for entry (filling at), or null with reason set.
-    const TrashFolder* Check(const TrashEntry& entry, Located& at, QString& reason)
+    // The trash folder for entry (filling at), or null with failure and
+    // reason set.
+    const TrashFolder* Check(const TrashEntry& entry, Located& at, TrashFailure& failure, QString& reason)
     {
-        if (!LocateEntry(entry, at, reason))
+        if (!LocateEntry(entry, at, failure, reason))
             return nullptr;
+        failure = TrashFailure::Trash;
         const TrashFolder* trash = TrashFor(at, reason);
         if (!trash)
             return nullptr;
-        if (trash->Device != at.Device) {
+        const QByteArray path = at.Folder.EntryPath();
+        if (trash->Device != dev_t(at.Now.Id.Device)) {
             reason = QStringLiteral("the trash %1 is on another volume").arg(Shown(trash->Path));
             return nullptr;
         }
-        if (trash->Path == at.Path || trash->Path.startsWith(at.Path + '/')) {
+        if (trash->Path == path || trash->Path.startsWith(path + '/')) {
             reason = QStringLiteral("the trash %1 lies inside it").arg(Shown(trash->Path));
             return nullptr;
         }
-        if (at.Name.size() + InfoSuffixLength > trash->NameMax) {
+        if (at.Folder.Name.size() + InfoSuffixLength > trash->NameMax) {
+            failure = TrashFailure::Other;
             reason = QStringLiteral("its name is too long for the trash");
             return nullptr;
         }
+        failure = TrashFailure::None;
         return trash;
     }
 
@@ -406,12 +446,13 @@ private:
                 probe = probe.left(std::max<qsizetype>(probe.lastIndexOf('/'), 0));
             FHomeDevice = probe.isEmpty() ? dev_t(-1) : st.st_dev;
         }
-        const bool home = at.Device == FHomeDevice;
-        const QByteArray key = home ? QByteArray() : TopDirectory(at.Folder, at.Device);
+        const bool home = dev_t(at.Now.Id.Device) == FHomeDevice;
+        const QByteArray key = home ? QByteArray() : at.Folder.TopPath;
         std::shared_ptr<Slot>& slot = FTrash[key];
         if (!slot) {
             slot = std::make_shared<Slot>();
-            slot->Ok = home ? OpenHomeTrash(slot->Folder, slot->Reason) : OpenVolumeTrash(key, slot->Folder, slot->Reason);
+            slot->Ok = home ? OpenHomeTrash(slot->Folder, slot->Reason)
+                            : OpenVolumeTrash(at.Folder.TopFd(), key, slot->Folder, slot->Reason);
         }
         if (!slot->Ok) {
             reason = slot->Reason;
@@ -452,7 +493,7 @@ TrashOutcome MoveToTrash(const QList<TrashEntry>& entries)
     trashOf.reserve(entries.size());
     for (const TrashEntry& entry : entries) {
         Located at;
-        const TrashFolder* trash = preflight.Check(entry, at, outcome.Reason);
+        const TrashFolder* trash = preflight.Check(entry, at, outcome.Failure, outcome.Reason);
         if (!trash) {
             outcome.FailedPath = entry.Path;
             return outcome;
@@ -482,10 +523,13 @@ TrashOutcome MoveToTrash(const QList<TrashEntry>& entries)
             ++outcome.Moved;
             continue;
         }
-        // Looked at again right before the move: the checks above may be a
-        // while ago when the list is long.
+        // Walked to and looked at again right before the move: the checks
+        // above may be a while ago when the list is long, and what the
+        // rename acts on is this walk's folder.
+        RunHook(TrashStep::BeforeCheck, i);
         Located at;
-        if (!LocateEntry(entries[i], at, outcome.Reason) || !MoveOne(at, *trashOf[i], outcome.Reason)) {
+        if (!LocateEntry(entries[i], at, outcome.Failure, outcome.Reason)
+            || !MoveOne(at, *trashOf[i], i, outcome.Failure, outcome.Reason)) {
             outcome.FailedPath = entries[i].Path;
             return outcome;
         }
@@ -493,6 +537,11 @@ TrashOutcome MoveToTrash(const QList<TrashEntry>& entries)
     }
     outcome.Complete = true;
     return outcome;
+}
+
+void SetTrashStepHook(std::function<void(TrashStep step, qsizetype index)> hook)
+{
+    StepHook() = std::move(hook);
 }
 
 } // namespace platform

@@ -14,6 +14,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 class RecordingDesktop : public platform::Desktop {
 public:
     struct Message {
@@ -61,6 +63,9 @@ public:
     // Confirm: the next answer, or DefaultConfirm when none is left.
     QList<bool> ConfirmAnswers;
     bool DefaultConfirm = false;
+    // What happens while a confirmation box is open (the disk changing under
+    // it, say), one action per box from the front; run before the answer.
+    QList<std::function<void()>> WhileConfirming;
     // Choose: the next answer (a button index), or the escape button when
     // none is left.
     QList<int> ChoiceAnswers;
@@ -104,6 +109,8 @@ public:
     bool Confirm(QWidget* parent, const QString& title, const QString& text) override
     {
         Questions.append({ parent, title, text });
+        if (!WhileConfirming.isEmpty())
+            WhileConfirming.takeFirst()();
         return ConfirmAnswers.isEmpty() ? DefaultConfirm : ConfirmAnswers.takeFirst();
     }
 
