@@ -96,6 +96,19 @@ const QList<OptionRow>& Table()
             Number(0, 1000000, &ScanSettings::MaxGroups) },
         { "--min-group-size", "N", "smallest number of files in a group (2)",
             Number(2, 1000, &ScanSettings::MinGroupSize) },
+        { "--no-follow", nullptr, "do not walk links to folders found below the folders (the folders given "
+                                  "are walked even when they are links); by default such links are followed, "
+                                  "each folder taken once however many links reach it",
+            [](CliOptions& o, const QByteArray&) -> QString {
+                o.Settings.FollowFolderLinks = false;
+                return {};
+            } },
+        { "--one-file-system", nullptr, "stay on the file system of each folder: do not enter mounted file "
+                                        "systems or bind mounts below it",
+            [](CliOptions& o, const QByteArray&) -> QString {
+                o.Settings.OneFileSystem = true;
+                return {};
+            } },
         { "--no-files", nullptr, "do not look for file clones (collect only)",
             [](CliOptions& o, const QByteArray&) -> QString {
                 o.Settings.FileDuplicates = false;
@@ -252,8 +265,10 @@ QString UsageText()
         out += QStringLiteral("  %1\n      %2\n").arg(left, QLatin1String(r.Help));
     }
     out += QStringLiteral(
-        "\nExit status: 0 done; 1 an error was reported or the output could not\n"
-        "be written; 2 bad command line or no folder to scan; 130 stopped by Ctrl-C.\n");
+        "\nExit status: 0 done; 1 an error was reported, a folder given could not be\n"
+        "read, or the output could not be written; 2 bad command line or no folder\n"
+        "to scan; 3 done, but files or folders below the folders could not be read\n"
+        "(listed on standard error); 130 stopped by Ctrl-C.\n");
     return out;
 }
 

@@ -25,7 +25,18 @@
 
 namespace {
 
-enum ExitStatus { ExitOk = 0, ExitError = 1, ExitUsage = 2, ExitInterrupted = 130 };
+enum ExitStatus { ExitOk = 0, ExitError = 1, ExitUsage = 2, ExitIncomplete = 3, ExitInterrupted = 130 };
+
+// Something the scan was to look at and could not: the lists are complete for
+// what was read, and a script can tell. Pseudo file systems and trash folders
+// are left out by rule, not for want of reading them.
+bool SomethingSkipped(const SkipReport& skips)
+{
+    for (int k = 0; k < int(SkipKind::Count_); ++k)
+        if (SkipKind(k) != SkipKind::Excluded && skips.Count(SkipKind(k)) > 0)
+            return true;
+    return false;
+}
 
 // Set when the program was started with standard output closed: a list
 // bound for it cannot be written, and that is said.
@@ -240,5 +251,5 @@ int main(int argc, char** argv)
     // written in full and the run ends as a finished one.
     if (window.RunStopped())
         return ExitInterrupted;
-    return ExitOk;
+    return SomethingSkipped(window.FSkips) ? ExitIncomplete : ExitOk;
 }

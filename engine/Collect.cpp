@@ -72,6 +72,9 @@ void ScanWindow::CollectFiles()
     }
     platform::PrepareForScan();
     const ExclusionSet exclude(ExcludePatterns());
+    platform::WalkOptions walk;
+    walk.FollowFolderLinks = FollowFolderLinksChecked();
+    walk.OneFileSystem = OneFileSystemChecked();
 
     // One object, one record: a file reached again (another mask, a nested
     // listed folder, a link, a hard link) keeps the record of the first path.
@@ -114,7 +117,7 @@ void ScanWindow::CollectFiles()
                 store = nullptr;
                 const QStringList batch = masks.mid(m, FolderListing::kMasks);
                 try {
-                    RunOffThread([&] { listing = ListFolder(folder, batch, minBytes, FStopRequested, exclude); });
+                    RunOffThread([&] { listing = ListFolder(folder, batch, minBytes, FStopRequested, exclude, walk); });
                 } catch (const platform::ListingError&) {
                     // A listing that fails yields nothing, but is said.
                     FSkips.Add(SkipKind::FolderUnreadable, platform::NativePath(folder));

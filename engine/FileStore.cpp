@@ -20,8 +20,11 @@ const char* ListingStore::CopyName(QByteArrayView name)
 {
     const size_t need = size_t(name.size()) + 1;
     if (FNameChunks.empty() || FChunkUsed + need > FChunkSize) {
-        FChunkSize = std::max<size_t>(256 * 1024, need); // large enough to be mapped, not kept in a thread's heap
-        FNameChunks.push_back(std::make_unique<char[]>(FChunkSize));
+        // Each block twice the last, up to one large enough to be mapped on
+        // its own: a listing of a few names costs a few bytes, not a block.
+        const size_t next = FNameChunks.empty() ? 1024 : std::min<size_t>(FChunkSize * 2, 256 * 1024);
+        FChunkSize = std::max(next, need);
+        FNameChunks.push_back(std::make_unique_for_overwrite<char[]>(FChunkSize));
         FChunkUsed = 0;
     }
     char* out = FNameChunks.back().get() + FChunkUsed;
@@ -36,9 +39,12 @@ TFileInfo* ListingStore::AddFile(
     qint64 changed)
 {
     const char* n = CopyName(name);
-    if (FCount % kChunk == 0)
-        FChunks.push_back(std::make_unique_for_overwrite<std::byte[]>(kChunk * sizeof(TFileInfo)));
-    TFileInfo* slot = Chunk(FCount / kChunk) + FCount % kChunk;
+    if (FCount == FCapacity) {
+        const size_t records = ChunkRecords(FChunks.size());
+        FChunks.push_back(std::make_unique_for_overwrite<std::byte[]>(records * sizeof(TFileInfo)));
+        FCapacity += records;
+    }
+    TFileInfo* slot = File(FCount);
     new (slot) TFileInfo(prefix, n, quint32(name.size()), size, id, modified, changed);
     ++FCount;
     return slot;

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <bit>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -26,18 +27,34 @@ public:
     TFileInfo* AddFile(const QByteArray* prefix, QByteArrayView name, qint64 size, const platform::FileId& id,
         qint64 modified, qint64 changed);
     size_t FileCount() const { return FCount; }
-    TFileInfo* File(size_t i) { return &Chunk(i / kChunk)[i % kChunk]; }
+    TFileInfo* File(size_t i)
+    {
+        // Blocks of 16, 32, ... 2048 records, then of kChunk each: a listing
+        // of a few files costs a few records, a large one a block per 4096.
+        if (i < kSmall) {
+            const int c = std::bit_width(i / kFirst + 1) - 1;
+            return Chunk(size_t(c)) + (i - kFirst * ((size_t(1) << c) - 1));
+        }
+        i -= kSmall;
+        return Chunk(kSmallChunks + i / kChunk) + i % kChunk;
+    }
 
     ~ListingStore();
 
 private:
-    static constexpr size_t kChunk = 4096; // records per block of storage
+    static constexpr size_t kChunk = 4096; // records per block of storage, once grown
+    static constexpr size_t kFirst = 16;   // records of the first block
+    static constexpr size_t kSmallChunks = 8; // blocks of kFirst << c records
+    static constexpr size_t kSmall = kFirst * ((size_t(1) << kSmallChunks) - 1); // records in them
+    static_assert((kFirst << (kSmallChunks - 1)) * 2 == kChunk);
+    static size_t ChunkRecords(size_t c) { return c < kSmallChunks ? kFirst << c : kChunk; }
     const char* CopyName(QByteArrayView name);
     TFileInfo* Chunk(size_t c) { return reinterpret_cast<TFileInfo*>(FChunks[c].get()); }
 
     std::deque<QByteArray> FFolders;
     std::vector<std::unique_ptr<std::byte[]>> FChunks; // raw storage, records built in place
     size_t FCount = 0;
+    size_t FCapacity = 0; // records the blocks hold
     std::vector<std::unique_ptr<char[]>> FNameChunks;
     size_t FChunkUsed = 0;
     size_t FChunkSize = 0;

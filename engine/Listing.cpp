@@ -94,10 +94,10 @@ private:
 
 std::unique_ptr<FolderListing> ListFolder(
     const QString& root, const QStringList& masks, qint64 minBytes, const std::atomic<bool>& stop,
-    const ExclusionSet& exclude)
+    const ExclusionSet& exclude, const platform::WalkOptions& walk)
 {
     auto out = std::make_unique<FolderListing>();
     ListingSink sink(*out, masks, minBytes, stop, exclude);
-    platform::WalkTree(root, sink);
+    platform::WalkTree(root, sink, walk);
     return out;
 }

@@ -4,6 +4,7 @@
 #include "engine/Exclusions.h"
 #include "engine/FileStore.h"
 #include "engine/SkipReport.h"
+#include "platform/core/TreeWalk.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,11 +29,14 @@ struct FolderListing {
 
 // Walks root once and reports, for each of masks (at most kMasks), the files
 // it matches. Folders and files below root that exclude names are left out
-// without a word, and an excluded folder is never opened. Reads: the file system below root. Writes: only the result.
-// Stop: stop is polled before every folder (and between entries of a large
-// one); once it is seen the walk ends and the result is marked Abandoned.
+// without a word, and an excluded folder is never opened; walk says whether
+// links to folders are entered and whether the walk leaves root's mount.
+// Reads: the file system below root. Writes: only the result.
+// Stop: stop is polled before every folder, between the pieces in which a
+// large folder's names are read and between its entries; once it is seen the
+// walk ends and the result is marked Abandoned.
 // Threads: runs on the calling thread; any thread may call it. Throws
 // platform::ListingError when root is not an existing folder.
 std::unique_ptr<FolderListing> ListFolder(
     const QString& root, const QStringList& masks, qint64 minBytes, const std::atomic<bool>& stop,
-    const ExclusionSet& exclude = ExclusionSet());
+    const ExclusionSet& exclude = ExclusionSet(), const platform::WalkOptions& walk = platform::WalkOptions());

@@ -38,6 +38,8 @@ struct ScanSettings {
     int MinGroupSize = 2;
     QStringList Exclude; // patterns (see Exclusions.h); none by default
     bool FolderContents = false; // folder clone groups split by the bytes of their files
+    bool FollowFolderLinks = true; // links to folders below a listed folder are walked
+    bool OneFileSystem = false;    // the walk stays on the mounts of the listed folders
 };
 
 struct FolderCompareProgress;
@@ -190,6 +192,8 @@ protected:
     virtual int MinGroupSizeValue() const { return FSettings.MinGroupSize; }
     virtual QStringList ExcludePatterns() const { return FSettings.Exclude; }
     virtual bool FolderContentsChecked() const { return FSettings.FolderContents; }
+    virtual bool FollowFolderLinksChecked() const { return FSettings.FollowFolderLinks; }
+    virtual bool OneFileSystemChecked() const { return FSettings.OneFileSystem; }
 
     // ---- display setters for the steps
     void SetStatus(const QString& text);

@@ -427,26 +427,41 @@ void TestCliScan::badCommandLines_data()
 }
 
 // What a run could not read or left out is said at the end, one line per
-// reason with the first paths; a listed folder that could not be read makes
-// the exit status 1, what lay below it does not.
+// reason with the first paths, and the exit status tells a script: 0 when
+// only system or trash folders were left out (by rule), 3 when something
+// below the folders could not be read, 1 when a listed folder could not be.
 void TestCliScan::skipReport()
 {
     TestDir dir;
     dir.createFile("t/a", 10);
-    dir.createRawFile("t/bad\xff.bin", "12345");
+    dir.createFile("t/b", 10);
     Run r = RunCli({ "--quiet", "--min-size-mb", "0", dir.path("t"), "/proc" });
     QCOMPARE(r.Exit, 0);
-    QVERIFY2(r.Err.contains("1 names are not valid UTF-8 and were left out: " + QFile::encodeName(dir.path("t")) + "/bad\\xFF.bin\n"), r.Err);
     QVERIFY2(r.Err.contains("1 folders were left out (system or trash folders): /proc/\n"), r.Err);
-    QVERIFY2(!HasStrayControls(r.Err, "\n"), r.Err);
 
+    dir.createRawFile("t/bad\xff.bin", "12345");
+    r = RunCli({ "--quiet", "--min-size-mb", "0", dir.path("t"), "/proc" });
+    QCOMPARE(r.Exit, 3);
+    QVERIFY2(r.Err.contains("1 names are not valid UTF-8 and were left out: " + QFile::encodeName(dir.path("t")) + "/bad\\xFF.bin\n"), r.Err);
+    QVERIFY2(!HasStrayControls(r.Err, "\n"), r.Err);
+    QVERIFY2(r.Out.contains(",a,") && r.Out.contains(",b,"), r.Out); // the lists are written all the same
+    QVERIFY(QFile::remove(QFile::decodeName(QFile::encodeName(dir.path("t")) + "/bad\xff.bin")));
+
+    // As another user, so that permissions bind: a folder below that cannot
+    // be read is 3, a listed folder that cannot be read is 1.
+    dir.createFile("t/locked/f", 10);
+    QCOMPARE(::chmod(QFile::encodeName(dir.path("t/locked")).constData(), 0), 0);
     QCOMPARE(::chmod(QFile::encodeName(dir.createDir("locked")).constData(), 0), 0);
     MakeReachable(dir.path("t"));
-    r = RunCli({ "--quiet", dir.path("t"), dir.path("locked") }, true);
+    r = RunCli({ "--quiet", "--min-size-mb", "0", dir.path("t") }, true);
     if (r.Exit == -1 || r.Err.contains("setpriv"))
         QSKIP("cannot run as another user here");
+    QCOMPARE(r.Exit, 3);
+    QVERIFY2(r.Err.contains("1 folders could not be read: " + QFile::encodeName(dir.folder("t/locked"))), r.Err);
+    r = RunCli({ "--quiet", dir.path("t"), dir.path("locked") }, true);
     QCOMPARE(r.Exit, 1);
-    QVERIFY2(r.Err.contains("1 folders could not be read: " + QFile::encodeName(dir.folder("locked"))), r.Err);
+    QVERIFY2(r.Err.contains("2 folders could not be read: "), r.Err);
+    QVERIFY2(r.Err.contains(QFile::encodeName(dir.folder("locked"))), r.Err);
 }
 
 void TestCliScan::badCommandLines()
@@ -920,7 +935,7 @@ void TestCliScan::jsonTextsAndPaths()
     files.AddGroup(1, "Group 1");
     for (const Name& n : names) {
         records.push_back(std::make_unique<TFileInfo>(&prefix, n.Native.constData(), quint32(n.Native.size()), 4,
-            platform::FileId {}, Q_INT64_C(-1)));
+            platform::FileId {}, Q_INT64_C(-1), Q_INT64_C(-1)));
         ResultItem item;
         item.GroupId = 1;
         item.Data = records.back().get();
@@ -980,7 +995,7 @@ void TestCliScan::jsonInPieces()
     ResultList files;
     for (int i = 0; i < names.size(); ++i) {
         records.push_back(std::make_unique<TFileInfo>(
-            &prefix, names[i].constData(), quint32(names[i].size()), 1000, platform::FileId {}, 0));
+            &prefix, names[i].constData(), quint32(names[i].size()), 1000, platform::FileId {}, 0, 0));
         ResultItem item;
         item.GroupId = i / 4 + 1;
         item.Data = records.back().get();

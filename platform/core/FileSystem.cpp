@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <memory>
 
 #include <dirent.h>
@@ -240,6 +241,29 @@ void PrepareForScan()
 #ifdef __GLIBC__
     ::mallopt(M_ARENA_MAX, 1);
 #endif
+}
+
+int FreeDescriptors(int reserve)
+{
+    struct rlimit lim;
+    if (::getrlimit(RLIMIT_NOFILE, &lim) != 0)
+        return 0;
+    const qint64 limit = lim.rlim_cur == RLIM_INFINITY ? qint64(1) << 30 : qint64(lim.rlim_cur);
+    qint64 open = 0;
+    if (DIR* d = ::opendir("/proc/self/fd")) {
+        while (const dirent* de = ::readdir(d))
+            if (de->d_name[0] != '.')
+                ++open;
+        ::closedir(d);
+        --open; // the listing's own descriptor
+    } else {
+        // No /proc: ask each number below the limit (bounded, as that may be vast).
+        const int upTo = int(std::min<qint64>(limit, 65536));
+        for (int fd = 0; fd < upTo; ++fd)
+            if (::fcntl(fd, F_GETFD) != -1)
+                ++open;
+    }
+    return int(std::clamp<qint64>(limit - open - reserve, 0, INT_MAX));
 }
 
 void ReleaseFreeMemory()

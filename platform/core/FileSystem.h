@@ -55,6 +55,12 @@ QString AbsolutePath(const QString& path);
 // of their own would stay with that heap instead of going back to the system.
 void PrepareForScan();
 
+// Descriptors this process may still open: the soft limit of open files,
+// less those open now, less reserve (kept for everything else the process
+// does meanwhile); never below 0. Counted anew at each call, so a bound taken
+// from it fits what is open at the time.
+int FreeDescriptors(int reserve);
+
 // Hands memory that was freed back to the system (the heaps of the C library
 // keep it otherwise), after a step whose working memory is gone.
 void ReleaseFreeMemory();

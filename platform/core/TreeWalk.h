@@ -2,8 +2,11 @@
 // A walk over every regular file below a folder, with directory descriptors:
 // each folder is opened relative to its parent and its entries are read
 // relative to it, so no path is rebuilt or parsed per call, and depth is
-// bounded only by the open-descriptor budget (one per level), not by the
-// longest path the system accepts.
+// bounded neither by the longest path the system accepts nor by the
+// descriptors free: the walk keeps the root and a window of the deepest
+// folders open, and reopens an ancestor it had closed when it climbs back.
+// Memory is linear in the tree: a level holds its entries' names, and the
+// path of the current folder is kept once.
 //
 // The rules of FileSystem.h hold: names that are not valid UTF-8 are never
 // turned into other paths, links to folders are followed with one entry per
@@ -23,7 +26,7 @@ enum class SkipReason {
     FolderUnreadable, // a folder that could not be opened or read
     EntryUnreadable,  // an entry whose type or size could not be read
     NameNotUtf8,      // a name that is not valid UTF-8
-    TooDeep,          // no descriptor left to enter a folder
+    TooDeep,          // no descriptor could be had to enter a folder
     Excluded,         // a pseudo file system or a trash folder
 };
 
@@ -38,7 +41,9 @@ struct WalkedFile {
 class TreeWalkSink {
 public:
     virtual ~TreeWalkSink() = default;
-    // Polled before each folder; true ends the walk at once.
+    // Polled before each folder, between the pieces in which a folder's
+    // names are read, and between entries of a large folder; true ends the
+    // walk at once (a folder being read is dropped unsorted).
     virtual bool Abandon() = 0;
     // The first file of a folder is about to be reported; prefix is the
     // folder's path ending in "/". The token comes back with its files.
@@ -75,11 +80,23 @@ public:
     }
 };
 
+struct WalkOptions {
+    // Links to folders below root are entered like folders (with one entry
+    // per folder identity); false leaves them unwalked, in silence. root
+    // itself is entered even when it is a link: it was named.
+    bool FollowFolderLinks = true;
+    // Folders on another mount than root (another file system, or a bind
+    // mount) are left out in silence.
+    bool OneFileSystem = false;
+};
+
 // Reports every regular file below root, at every depth: the entries of each
 // folder in the order of their native bytes, a subfolder's files where the
 // subfolder is met. root is used as given (a trailing "/" is not doubled).
+// Descriptors: at most what FreeDescriptors leaves at the start (at least
+// two), fewer after an open fails for want of one; all closed on return.
 // Runs on the calling thread; any thread may call it. Throws ListingError when
 // root is not an existing folder.
-void WalkTree(const QString& root, TreeWalkSink& sink);
+void WalkTree(const QString& root, TreeWalkSink& sink, const WalkOptions& options = WalkOptions());
 
 } // namespace platform
