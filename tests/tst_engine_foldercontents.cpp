@@ -264,6 +264,31 @@ private slots:
         QCOMPARE(progress.FoldersRead.load(), 3);
     }
 
+    // Trees deeper than the longest path the system takes at once are read
+    // and compared all the way down, by descriptors.
+    void deepTreesCompared()
+    {
+        TestDir d;
+        const QByteArray bytes = Noise(64 * 1024, 3);
+        d.createDeepChain(QStringLiteral("c"), 3000, "f.bin", bytes);
+        d.createDeepChain(QStringLiteral("k"), 3000, "f.bin", bytes);
+        QByteArray other = bytes;
+        other[100] = char(other[100] ^ 1);
+        const QByteArray deepOther = d.createDeepChain(QStringLiteral("o"), 3000, "f.bin", other);
+        QVERIFY(deepOther.size() > 4096);
+        std::vector<FolderCopyCheck> checks(2);
+        checks[0].Folder = d.path(QStringLiteral("c"));
+        checks[0].Kept = QStringList { d.path(QStringLiteral("k")) };
+        checks[1].Folder = d.path(QStringLiteral("o"));
+        checks[1].Kept = QStringList { d.path(QStringLiteral("k")) };
+        const std::atomic<bool> stop { false };
+        FolderCompareProgress progress;
+        QVERIFY(CompareFolderCopies(checks, ContentOptions(), stop, progress));
+        QCOMPARE(checks[0].SameAs, 0);
+        QCOMPARE(checks[1].SameAs, -1);
+        QCOMPARE(checks[1].Difference, QString::fromUtf8(deepOther));
+    }
+
     // On generated trees (copies whole, copies with other letter case, near
     // misses), with files of some copies rewritten in place: the groups
     // without the option are those of names and sizes, with it those of
