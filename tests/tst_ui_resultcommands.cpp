@@ -25,8 +25,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <memory>
@@ -1201,6 +1205,61 @@ private slots:
     // Through the real window: the page that shows decides the list of the
     // check commands, the removal and Open location; the exports write their
     // own list whatever shows; a failure reaches the general error handler.
+    // In the window: a scan of folders that agree by names and sizes only
+    // says so, the removal compares them while Stop is on and the other
+    // commands wait, the folder stays, and the status line shows the scan's
+    // text again; with "Compare folder contents" the pair is not listed.
+    void windowComparesBeforeTheMove()
+    {
+        TestDir dir;
+        for (const char* top : { "a", "b" }) {
+            const QString t = QString::fromLatin1(top);
+            dir.createFile(t + QStringLiteral("/docs/db.bin"), 2 * 1024 * 1024, t == u"a" ? 'a' : 'b');
+            dir.createFile(t + QStringLiteral("/docs/note.txt"), t == u"a" ? "hello\n" : "HELLO\n");
+        }
+        TMainForm w;
+        QVERIFY(!w.chkFolderContents->isChecked());
+        QCOMPARE(w.chkFolderContents->accessibleName(), QStringLiteral("Compare folder contents byte by byte"));
+        w.chkFileDuplicates->setChecked(false);
+        w.chkDirDuplicates->setChecked(true);
+        QVERIFY(w.AddFolder(dir.path()));
+        w.btnScan->click();
+        QCOMPARE(w.lvDirs.GroupCount(), 2);
+        QVERIFY2(w.lblStatus->text().contains(QStringLiteral("names and sizes compared; contents are compared before removal")),
+            qPrintable(w.lblStatus->text()));
+        const QString shown = w.lblStatus->text();
+
+        w.FolderClones1->trigger();
+        w.lvDirs.SetChecked(1, true); // b
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true };
+        bool stopOn = false;
+        bool deleteOff = false;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, &w, [&] {
+            if (w.IsRunning()) {
+                stopOn = stopOn || w.btnStop->isEnabled();
+                deleteOff = deleteOff || !w.btnDeleteSelected->isEnabled();
+            }
+        });
+        probe.start(0);
+        w.btnDeleteSelected->click();
+        probe.stop();
+        QVERIFY(stopOn && deleteOff);
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { QStringLiteral("1 checked entries were left out:\n") + dir.path(QStringLiteral("b"))
+                + QStringLiteral(": contents differ from every kept copy, first at ")
+                + dir.path(QStringLiteral("b/docs/db.bin")) });
+        QVERIFY(Trashed().isEmpty());
+        QCOMPARE(w.lblStatus->text(), shown);
+        QVERIFY(w.btnDeleteSelected->isEnabled() && !w.btnStop->isEnabled());
+
+        w.chkFolderContents->setChecked(true);
+        w.btnScan->click();
+        QCOMPARE(w.lvDirs.GroupCount(), 0);
+        QVERIFY(!w.lblStatus->text().contains(QStringLiteral("names and sizes compared")));
+    }
+
     void windowCommandsFollowThePage()
     {
         TestDir dir;
