@@ -5,7 +5,11 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <memory>
 #include <optional>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -51,39 +55,6 @@ QString PathOf(const ResultItem& item, ResultPage page)
     return item.SubItems.value(0);
 }
 
-// How the object at the item's path compares with what the scan saw.
-std::optional<LeftOutReason> Difference(const ResultItem& item, ResultPage page)
-{
-    using platform::ObjectKind;
-    if (page == ResultPage::Files) {
-        if (!item.Data)
-            return LeftOutReason::Vanished;
-        const TFileInfo& r = *item.Data;
-        const platform::ObjectState now = platform::ReadObjectState(r.NativePath());
-        if (now.Kind == ObjectKind::Missing)
-            return LeftOutReason::Vanished;
-        if (now.Kind == ObjectKind::Unreadable)
-            return LeftOutReason::Unreadable;
-        const bool knownId = r.Id.Device != 0 || r.Id.Inode != 0;
-        if (now.Kind != ObjectKind::RegularFile || (knownId && now.Id != r.Id) || now.Size != r.Size
-            || (r.Modified != 0 && now.Modified != r.Modified) || (r.Changed != 0 && now.Changed != r.Changed))
-            return LeftOutReason::Changed;
-        return std::nullopt;
-    }
-    const QString path = item.SubItems.value(0);
-    if (path.isEmpty())
-        return LeftOutReason::Vanished;
-    const platform::ObjectState now = platform::ReadObjectState(platform::NativePath(path));
-    if (now.Kind == ObjectKind::Missing)
-        return LeftOutReason::Vanished;
-    if (now.Kind == ObjectKind::Unreadable)
-        return LeftOutReason::Unreadable;
-    const bool knownId = item.Id.Device != 0 || item.Id.Inode != 0;
-    if (now.Kind != ObjectKind::Directory || (knownId && now.Id != item.Id))
-        return LeftOutReason::Changed;
-    return std::nullopt;
-}
-
 // The folder rows (by path, rowIds) that path lies strictly below.
 QList<platform::KnownFolder> FolderRowsAbove(const QString& path, const QHash<QString, platform::FileId>& rowIds)
 {
@@ -98,26 +69,126 @@ QList<platform::KnownFolder> FolderRowsAbove(const QString& path, const QHash<QS
     return above;
 }
 
+// How the object at the item's path compares with what the scan saw. It is
+// reached as the trash reaches it (platform::WalkToEntry: no link another
+// user could have planted, the recorded folders compared), so what the plan
+// lets go is what the move will find.
+// The folders walked to so far, open, by path: entries of one folder share
+// one walk. Bounded, since each holds a descriptor.
+class WalkedFolders {
+public:
+    struct Walked {
+        platform::PinnedFolder Folder;
+        platform::WalkFailure Failure = platform::WalkFailure::None;
+    };
+    const Walked& Of(const QByteArray& entryPath, const QList<platform::KnownFolder>& known)
+    {
+        const QByteArray parent = entryPath.left(std::max<qsizetype>(entryPath.lastIndexOf('/'), 0));
+        auto it = FWalked.constFind(parent);
+        if (it == FWalked.constEnd()) {
+            if (FWalked.size() >= MaxOpen())
+                FWalked.clear();
+            auto walked = std::make_shared<Walked>();
+            QString reason;
+            platform::WalkToEntry(entryPath, known, walked->Folder, walked->Failure, reason);
+            it = FWalked.insert(parent, std::move(walked));
+        }
+        return **it;
+    }
+
+private:
+    // A quarter of the descriptors the process may open, at most 2048.
+    static qsizetype MaxOpen()
+    {
+        static const qsizetype max = [] {
+            struct rlimit limit;
+            if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+                return qsizetype(256);
+            return std::clamp<qsizetype>(qsizetype(limit.rlim_cur / 4), 16, 2048);
+        }();
+        return max;
+    }
+    QHash<QByteArray, std::shared_ptr<Walked>> FWalked;
+};
+
+std::optional<LeftOutReason> Difference(const ResultItem& item, ResultPage page,
+    const QList<platform::KnownFolder>& scannedFolders, const QHash<QString, platform::FileId>& rowIds,
+    WalkedFolders& walked)
+{
+    using platform::ObjectKind;
+    platform::ExpectedObject expected;
+    QByteArray native;
+    QList<platform::KnownFolder> known = scannedFolders;
+    if (page == ResultPage::Files) {
+        if (!item.Data)
+            return LeftOutReason::Vanished;
+        const TFileInfo& r = *item.Data;
+        native = r.NativePath();
+        expected = { ObjectKind::RegularFile, r.Id, r.Size, r.Modified, r.Changed };
+    } else {
+        const QString path = item.SubItems.value(0);
+        if (path.isEmpty())
+            return LeftOutReason::Vanished;
+        native = platform::NativePath(path);
+        expected = { ObjectKind::Directory, item.Id, -1, 0, 0 };
+        known += FolderRowsAbove(path, rowIds);
+    }
+    const WalkedFolders::Walked& way = walked.Of(native, known);
+    if (way.Failure != platform::WalkFailure::None) {
+        switch (way.Failure) {
+        case platform::WalkFailure::Missing:
+            return LeftOutReason::Vanished;
+        case platform::WalkFailure::UntrustedLink:
+        case platform::WalkFailure::Swapped:
+            return LeftOutReason::UnsafeWay;
+        default:
+            return LeftOutReason::Unreadable;
+        }
+    }
+    const QByteArray name = native.mid(native.lastIndexOf('/') + 1);
+    switch (platform::CompareEntry(platform::ReadObjectStateAt(way.Folder.Fd(), name), expected)) {
+    case platform::EntryVerdict::Same:
+        return std::nullopt;
+    case platform::EntryVerdict::Missing:
+        return LeftOutReason::Vanished;
+    case platform::EntryVerdict::Unreadable:
+        return LeftOutReason::Unreadable;
+    case platform::EntryVerdict::Changed:
+        break;
+    }
+    return LeftOutReason::Changed;
+}
+
 // The disk is looked at once per item, and only when asked.
 class ItemStates {
 public:
-    ItemStates(const ResultList& list, ResultPage page)
+    ItemStates(const ResultList& list, ResultPage page, const QList<platform::KnownFolder>& scannedFolders)
         : FList(list)
         , FPage(page)
+        , FScanned(scannedFolders)
     {
+        if (page == ResultPage::Dirs)
+            for (const ResultItem& item : list.Items())
+                if (!item.SubItems.isEmpty() && (item.Id.Device != 0 || item.Id.Inode != 0))
+                    FRowIds.insert(item.SubItems[0], item.Id);
     }
     std::optional<LeftOutReason> Of(int i)
     {
         auto it = FStates.constFind(i);
         if (it == FStates.constEnd())
-            it = FStates.insert(i, Difference(FList.Item(i), FPage));
+            it = FStates.insert(i, Difference(FList.Item(i), FPage, FScanned, FRowIds, FWalked));
         return *it;
     }
     bool AsScanned(int i) { return !Of(i).has_value(); }
+    // Folder rows by path, with the identity the scan met them with.
+    const QHash<QString, platform::FileId>& RowIds() const { return FRowIds; }
 
 private:
     const ResultList& FList;
     const ResultPage FPage;
+    const QList<platform::KnownFolder>& FScanned;
+    QHash<QString, platform::FileId> FRowIds;
+    WalkedFolders FWalked;
     QHash<int, std::optional<LeftOutReason>> FStates;
 };
 
@@ -128,7 +199,7 @@ RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringLi
 {
     RemovalPlan plan;
     const bool folders = page == ResultPage::Dirs;
-    ItemStates states(list, page);
+    ItemStates states(list, page, scannedFolders);
 
     FolderSet references;
     for (const QString& f : referenceFolders)
@@ -166,13 +237,8 @@ RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringLi
         }
     }
 
-    // Folder rows by path, with the identity the scan met them with: the
-    // walk to a folder below one of them compares it.
-    QHash<QString, platform::FileId> rowIds;
-    if (folders)
-        for (const ResultItem& item : list.Items())
-            if (!item.SubItems.isEmpty() && (item.Id.Device != 0 || item.Id.Inode != 0))
-                rowIds.insert(item.SubItems[0], item.Id);
+    // The walk to a folder below a folder row compares that row's folder.
+    const QHash<QString, platform::FileId>& rowIds = states.RowIds();
 
     FolderSet moving;
     for (const int i : checked) {
@@ -239,11 +305,12 @@ RemovalPlan PlanRemoval(const ResultList& list, ResultPage page, const QStringLi
     return plan;
 }
 
-int LeaveOneCopy(ResultList& list, ResultPage page, const QList<int>& groups)
+int LeaveOneCopy(
+    ResultList& list, ResultPage page, const QList<int>& groups, const QList<platform::KnownFolder>& scannedFolders)
 {
     const QSet<int> wanted(groups.cbegin(), groups.cend());
     QSet<int> done;
-    ItemStates states(list, page);
+    ItemStates states(list, page, scannedFolders);
     int unchecked = 0;
     for (int i = 0; i < list.ItemCount(); ++i) {
         const int group = list.Item(i).GroupId;

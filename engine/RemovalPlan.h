@@ -3,8 +3,8 @@
 // worked out against the disk as it is now: which entries may go, which are
 // left out and why, and which groups would keep no copy at all.
 //
-// An entry is "as scanned" when the object at its path is still the one the
-// scan saw: for a file row a regular file (not a link) of the record's
+// An entry is "as scanned" when the object at its path, reached as the trash
+// reaches it (platform::WalkToEntry), is still the one the scan saw: for a file row a regular file (not a link) of the record's
 // identity, size, modification and status change time; for a folder row a
 // directory (not a link) of the row's identity. What the scan did not record
 // (a zero identity or time) is not compared.
@@ -30,6 +30,7 @@ enum class LeftOutReason {
     Vanished,        // nothing is at the path any more
     Changed,         // something else, or the same file changed, is there
     Unreadable,      // the path cannot be looked at
+    UnsafeWay,       // a folder on its way is a link others could have put there, or not the one scanned
     Reference,       // the entry lies in a reference folder
     HoldsReference,  // a folder that holds a reference folder or entry
     ContentsDiffer,  // a folder equal to none of the folders of its group that stay
@@ -84,7 +85,8 @@ PlanChanges ComparePlans(const RemovalPlan& confirmed, const RemovalPlan& now);
 // Unchecks, in each of groups, the first entry in list order that is as
 // scanned, and on the folder page every checked folder that holds it, so that
 // the group keeps that copy. Returns the items unchecked.
-int LeaveOneCopy(ResultList& list, ResultPage page, const QList<int>& groups);
+int LeaveOneCopy(ResultList& list, ResultPage page, const QList<int>& groups,
+    const QList<platform::KnownFolder>& scannedFolders = {});
 
 // The items a move of the first moved entries of plan took away, in list
 // order: those items, and on the folder page every row inside a moved folder.

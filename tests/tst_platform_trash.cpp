@@ -7,6 +7,8 @@
 // tmpfs of mode 1777 mounted for the test, its other user "nobody" (a child
 // process switched to it); without root both are skipped.
 
+#include "platform/core/FileSystem.h"
+#include "platform/core/PathWalk.h"
 #include "platform/core/Trash.h"
 #include "support/OtherUser.h"
 #include "support/TestDir.h"
@@ -309,6 +311,221 @@ private slots:
             QCOMPARE(::lstat(made.constData(), &st), 0);
             QVERIFY2(S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0, made.constData());
         }
+    }
+
+    // The walk to an entry's folder: links only the user or root could have
+    // put there are followed (their targets walked the same way), any other
+    // link on the way fails it, and so does a folder that is not the one
+    // the scan recorded.
+    void walkToEntry_data()
+    {
+        QTest::addColumn<QByteArray>("setup"); // shell, in the test folder
+        QTest::addColumn<QByteArray>("entry"); // relative to the test folder
+        QTest::addColumn<QByteArray>("reached"); // the folder reached, relative; empty: refused
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<bool>("needsRoot");
+        const int none = int(platform::WalkFailure::None);
+        QTest::newRow("plain folders") << QByteArray("mkdir -p a/b") << QByteArray("a/b/f") << QByteArray("a/b") << none << false;
+        QTest::newRow("the user's link in a private folder")
+            << QByteArray("mkdir -p real/b && ln -s real a") << QByteArray("a/b/f") << QByteArray("real/b") << none << false;
+        QTest::newRow("a link whose target climbs with ..")
+            << QByteArray("mkdir -p x/y real && ln -s ../../real x/y/up") << QByteArray("x/y/up/f") << QByteArray("real")
+            << none << false;
+        QTest::newRow("the user's link in a sticky folder others may write")
+            << QByteArray("mkdir -p real open && chmod 1777 open && ln -s ../real open/l") << QByteArray("open/l/f")
+            << QByteArray("real") << none << false;
+        QTest::newRow("the user's link in a folder others may write")
+            << QByteArray("mkdir -p real open && chmod 0777 open && ln -s ../real open/l") << QByteArray("open/l/f")
+            << QByteArray() << int(platform::WalkFailure::UntrustedLink) << false;
+        QTest::newRow("another user's link in a sticky folder")
+            << QByteArray("mkdir -p real open && chmod 1777 open && ln -s ../real open/l && chown -h 65534 open/l")
+            << QByteArray("open/l/f") << QByteArray() << int(platform::WalkFailure::UntrustedLink) << true;
+        QTest::newRow("a loop of links")
+            << QByteArray("ln -s b a && ln -s a b") << QByteArray("a/f") << QByteArray() << int(platform::WalkFailure::Missing)
+            << false;
+        QTest::newRow("the recorded folder replaced by another")
+            << QByteArray("mkdir -p listed/b && mv listed listed.old && mkdir -p listed/b") << QByteArray("listed/b/f")
+            << QByteArray() << int(platform::WalkFailure::Swapped) << false;
+        QTest::newRow("a missing folder") << QByteArray() << QByteArray("gone/f") << QByteArray()
+                                          << int(platform::WalkFailure::Missing) << false;
+    }
+
+    void walkToEntry()
+    {
+        QFETCH(QByteArray, setup);
+        QFETCH(QByteArray, entry);
+        QFETCH(QByteArray, reached);
+        QFETCH(int, failure);
+        QFETCH(bool, needsRoot);
+        if (needsRoot && ::geteuid() != 0)
+            QSKIP("giving a link to another user needs root");
+        TestDir dir;
+        const QByteArray base = RealPath(dir.nativePath());
+        // The listed folder as the scan met it, before the setup replaces it.
+        QVERIFY(::mkdir((base + "/listed").constData(), 0755) == 0);
+        const platform::KnownFolder listed { base + "/listed", platform::ReadObjectState(base + "/listed").Id };
+        if (!setup.isEmpty()) {
+            QProcess sh;
+            sh.setWorkingDirectory(QFile::decodeName(base));
+            sh.start(QStringLiteral("/bin/sh"), { QStringLiteral("-c"), QString::fromUtf8(setup) });
+            QVERIFY(sh.waitForFinished(10000));
+            QCOMPARE(sh.exitCode(), 0);
+        }
+
+        platform::PinnedFolder folder;
+        platform::WalkFailure why = platform::WalkFailure::None;
+        QString reason;
+        const bool ok = platform::WalkToEntry(base + '/' + entry, { listed }, folder, why, reason);
+        QCOMPARE(int(why), failure);
+        QCOMPARE(ok, !reached.isEmpty());
+        if (!ok)
+            return;
+        QCOMPARE(folder.FolderPath, base + '/' + reached);
+        QCOMPARE(folder.Name, QByteArray("f"));
+        QCOMPARE(folder.Id, platform::ReadObjectState(base + '/' + reached).Id);
+        QVERIFY(folder.IsOpen() && folder.TopFd() >= 0);
+    }
+
+    // Another user who may write an ancestor of the checked files swaps it
+    // for a link to the user's private folder of the same names and sizes,
+    // over and over, while the files go to the trash one by one: every move
+    // takes the file the row showed, or fails and names it; the private
+    // files stay where they are.
+    void ancestorSwappedForALink()
+    {
+        QTemporaryDir point(QStringLiteral("/tmp/twinlens-volume-XXXXXX"));
+        QVERIFY(point.isValid());
+        const QByteArray top = QFile::encodeName(point.path());
+        if (::mount("tmpfs", top.constData(), "tmpfs", 0, "mode=1777,size=8m") != 0)
+            QSKIP(qPrintable(QStringLiteral("a tmpfs cannot be mounted here (%1); run as root to test another user's swaps")
+                                 .arg(QString::fromLocal8Bit(std::strerror(errno)))));
+        struct Unmount {
+            QByteArray Point;
+            ~Unmount() { ::umount2(Point.constData(), MNT_DETACH); }
+        } unmount { top };
+
+        constexpr int kFiles = 100;
+        const QByteArray shared = top + "/shared";
+        QVERIFY(::mkdir(shared.constData(), 0777) == 0 && ::chmod(shared.constData(), 0777) == 0);
+        QVERIFY(::mkdir((shared + "/sub").constData(), 0755) == 0);
+        QVERIFY(::mkdir((top + "/private").constData(), 0700) == 0);
+        QVERIFY(::mkdir((top + "/private/victim").constData(), 0700) == 0);
+        const auto write = [](const QByteArray& path, const QByteArray& bytes) {
+            const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+            const bool ok = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+            if (fd >= 0)
+                ::close(fd);
+            return ok;
+        };
+        const auto name = [](int i) { return "f" + QByteArray::number(i); };
+        const auto checkedBytes = [](int i) { return "checked " + QByteArray::number(i).rightJustified(3, '0'); };
+        const auto privateBytes = [](int i) { return "private " + QByteArray::number(i).rightJustified(3, '0'); };
+        QList<platform::TrashEntry> entries;
+        for (int i = 0; i < kFiles; ++i) {
+            const QByteArray path = shared + "/sub/" + name(i);
+            QVERIFY(write(path, checkedBytes(i)));
+            QVERIFY(write(top + "/private/victim/" + name(i), privateBytes(i)));
+            // The record, as a scan makes it.
+            const platform::ObjectState st = platform::ReadObjectState(path);
+            platform::TrashEntry entry { QFile::decodeName(path), platform::TrashKind::RegularFile, st.Size, path };
+            entry.Id = st.Id;
+            entry.Modified = st.Modified;
+            entry.Changed = st.Changed;
+            entry.Folders = { { top, platform::ReadObjectState(top).Id } };
+            entries.append(entry);
+        }
+
+        // The other user's loop, until told to stop: sub goes aside, a link
+        // to the private folder takes its place, then sub comes back.
+        const pid_t swapper = ::fork();
+        QVERIFY(swapper >= 0);
+        if (swapper == 0) {
+            ::_exit(RunUnprivileged([&] {
+                if (::chdir(shared.constData()) != 0)
+                    return 1;
+                long cycles = 0;
+                const int started = ::open("started", O_WRONLY | O_CREAT, 0644);
+                if (started < 0)
+                    return 2;
+                ::close(started);
+                while (::access("stop", F_OK) != 0 && cycles < 10000000) {
+                    if (::rename("sub", "sub.real") != 0)
+                        return 3;
+                    if (::symlink("../private/victim", "sub") != 0)
+                        return 4;
+                    ::usleep(50);
+                    ::unlink("sub");
+                    if (::rename("sub.real", "sub") != 0)
+                        return 5;
+                    ++cycles;
+                    // Some moves find the folder in place.
+                    ::usleep(300);
+                }
+                const QByteArray count = QByteArray::number(cycles);
+                const int fd = ::open("cycles", O_WRONLY | O_CREAT, 0644);
+                if (fd < 0 || ::write(fd, count.constData(), size_t(count.size())) != count.size())
+                    return 6;
+                ::close(fd);
+                return 0;
+            }));
+        }
+        struct Stop {
+            QByteArray Flag;
+            pid_t Pid;
+            int Status = -1;
+            int Wait()
+            {
+                if (Pid > 0) {
+                    const int fd = ::open(Flag.constData(), O_WRONLY | O_CREAT, 0644);
+                    if (fd >= 0)
+                        ::close(fd);
+                    int status = 0;
+                    Status = ::waitpid(Pid, &status, 0) == Pid && WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+                    Pid = -1;
+                }
+                return Status;
+            }
+            ~Stop() { Wait(); }
+        } stop { shared + "/stop", swapper };
+        QTRY_VERIFY_WITH_TIMEOUT(ExistsNative(shared + "/started") || ::waitpid(swapper, nullptr, WNOHANG) != 0, 10000);
+        if (!ExistsNative(shared + "/started")) {
+            const int result = stop.Wait();
+            if (result == kCannotDropRoot)
+                QSKIP("cannot switch to a second user");
+            QFAIL(qPrintable(QStringLiteral("the other user's loop did not start (%1)").arg(result)));
+        }
+
+        QList<platform::TrashOutcome> outcomes;
+        for (const platform::TrashEntry& entry : entries) {
+            outcomes.append(platform::MoveToTrash({ entry }));
+            ::usleep(200); // the moves spread over many of the other user's swaps
+        }
+        QCOMPARE(stop.Wait(), 0);
+
+        const QByteArray trash = top + "/.Trash-" + Uid();
+        int moved = 0;
+        for (int i = 0; i < kFiles; ++i) {
+            const platform::TrashOutcome& o = outcomes[i];
+            // The private file never moves.
+            QCOMPARE(ReadNative(top + "/private/victim/" + name(i)), privateBytes(i));
+            if (o.Complete) {
+                ++moved;
+                QCOMPARE(ReadNative(trash + "/files/" + name(i)), checkedBytes(i));
+                QVERIFY(!ExistsNative(shared + "/sub/" + name(i)));
+                QCOMPARE(Entries(trash).value(name(i)), "shared/sub/" + name(i));
+            } else {
+                QCOMPARE(o.Moved, 0);
+                QCOMPARE(o.FailedPath, entries[i].Path);
+                QVERIFY2(o.Failure == platform::TrashFailure::Way || o.Failure == platform::TrashFailure::Gone,
+                    qPrintable(o.Reason));
+                QCOMPARE(ReadNative(shared + "/sub/" + name(i)), checkedBytes(i));
+                QVERIFY(!ExistsNative(trash + "/files/" + name(i)));
+            }
+        }
+        // Nothing but the checked files is in the trash.
+        QCOMPARE(Entries(trash).size(), moved);
+        qInfo("%d of %d moves went, the others failed named; the other user swapped the folder %s times",
+            moved, kFiles, ReadNative(shared + "/cycles").constData());
     }
 };
 

@@ -238,6 +238,45 @@ private slots:
         QCOMPARE(bool(CheckCell(view, 3)->state().checked), !fresh);
     }
 
+    // A folder's reference box, through the folder list's accessible items:
+    // the toggle action marks and unmarks the folder as Space does, and the
+    // item's state reads the box back.
+    void folderToggleMarksReference()
+    {
+        RecordingDesktop desktop;
+        TestDir dir;
+        TMainForm w;
+        w.show();
+        QVERIFY(w.AddFolder(dir.createDir("a")));
+        QVERIFY(w.AddFolder(dir.createDir("b")));
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(w.lbFolders);
+        QVERIFY(list);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->childCount(), 2);
+        const QString toggle = QAccessibleActionInterface::toggleAction();
+
+        for (const bool reference : { true, false }) {
+            QAccessibleInterface* item = list->child(1);
+            QVERIFY(item && item->actionInterface());
+            QCOMPARE(item->role(), QAccessible::ListItem);
+            QCOMPARE(item->text(QAccessible::Name), w.lbFolders->item(1)->text());
+            QVERIFY(item->state().checkable);
+            QVERIFY(item->actionInterface()->actionNames().contains(toggle));
+            item->actionInterface()->doAction(toggle);
+            QCOMPARE(w.lbFolders->item(1)->checkState(), reference ? Qt::Checked : Qt::Unchecked);
+            QCOMPARE(w.IsReferenceFolder(w.Folders()[1]), reference);
+            QCOMPARE(bool(list->child(1)->state().checked), reference);
+            QVERIFY(!w.IsReferenceFolder(w.Folders()[0]) && !list->child(0)->state().checked);
+        }
+
+        // Space on the first folder: the same box the item reads.
+        w.lbFolders->setFocus();
+        w.lbFolders->setCurrentRow(0);
+        QTest::keyClick(w.lbFolders, Qt::Key_Space);
+        QVERIFY(w.IsReferenceFolder(w.Folders()[0]));
+        QVERIFY(list->child(0)->state().checked);
+    }
+
     // Pressing a cell of an item row makes the row the current, selected
     // one, as a click does, and checks nothing; a header row takes neither.
     void pressSelectsTheRow()

@@ -28,6 +28,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -750,6 +752,48 @@ private slots:
         QCOMPARE(ReadAll(aside), original);
         QCOMPARE(ReadAll(third), QByteArray("d/a.bin"));
         QCOMPARE(Firsts(fx.Files), (QStringList { "a.bin", "a.bin", "a.bin" }));
+    }
+
+    // The listed folder is the user's link; after the scan it is pointed at
+    // another tree holding hard links of the same files (same inodes, same
+    // times, so every entry still reads as scanned). The walk compares the
+    // listed folder with the one the scan met, and nothing moves from the
+    // other tree.
+    void listedFolderReplaced()
+    {
+        TestDir dir;
+        dir.createFile(QStringLiteral("T1/a/x.bin"), QByteArray("twin"));
+        dir.createFile(QStringLiteral("T1/b/x.bin"), QByteArray("twin"));
+        dir.createHardLink(QStringLiteral("T1/a/x.bin"), QStringLiteral("T2/a/x.bin"));
+        dir.createHardLink(QStringLiteral("T1/b/x.bin"), QStringLiteral("T2/b/x.bin"));
+        const QString listed = dir.createLink(QStringLiteral("T1"), QStringLiteral("L"));
+        RecordingDesktop desktop;
+        TMainForm w;
+        w.seMinSizeMB->setValue(0);
+        QVERIFY(w.AddFolder(listed));
+        w.btnScan->click();
+        QCOMPARE(Checks(w.lvFiles), QStringLiteral(".x"));
+        platform::FileId t1;
+        QVERIFY(platform::GetFileId(dir.path(QStringLiteral("T1")), t1));
+        QCOMPARE(w.ScannedFolders().size(), 1);
+        QCOMPARE(w.ScannedFolders()[0].NativePath, QFile::encodeName(listed));
+        QCOMPARE(w.ScannedFolders()[0].Id, t1);
+
+        QVERIFY(dir.remove(QStringLiteral("L")));
+        dir.createLink(QStringLiteral("T2"), QStringLiteral("L"));
+        const QString checked = w.lvFiles.Item(1).Data->FullPath();
+        desktop.ConfirmAnswers = { true };
+        w.btnDeleteSelected->click();
+
+        // Left out before the question, as the move would refuse it.
+        QVERIFY(desktop.Questions.isEmpty());
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { QStringLiteral("1 checked entries were left out:\n") + checked
+                + QStringLiteral(": a folder on its way is a link or was replaced") });
+        QVERIFY(Trashed().isEmpty());
+        for (const char* rel : { "T1/a/x.bin", "T1/b/x.bin", "T2/a/x.bin", "T2/b/x.bin" })
+            QCOMPARE(ReadAll(dir.path(QString::fromLatin1(rel))), QByteArray("twin"));
+        QCOMPARE(w.lvFiles.ItemCount(), 2);
     }
 
     // A folder takes its subfolders along, and they may be rows of their own:

@@ -54,6 +54,8 @@ QString ReasonText(LeftOutReason reason)
         return Translate(QStringLiteral("changed since the scan"));
     case LeftOutReason::Unreadable:
         return Translate(QStringLiteral("cannot be looked at"));
+    case LeftOutReason::UnsafeWay:
+        return Translate(QStringLiteral("a folder on its way is a link or was replaced"));
     case LeftOutReason::Reference:
         return Translate(QStringLiteral("in a reference folder"));
     case LeftOutReason::HoldsReference:
@@ -93,7 +95,7 @@ QString GroupsText(const ResultList& list, const QList<int>& groups)
 // on; the list's checks may have changed (one copy left in each group).
 // lead: what comes before the warning (what changed on the disk), or empty.
 bool PassLastCopyGuard(QWidget* parent, ResultList& list, ResultPage page, const RemovalPlan& plan,
-    const QString& lead = QString())
+    const QList<platform::KnownFolder>& scannedFolders, const QString& lead = QString())
 {
     if (plan.GroupsLosingEveryCopy.isEmpty())
         return true;
@@ -105,7 +107,7 @@ bool PassLastCopyGuard(QWidget* parent, ResultList& list, ResultPage page, const
             Translate(QStringLiteral("&Cancel")) },
         LeaveOne, Cancel);
     if (choice == LeaveOne)
-        LeaveOneCopy(list, page, plan.GroupsLosingEveryCopy);
+        LeaveOneCopy(list, page, plan.GroupsLosingEveryCopy, scannedFolders);
     return choice == LeaveOne || choice == GoOn;
 }
 
@@ -129,7 +131,7 @@ QString FailureText(platform::TrashFailure failure)
     case TrashFailure::Unreadable:
         return ReasonText(LeftOutReason::Unreadable);
     case TrashFailure::Way:
-        return Translate(QStringLiteral("a folder on its way is a link or was replaced"));
+        return ReasonText(LeftOutReason::UnsafeWay);
     case TrashFailure::None:
     case TrashFailure::Trash:
     case TrashFailure::Other:
@@ -346,7 +348,7 @@ void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage pag
     const auto makePlan = [&] { return PlanRemoval(list, page, referenceFolders, scannedFolders); };
     RemovalPlan plan = makePlan();
     if (!plan.GroupsLosingEveryCopy.isEmpty()) {
-        if (!PassLastCopyGuard(parent, list, page, plan))
+        if (!PassLastCopyGuard(parent, list, page, plan, scannedFolders))
             return;
         plan = makePlan();
     }
@@ -372,7 +374,7 @@ void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage pag
         if (!losing.isEmpty()) {
             RemovalPlan guarded = now;
             guarded.GroupsLosingEveryCopy = losing;
-            if (!PassLastCopyGuard(parent, list, page, guarded, ChangesText(list, page, changes, {})))
+            if (!PassLastCopyGuard(parent, list, page, guarded, scannedFolders, ChangesText(list, page, changes, {})))
                 return;
             now = makePlan();
             // Named again only where no copy was left (the person went on).

@@ -54,8 +54,9 @@ int CheckAllButKept(ResultList& list, ResultPage page, KeepRule rule, const QStr
 // ---- removal to the trash
 // The entries of the checked items, in list order: on the file page the
 // FullPath of each item's record (an item without one yields nothing), with
-// the size it was listed with; on the folder page the first sub-item (an item
-// without sub-items yields nothing).
+// the size, identity and times it was listed with; on the folder page the
+// first sub-item (an item without sub-items yields nothing), with the row's
+// identity.
 QList<platform::TrashEntry> CheckedEntries(const ResultList& list, ResultPage page);
 // Moves entries to the trash as one operation (platform::MoveToTrash); true
 // only when every entry was moved. An empty list returns false at once.

@@ -9,6 +9,7 @@
 
 #include "i18n/translation.h"
 #include "platform/core/SettingsStore.h"
+#include "ui/FolderList.h"
 #include "ui/MainFormParts.h"
 
 #include <QAction>
@@ -105,7 +106,7 @@ void TMainForm::CreateSettingsPanel()
     row->setSpacing(0);
 
     // Folder list: stretches with the window.
-    lbFolders = new QListWidget(PanelTop);
+    lbFolders = new FolderList(PanelTop);
     lbFolders->setObjectName(QStringLiteral("lbFolders"));
     lbFolders->setSelectionMode(QAbstractItemView::SingleSelection);
     lbFolders->setMinimumSize(200, 60);
