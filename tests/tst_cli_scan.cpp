@@ -4,6 +4,7 @@
 #include "BuildInfo.h"
 #include "cli/CliOptions.h"
 #include "cli/JsonOutput.h"
+#include "engine/ScopeExit.h"
 #include "support/OtherUser.h"
 #include "support/TestDir.h"
 
@@ -25,9 +26,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -322,6 +325,8 @@ private slots:
     void referenceFolders();
     void exclusions_data();
     void exclusions();
+    void linksAndMounts_data();
+    void linksAndMounts();
 };
 
 void TestCliScan::csvOfATree()
@@ -444,8 +449,8 @@ void TestCliScan::skipReport()
     QCOMPARE(r.Exit, 3);
     QVERIFY2(r.Err.contains("1 names are not valid UTF-8 and were left out: " + QFile::encodeName(dir.path("t")) + "/bad\\xFF.bin\n"), r.Err);
     QVERIFY2(!HasStrayControls(r.Err, "\n"), r.Err);
-    QVERIFY2(r.Out.contains(",a,") && r.Out.contains(",b,"), r.Out); // the lists are written all the same
-    QVERIFY(QFile::remove(QFile::decodeName(QFile::encodeName(dir.path("t")) + "/bad\xff.bin")));
+    QVERIFY2(r.Out.contains("\"a\",") && r.Out.contains("\"b\","), r.Out); // the lists are written all the same
+    QCOMPARE(::unlink((QFile::encodeName(dir.path("t")) + "/bad\xff.bin").constData()), 0);
 
     // As another user, so that permissions bind: a folder below that cannot
     // be read is 3, a listed folder that cannot be read is 1.
@@ -1129,6 +1134,55 @@ void TestCliScan::exclusions()
     const ParseResult parsed = ParseCommandLine(4, argv, options);
     QVERIFY(!parsed.Ok);
     QCOMPARE(parsed.Error, QStringLiteral("--exclude is not valid UTF-8: caf\\xE9"));
+}
+
+// --no-follow leaves links to folders unwalked, a link to / among them;
+// --one-file-system leaves other file systems and bind mounts out (mnt2 is
+// a bind mount of the tree's own file system), also where a link leads to
+// one. The tree is a file system of its own (a tmpfs),
+// so that / is another one; mounting needs root.
+void TestCliScan::linksAndMounts_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<PathSet>("found");
+    QTest::newRow("one file system") << QStringList { "--one-file-system" }
+                                     << PathSet { "a.bin", "b.bin", "same/d.bin" };
+    QTest::newRow("no links") << QStringList { "--no-follow" }
+                              << PathSet { "a.bin", "b.bin", "mnt/c.bin", "mnt2/d.bin" };
+    QTest::newRow("both") << QStringList { "--no-follow", "--one-file-system" } << PathSet { "a.bin", "b.bin" };
+}
+
+void TestCliScan::linksAndMounts()
+{
+    QFETCH(QStringList, options);
+    QFETCH(PathSet, found);
+    if (::geteuid() != 0)
+        QSKIP("mounting a file system and a bind mount needs root");
+    TestDir dir;
+    const QByteArray fs = QFile::encodeName(dir.createDir("fs"));
+    if (::mount("twinlens-test", fs.constData(), "tmpfs", 0, "size=4m") != 0)
+        QSKIP(qPrintable("cannot mount a tmpfs here: " + QString::fromLocal8Bit(std::strerror(errno))));
+    const ScopeExit unmountFs([&] { ::umount2(fs.constData(), MNT_DETACH); });
+    const QByteArray content("the same bytes in each");
+    for (const char* rel : { "fs/tree/a.bin", "fs/tree/b.bin", "fs/other/d.bin", "outside/c.bin" })
+        dir.createFile(rel, content);
+    dir.createLink("/", "fs/tree/root");
+    dir.createLink("../other", "fs/tree/same");
+    const QByteArray mnt = QFile::encodeName(dir.createDir("fs/tree/mnt"));
+    QCOMPARE(::mount(QFile::encodeName(dir.path("outside")).constData(), mnt.constData(), nullptr, MS_BIND, nullptr), 0);
+    const ScopeExit unmountBind([&] { ::umount2(mnt.constData(), MNT_DETACH); });
+    const QByteArray mnt2 = QFile::encodeName(dir.createDir("fs/tree/mnt2"));
+    QCOMPARE(::mount(QFile::encodeName(dir.path("fs/other")).constData(), mnt2.constData(), nullptr, MS_BIND, nullptr), 0);
+    const ScopeExit unmountBind2([&] { ::umount2(mnt2.constData(), MNT_DETACH); });
+
+    const Run r = RunCli(QStringList { "--quiet", "--format", "json", "--min-size-mb", "0", "--max-groups", "0" } + options
+        << dir.path("fs/tree"));
+    QCOMPARE(r.Exit, 0);
+    const QJsonObject doc = ParseDocument(r.Out);
+    QVERIFY2(!doc.isEmpty(), r.Out);
+    const QList<QStringList> groups = GroupPaths(doc, "file_groups", dir.path("fs/tree"));
+    QCOMPARE(groups.size(), 1);
+    QCOMPARE(PathSet(groups[0].begin(), groups[0].end()), found);
 }
 
 QTEST_GUILESS_MAIN(TestCliScan)

@@ -1,8 +1,11 @@
 // File collection: which files a scan takes, in what order, with what it shows
 // meanwhile, and the rule that one file system object is one entry.
 
+#include "engine/Listing.h"
 #include "engine/RemovalPlan.h"
 #include "platform/core/FileSystem.h"
+#include "platform/core/TreeWalk.h"
+#include "support/ChildProcess.h"
 #include "support/OtherUser.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
@@ -13,7 +16,9 @@
 #include <QSet>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestCollect : public QObject {
     Q_OBJECT
@@ -23,8 +28,10 @@ private slots:
     void statusAndPumps();
     void oneObjectOneEntry();
     void masksInOneWalk();
+    void deepTreeWalkedWhole_data();
     void deepTreeWalkedWhole();
     void stopDuringListing();
+    void bigFolderInPieces();
     void skippedIsCounted_data();
     void skippedIsCounted();
 };
@@ -206,31 +213,52 @@ void TestCollect::masksInOneWalk()
 }
 
 // 3 000 folders deep, past the longest path the system takes at once: the
-// bottom file is collected, read and grouped with its copy at the top.
+// bottom file is collected, read and grouped with its copies halfway down
+// and at the top. With 64 descriptors the walk cannot hold one per level: it
+// gives up ancestors on the way down and reopens them on the way back up (the
+// copy halfway down is met only after the climb), and closes all it opened.
+void TestCollect::deepTreeWalkedWhole_data()
+{
+    QTest::addColumn<int>("descriptorLimit");
+    QTest::newRow("descriptors to spare") << 0;
+    QTest::newRow("64 descriptors") << 64;
+}
+
 void TestCollect::deepTreeWalkedWhole()
 {
+    QFETCH(int, descriptorLimit);
     TestDir dir;
     const QByteArray content(5000, 'q');
     const QByteArray bottom = dir.createDeepChain("deep", 3000, "bottom.bin", content);
+    const QString middle = dir.createFile("deep" + QString("/d").repeated(1500) + "/z.bin", content);
     dir.createFile("top.bin", content);
     QVERIFY(bottom.size() > 6000);
     RecordingWindow w;
     w.FSettings.MinSizeMB = 0;
     w.AddFolder(dir.path());
-    w.btnScanClick();
-    QCOMPARE(w.StatusText(), "  Done.");
-    QCOMPARE(int(w.FFiles.size()), 2);
-    QCOMPARE(w.FFiles[0]->NativePath(), bottom);
-    QCOMPARE(w.lvFiles.GroupCount(), 1);
-    QCOMPARE(w.lvFiles.ItemCount(), 2);
-    QVERIFY(w.FSkips.Empty());
+    const auto scan = [&]() -> int {
+        const int before = OpenDescriptorCount();
+        w.btnScanClick();
+        if (w.StatusText() != "  Done." || !w.FSkips.Empty())
+            return 2;
+        if (w.FFiles.size() != 3 || w.FFiles[0]->NativePath() != bottom || w.FFiles[1]->FullPath() != middle)
+            return 3;
+        if (w.lvFiles.GroupCount() != 1 || w.lvFiles.ItemCount() != 3)
+            return 4;
+        return OpenDescriptorCount() == before ? 0 : 5;
+    };
+    if (descriptorLimit > 0) {
+        QCOMPARE(RunWithOpenFileLimit(descriptorLimit, scan), 0);
+        return;
+    }
+    QCOMPARE(scan(), 0);
 
-    // The removal's look at the disk reaches the bottom file too: both are
-    // as scanned, so checking both leaves the group without a copy.
-    w.lvFiles.SetChecked(0, true);
-    w.lvFiles.SetChecked(1, true);
+    // The removal's look at the disk reaches the bottom file too: all are
+    // as scanned, so checking all leaves the group without a copy.
+    for (int i = 0; i < 3; ++i)
+        w.lvFiles.SetChecked(i, true);
     const RemovalPlan plan = PlanRemoval(w.lvFiles, ResultPage::Files);
-    QCOMPARE(plan.Items, (QList<int> { 0, 1 }));
+    QCOMPARE(plan.Items, (QList<int> { 0, 1, 2 }));
     QVERIFY(plan.LeftOut.isEmpty());
     QCOMPARE(plan.GroupsLosingEveryCopy.size(), 1);
 }
@@ -256,6 +284,69 @@ void TestCollect::stopDuringListing()
         QStringList { "Scanning cancelled. 0 files collected so far." });
     QCOMPARE(int(w.FFiles.size()), 0);
     QVERIFY(!w.IsRunning());
+}
+
+namespace {
+// Stops the walk at the k-th poll, and counts what it was told.
+class StopAtPoll : public platform::TreeWalkSink {
+public:
+    explicit StopAtPoll(int k)
+        : FStopAt(k)
+    {
+    }
+    bool Abandon() override { return ++Polls >= FStopAt; }
+    const void* EnterFolder(const QByteArray&) override { return nullptr; }
+    void File(const void*, const platform::WalkedFile&) override { ++Files; }
+    void Skipped(platform::SkipReason, const QByteArray&) override { ++Skips; }
+    int Polls = 0;
+    int Files = 0;
+    int Skips = 0;
+
+private:
+    const int FStopAt;
+};
+} // namespace
+
+// A folder of 300 000 entries: listed whole, every name comes in byte order
+// (across the record blocks of the listing, small ones first); with a stop
+// during its reading the walk returns at that poll, between two pieces of
+// names, before any file is reported or the names are sorted.
+void TestCollect::bigFolderInPieces()
+{
+    constexpr int kEntries = 300000;
+    TestDir dir;
+    // Hard links to a few files: quick to make, and each is a file.
+    for (int s = 0; s < 5; ++s)
+        dir.createFile(QStringLiteral("src%1").arg(s), 10 + s);
+    const QByteArray big = QFile::encodeName(dir.createDir("big"));
+    const int root = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(root >= 0);
+    const int into = ::openat(root, "big", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(into >= 0);
+    const auto name = [](int i) { return QByteArray("f") + QByteArray::number(i).rightJustified(6, '0'); };
+    for (int i = 0; i < kEntries; ++i)
+        QVERIFY2(::linkat(root, ("src" + QByteArray::number(i % 5)).constData(), into, name(i).constData(), 0) == 0,
+            qPrintable(QString::number(i)));
+    ::close(into);
+    ::close(root);
+
+    const std::atomic<bool> noStop { false };
+    const auto listing = ListFolder(QFile::decodeName(big), { "*.*" }, 0, noStop);
+    QVERIFY(!listing->Abandoned);
+    QCOMPARE(int(listing->Store->FileCount()), kEntries);
+    QCOMPARE(int(listing->Events.size()), kEntries);
+    for (int i : { 0, 15, 16, 47, 48, 4079, 4080, 4081, 8175, 8176, 150000, kEntries - 1 }) {
+        const TFileInfo* r = listing->Store->File(size_t(i));
+        QCOMPARE(r->NativeName(), name(i));
+        QCOMPARE(r->NativeFolder(), big + '/');
+        QCOMPARE(r->Size, qint64(10 + i % 5));
+    }
+
+    StopAtPoll sink(3);
+    platform::WalkTree(QFile::decodeName(big), sink);
+    QCOMPARE(sink.Polls, 3);
+    QCOMPARE(sink.Files, 0);
+    QCOMPARE(sink.Skips, 0);
 }
 
 // What a scan could not read or left out is counted by reason, with the path.

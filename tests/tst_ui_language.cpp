@@ -91,6 +91,7 @@ QList<Caption> Captions()
         { "Label2", [](W w) { return w.Label2->text(); }, "File mas&ks (CSV):" },
         { "Label3", [](W w) { return w.Label3->text(); }, "Min si&ze (MB):" },
         { "chkParallelHash", [](W w) { return w.chkParallelHash->text(); }, "&Parallel hashing" },
+        { "chkFollowLinks", [](W w) { return w.chkFollowLinks->text(); }, "Follo&w folder links" },
         { "Label4", [](W w) { return w.Label4->text(); }, "Max &groups (0 = all):" },
         { "Label5", [](W w) { return w.Label5->text(); }, "Min gro&up size:" },
         { "btnScan", [](W w) { return w.btnScan->text(); }, "&Scan" },

@@ -108,6 +108,7 @@ private slots:
         QCOMPARE(w.seMinSizeMB->value(), 1);
         QCOMPARE(w.seMinSizeMB->maximum(), 1048576);
         QVERIFY(w.chkParallelHash->isChecked());
+        QVERIFY(w.chkFollowLinks->isChecked());
         QCOMPARE(w.seMaxGroups->value(), 100);
         QCOMPARE(w.seMaxGroups->maximum(), 1000000);
         QCOMPARE(w.seMinGroupSize->value(), 2);
@@ -563,6 +564,32 @@ private slots:
         QCOMPARE(w.btnCheckRules->menu(), w.mmCheckRules);
     }
 
+    // "Follow folder links" decides, at the next scan, whether a link to a
+    // folder below a listed folder is walked.
+    void followFolderLinks()
+    {
+        RecordingDesktop desktop;
+        TestDir dir;
+        dir.createFile("t/a.bin", QByteArray("same"));
+        dir.createFile("t/b.bin", QByteArray("same"));
+        dir.createFile("elsewhere/c.bin", QByteArray("same"));
+        dir.createLink(dir.path("elsewhere"), "t/link");
+        TMainForm w;
+        w.show();
+        w.AddFolder(dir.path("t"));
+        w.seMinSizeMB->setValue(0);
+        QVERIFY(!w.chkFollowLinks->accessibleName().isEmpty());
+        QVERIFY(!w.chkFollowLinks->toolTip().isEmpty());
+        for (const bool follow : { true, false }) {
+            w.chkFollowLinks->setChecked(follow);
+            w.btnScanClick();
+            QStringList rows;
+            for (const ResultItem& item : w.lvFiles.Items())
+                rows << item.Data->FullPath().mid(dir.path().size() + 1);
+            QCOMPARE(rows, follow ? QStringList({ "t/a.bin", "t/b.bin", "t/link/c.bin" }) : QStringList({ "t/a.bin", "t/b.bin" }));
+        }
+    }
+
     void errorInCommandIsShown()
     {
         {
@@ -609,6 +636,7 @@ private slots:
             w.chkFileDuplicates->setChecked(false);
             w.chkDirDuplicates->setChecked(true);
             w.chkParallelHash->setChecked(false);
+            w.chkFollowLinks->setChecked(false);
             w.seMaxGroups->setValue(0);
             w.seMinGroupSize->setValue(3);
             w.resize(700, 500);
@@ -623,6 +651,7 @@ private slots:
         QVERIFY(!w.chkFileDuplicates->isChecked());
         QVERIFY(w.chkDirDuplicates->isChecked());
         QVERIFY(!w.chkParallelHash->isChecked());
+        QVERIFY(!w.chkFollowLinks->isChecked());
         QCOMPARE(w.seMaxGroups->value(), 0);
         QCOMPARE(w.seMinGroupSize->value(), 3);
         QCOMPARE(w.size(), QSize(700, 500));

@@ -145,6 +145,9 @@ void TMainForm::ApplyTranslation()
     Label2->setText(Translate(QStringLiteral("File mas&ks (CSV):")));
     Label3->setText(Translate(QStringLiteral("Min si&ze (MB):")));
     chkParallelHash->setText(Translate(QStringLiteral("&Parallel hashing")));
+    chkFollowLinks->setText(Translate(QStringLiteral("Follo&w folder links")));
+    chkFollowLinks->setToolTip(Translate(QStringLiteral(
+        "Walk links to folders below the listed folders like folders, each folder once. Unchecked, such links are left out.")));
     Label6->setText(Translate(QStringLiteral("E&xclude:")));
     edExclude->setToolTip(Translate(QStringLiteral(
         "Folder names and patterns to leave out, separated by \";\": .git; node_modules; */cache/*; *.tmp")));
@@ -183,6 +186,8 @@ void TMainForm::ApplyTranslation()
     ProgressBar->setAccessibleName(Translate(QStringLiteral("Scan progress")));
     chkFolderContents->setAccessibleName(plain(chkFolderContents->text()));
     chkFolderContents->setAccessibleDescription(chkFolderContents->toolTip());
+    chkFollowLinks->setAccessibleName(plain(chkFollowLinks->text()));
+    chkFollowLinks->setAccessibleDescription(chkFollowLinks->toolTip());
 
     lvFiles.Columns = TranslatedCaptions(FileColumns);
     lvDirs.Columns = TranslatedCaptions(DirColumns);

@@ -171,6 +171,7 @@ void TMainForm::CreateSettingsPanel()
     SetDesignSize(edMasks, 133, 21);
     seMinSizeMB = MakeSpin(PanelTop, "seMinSizeMB", 0, 1048576);
     chkParallelHash = MakeCheck(PanelTop, "chkParallelHash", 138);
+    chkFollowLinks = MakeCheck(PanelTop, "chkFollowLinks", 138);
     Label2 = MakeLabel(PanelTop, "Label2", edMasks);
     Label3 = MakeLabel(PanelTop, "Label3", seMinSizeMB);
 
@@ -198,6 +199,7 @@ void TMainForm::CreateSettingsPanel()
     fields->addWidget(seMinGroupSize, 6, 1);
     fields->setRowMinimumHeight(7, 6);
     fields->addWidget(chkParallelHash, 8, 0);
+    fields->addWidget(chkFollowLinks, 8, 1);
     fields->setRowStretch(9, 1);
     row->addLayout(fields);
     row->addSpacing(18);
@@ -300,6 +302,7 @@ const QString KFileClones = QStringLiteral("FindFileClones");
 const QString KFolderClones = QStringLiteral("FindFolderClones");
 const QString KParallel = QStringLiteral("ParallelHashing");
 const QString KFolderContents = QStringLiteral("CompareFolderContents");
+const QString KFollowLinks = QStringLiteral("FollowFolderLinks");
 const QString KMaxGroups = QStringLiteral("MaxGroups");
 const QString KMinGroupSize = QStringLiteral("MinGroupSize");
 const QString KSize = QStringLiteral("Size");
@@ -342,6 +345,7 @@ void TMainForm::RestoreSettings()
     check(KFolderClones, chkDirDuplicates);
     check(KParallel, chkParallelHash);
     check(KFolderContents, chkFolderContents);
+    check(KFollowLinks, chkFollowLinks);
     FKeptSize = kept.value(KSize).toSize();
     lvFilesView->header()->restoreState(kept.value(KFileColumns).toByteArray());
     lvDirsView->header()->restoreState(kept.value(KDirColumns).toByteArray());
@@ -353,6 +357,7 @@ void TMainForm::SaveSettings()
         { KCompare, rgCompare->ItemIndex() }, { KFileClones, chkFileDuplicates->isChecked() },
         { KFolderClones, chkDirDuplicates->isChecked() }, { KParallel, chkParallelHash->isChecked() },
         { KFolderContents, chkFolderContents->isChecked() },
+        { KFollowLinks, chkFollowLinks->isChecked() },
         { KMaxGroups, seMaxGroups->value() }, { KMinGroupSize, seMinGroupSize->value() }, { KSize, size() },
         { KFileColumns, lvFilesView->header()->saveState() }, { KDirColumns, lvDirsView->header()->saveState() } };
     if (!platform::WriteWindowSettings(values))
@@ -391,5 +396,6 @@ QStringList TMainForm::ExcludePatterns() const { return ParseExclusions(edExclud
 int TMainForm::MinSizeMBValue() const { return seMinSizeMB->value(); }
 bool TMainForm::ParallelHashChecked() const { return chkParallelHash->isChecked(); }
 bool TMainForm::FolderContentsChecked() const { return chkFolderContents->isChecked(); }
+bool TMainForm::FollowFolderLinksChecked() const { return chkFollowLinks->isChecked(); }
 int TMainForm::MaxGroupsValue() const { return seMaxGroups->value(); }
 int TMainForm::MinGroupSizeValue() const { return seMinGroupSize->value(); }

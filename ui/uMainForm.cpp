@@ -132,6 +132,7 @@ void TMainForm::FormCreate()
     edMasks->setText(QStringLiteral("*.*"));
     seMinSizeMB->setValue(1);
     chkParallelHash->setChecked(true);
+    chkFollowLinks->setChecked(true);
     seMaxGroups->setValue(100);
     seMinGroupSize->setValue(2);
     // 5.

@@ -140,6 +140,7 @@ public:
     QLabel* Label3 = nullptr;
     QSpinBox* seMinSizeMB = nullptr;
     QCheckBox* chkParallelHash = nullptr;
+    QCheckBox* chkFollowLinks = nullptr; // "Follow folder links"
     QLabel* Label6 = nullptr;
     QLineEdit* edExclude = nullptr;
     QLabel* Label4 = nullptr;
@@ -259,6 +260,7 @@ protected:
     QString MasksText() const override;
     int MinSizeMBValue() const override;
     bool ParallelHashChecked() const override;
+    bool FollowFolderLinksChecked() const override;
     int MaxGroupsValue() const override;
     int MinGroupSizeValue() const override;
     QStringList ExcludePatterns() const override;

@@ -40,8 +40,9 @@ struct Frame {
 enum class ReadResult { Read, Failed, Abandoned };
 
 // Reads every name of the open folder in pieces, with a stop test between
-// them, then sorts them by bytes (only once the folder is whole). Failed
-// with errno set when the folder cannot be read.
+// them, then sorts them by bytes (only once the folder is whole), with stop
+// tests between the steps of a large sort. Failed with errno set when the
+// folder cannot be read.
 ReadResult ReadNames(Frame& f, TreeWalkSink& sink)
 {
     alignas(8) char buffer[32 * 1024];
@@ -67,13 +68,28 @@ ReadResult ReadNames(Frame& f, TreeWalkSink& sink)
             f.NameBytes.append(n, qsizetype(len));
         }
     }
-    if (f.Names.size() > 4096 && sink.Abandon())
-        return ReadResult::Abandoned;
-    std::sort(f.Names.begin(), f.Names.end(), [&f](const Name& a, const Name& b) {
+    const auto less = [&f](const Name& a, const Name& b) {
         const int c = std::memcmp(f.NameBytes.constData() + a.Offset, f.NameBytes.constData() + b.Offset,
             std::min(a.Length, b.Length));
         return c != 0 ? c < 0 : a.Length < b.Length;
-    });
+    };
+    // A large folder is sorted in runs, then merged run by run, with a stop
+    // test between: no step takes more than a few milliseconds.
+    constexpr size_t kRun = 8192;
+    const auto all = f.Names.begin();
+    const size_t n = f.Names.size();
+    for (size_t i = 0; i < n; i += kRun) {
+        if (i > 0 && sink.Abandon())
+            return ReadResult::Abandoned;
+        std::sort(all + i, all + std::min(n, i + kRun), less);
+    }
+    for (size_t width = kRun; width < n; width *= 2) {
+        for (size_t i = 0; i + width < n; i += 2 * width) {
+            if (sink.Abandon())
+                return ReadResult::Abandoned;
+            std::inplace_merge(all + i, all + i + width, all + std::min(n, i + 2 * width), less);
+        }
+    }
     return ReadResult::Read;
 }
 
