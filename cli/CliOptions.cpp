@@ -126,6 +126,13 @@ const QList<OptionRow>& Table()
                 o.Settings.DirDuplicates = true;
                 return {};
             } },
+        { "--folder-contents", nullptr, "list only folder clones whose files hold the same bytes, not only the same "
+                                         "names and sizes (\"Compare folder contents\"; implies --folders)",
+            [](CliOptions& o, const QByteArray&) -> QString {
+                o.Settings.FolderContents = true;
+                o.Settings.DirDuplicates = true;
+                return {};
+            } },
         { "--folders-csv", "FILE", "write the folder clone list to FILE instead of standard output, as --files-csv does (implies --folders)",
             [](CliOptions& o, const QByteArray& v) -> QString {
                 if (v.isEmpty())

@@ -346,6 +346,8 @@ bool WriteJson(const JsonRun& run, const std::function<bool(QByteArrayView)>& wr
     out += Bool(s.FileDuplicates);
     out += ",\n    \"folder_clones\": ";
     out += Bool(s.DirDuplicates);
+    out += ",\n    \"folder_contents\": ";
+    out += Bool(s.FolderContents);
     out += "\n  },\n  \"file_groups\": ";
 
     const bool content = s.CompareIndex == int(CompareMode::ByContent);

@@ -10,6 +10,7 @@
 
 #include "engine/FolderClones.h"
 
+#include "engine/FolderContents.h"
 #include "engine/ScanWindow.h"
 #include "engine/ScopeExit.h"
 #include "i18n/translation.h"
@@ -351,6 +352,21 @@ void ScanWindow::FindDirectoryDuplicates()
         // The groups hold their own references to the paths they list; the
         // rest of the analysis goes before the rows take their memory.
         tree = FolderTree();
+        if (FolderContentsChecked() && !groups.empty() && !FStopRequested) {
+            // Names and sizes agree; the bytes decide. A stop here lists
+            // nothing, as one while grouping.
+            FolderCompareProgress progress;
+            ContentOptions options = FContentOptions;
+            if (!ParallelHashChecked())
+                options.Threads = 1;
+            bool stopped = false;
+            RunOffThread(
+                [&] {
+                    groups = SplitGroupsByContent(std::move(groups), MinGroupSizeValue(), dirSize, options,
+                        FStopRequested, progress, stopped);
+                },
+                [&] { ShowCompareProgress(progress); });
+        }
         int n = int(groups.size());
         if (maxGroups > 0 && maxGroups < n)
             n = maxGroups;

@@ -33,12 +33,14 @@ enum class LeftOutReason {
     UnsafeWay,       // a folder on its way is a link others could have put there, or not the one scanned
     Reference,       // the entry lies in a reference folder
     HoldsReference,  // a folder that holds a reference folder or entry
+    ContentsDiffer,  // a folder equal to none of the folders of its group that stay
 };
 
 struct LeftOutEntry {
     int Item = -1;
     QString Path;
     LeftOutReason Reason = LeftOutReason::Vanished;
+    QString Detail {}; // ContentsDiffer: the path of the first entry that differs
 };
 
 struct RemovalPlan {

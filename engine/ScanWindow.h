@@ -37,9 +37,13 @@ struct ScanSettings {
     int MaxGroups = 100;
     int MinGroupSize = 2;
     QStringList Exclude; // patterns (see Exclusions.h); none by default
+    bool FolderContents = false; // folder clone groups split by the bytes of their files
     bool FollowFolderLinks = true; // links to folders below a listed folder are walked
     bool OneFileSystem = false;    // the walk stays on the mounts of the listed folders
 };
+
+struct FolderCompareProgress;
+struct RemovalPlan;
 
 // An error with a text for the person in front of the window.
 class ScanError : public std::runtime_error {
@@ -84,6 +88,15 @@ public:
     // The listed folders of the last scan with the identity collection met
     // them with (no trailing "/"): a removal's walk to an entry compares them.
     const QList<platform::KnownFolder>& ScannedFolders() const { return FScannedFolders; }
+
+    // Before checked folders go to the trash: compares each folder that plan
+    // (PlanRemoval on lvDirs' data, list) would move with the folders of its
+    // group that stay, and takes the ones equal to none of them out of plan
+    // (FolderContents.h). Runs as a run of its own: Stop enabled, the other
+    // commands waiting, the progress in the status line, which shows its old
+    // text again at the end. Returns false when Stop ended it (plan is then
+    // unchanged) or a scan is running; true when there was nothing to compare.
+    bool CompareFoldersBeforeRemoval(const ResultList& list, RemovalPlan& plan);
 
     // ---- the steps of a scan
     void CollectFiles();
@@ -180,6 +193,7 @@ protected:
     virtual int MaxGroupsValue() const { return FSettings.MaxGroups; }
     virtual int MinGroupSizeValue() const { return FSettings.MinGroupSize; }
     virtual QStringList ExcludePatterns() const { return FSettings.Exclude; }
+    virtual bool FolderContentsChecked() const { return FSettings.FolderContents; }
     virtual bool FollowFolderLinksChecked() const { return FSettings.FollowFolderLinks; }
     virtual bool OneFileSystemChecked() const { return FSettings.OneFileSystem; }
 
@@ -189,6 +203,8 @@ protected:
     void SetProgressMax(int v);
     void SetProgressPosition(int v);
     void SetProgressStyleMarquee(bool on);
+    // The status text and progress of a folder comparison.
+    void ShowCompareProgress(const FolderCompareProgress& progress);
 
     QStringList FFolders; // lbFolders: normalized, in the order of adding
     QStringList FReferenceFolders; // the reference ones among them, in list order

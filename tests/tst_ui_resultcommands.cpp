@@ -10,6 +10,7 @@
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
 #include "support/RecordingDesktop.h"
+#include "support/RecordingWindow.h"
 #include "support/TestDir.h"
 #include "platform/core/SettingsStore.h"
 #include "ui/ResultCommands.h"
@@ -24,10 +25,14 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <memory>
@@ -843,6 +848,126 @@ private slots:
         QCOMPARE(QFileInfo::exists(fx.Dir.path(QStringLiteral("A/X/f.txt"))), choice != 1);
     }
 
+    // Folder groups agree by names and sizes; before a folder goes, its
+    // files are compared with those of the folders of its group that stay.
+    // Rows: groups {a, b} and {a/docs, b/docs}, each docs with a database of
+    // 2 MB and a note of 6 bytes; b/docs's bytes as the row says.
+    void contentsComparedBeforeRemoval_data()
+    {
+        QTest::addColumn<QString>("copy");   // b: same, other (bytes), rewritten (after the scan, size and time kept)
+        QTest::addColumn<QString>("checks"); // rows a, b, a/docs, b/docs; r: a reference row
+        QTest::addColumn<QStringList>("trashed");
+        QTest::addColumn<QStringList>("leftOut"); // rows named in the message, in order
+        QTest::newRow("a true copy") << "same" << ".x.." << QStringList { "b" } << QStringList {};
+        QTest::newRow("other bytes, same names and sizes") << "other" << ".x.." << QStringList {} << QStringList { "b" };
+        QTest::newRow("rewritten after the scan") << "rewritten" << ".x.." << QStringList {} << QStringList { "b" };
+        QTest::newRow("nested, a true copy") << "same" << ".x.x" << QStringList { "b" } << QStringList {};
+        QTest::newRow("nested, other bytes") << "other" << ".x.x" << QStringList {} << QStringList { "b", "b/docs" };
+        QTest::newRow("only the inner folder") << "other" << "...x" << QStringList {} << QStringList { "b/docs" };
+        QTest::newRow("a reference folder kept, a true copy") << "same" << "rx.." << QStringList { "b" } << QStringList {};
+        QTest::newRow("a reference folder kept, other bytes") << "other" << "rx.." << QStringList {} << QStringList { "b" };
+    }
+
+    void contentsComparedBeforeRemoval()
+    {
+        QFETCH(QString, copy);
+        QFETCH(QString, checks);
+        QFETCH(QStringList, trashed);
+        QFETCH(QStringList, leftOut);
+
+        Fixture fx;
+        QByteArray db(2 * 1024 * 1024, '\0');
+        for (int i = 0; i < db.size(); ++i)
+            db[i] = char((i * 7919) >> 5);
+        for (const char* top : { "a", "b" }) {
+            const QString t = QString::fromLatin1(top);
+            fx.Dir.createFile(t + QStringLiteral("/docs/db.bin"), copy == u"other" && t == u"b" ? QByteArray(db).fill('z') : db);
+            fx.Dir.createFile(t + QStringLiteral("/docs/note.txt"), copy == u"other" && t == u"b" ? "HELLO\n" : "hello\n");
+        }
+        const QStringList rels { "a", "b", "a/docs", "b/docs" };
+        for (int i = 0; i < rels.size(); ++i)
+            fx.AddDir(i < 2 ? 1 : 2, rels[i], checks[i] == u'x');
+        if (checks[0] == u'r') {
+            ResultItem ref = fx.Dirs.Item(0);
+            ref.Reference = true;
+            fx.Dirs.DeleteItem(0);
+            fx.Dirs.AddItem(ref);
+        }
+        if (copy == u"rewritten") {
+            // After the scan: new bytes, the old size and modification time.
+            const QByteArray path = QFile::encodeName(fx.Dir.path(QStringLiteral("b/docs/db.bin")));
+            struct stat st;
+            QVERIFY(::stat(path.constData(), &st) == 0);
+            const int fd = ::open(path.constData(), O_WRONLY);
+            QVERIFY(fd >= 0);
+            QCOMPARE(::pwrite(fd, "changed", 7, 1024 * 1024), ssize_t(7));
+            ::close(fd);
+            const struct timespec times[2] = { st.st_atim, st.st_mtim };
+            QVERIFY(::utimensat(AT_FDCWD, path.constData(), times, 0) == 0);
+        }
+
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs);
+
+        QCOMPARE(Trashed(), trashed);
+        QCOMPARE(desktop.MessageTexts().size(), 1);
+        const QString message = desktop.MessageTexts().constFirst();
+        if (leftOut.isEmpty()) {
+            QCOMPARE(message, QStringLiteral("Directories were moved to the Recycle Bin."));
+        } else {
+            QStringList lines;
+            for (const QString& rel : leftOut)
+                lines << fx.Dir.path(rel) + QStringLiteral(": contents differ from every kept copy, first at ")
+                        + fx.Dir.path(QStringLiteral("b/docs/db.bin"));
+            QCOMPARE(message,
+                QStringLiteral("%1 checked entries were left out:\n").arg(leftOut.size()) + lines.join(u'\n'));
+            // What stayed stays listed, still checked.
+            for (const QString& rel : leftOut)
+                QVERIFY(Firsts(fx.Dirs).contains(fx.Dir.path(rel)));
+        }
+        QVERIFY(QFileInfo::exists(fx.Dir.path(QStringLiteral("a/docs/db.bin"))));
+        QCOMPARE(QFileInfo::exists(fx.Dir.path(QStringLiteral("b/docs/db.bin"))), trashed.isEmpty());
+    }
+
+    // Stop during the comparison: nothing moves, the message says so, and
+    // the window shows the comparison's progress while it runs.
+    void stopDuringTheComparison()
+    {
+        Fixture fx;
+        for (const char* top : { "a", "b" })
+            fx.Dir.createFile(QString::fromLatin1(top) + QStringLiteral("/docs/db.bin"), 4 * 1024 * 1024, 'q');
+        fx.AddDir(1, QStringLiteral("a"), false);
+        fx.AddDir(1, QStringLiteral("b"), true);
+        const QStringList before = Snapshot(fx.Dirs);
+
+        RecordingWindow w;
+        w.OnEveryPump([&w](int) {
+            if (w.IsRunning())
+                w.btnStopClick();
+        });
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs, {}, {}, &w);
+
+        QCOMPARE(desktop.MessageTexts(), QStringList { QStringLiteral("The comparison was stopped; nothing was moved.") });
+        QVERIFY(Trashed().isEmpty());
+        QCOMPARE(Snapshot(fx.Dirs), before);
+        QVERIFY(!w.IsRunning());
+        QVERIFY2(w.Statuses().contains(QStringLiteral("Reading folders to compare (0/2)...")), qPrintable(w.Describe()));
+        QCOMPARE(w.StatusText(), QString()); // the text it had before
+
+        // Without a stop the same window runs it to its end, and the copy goes.
+        w.ClearHooks();
+        w.ClearLog();
+        desktop.Clear();
+        desktop.ConfirmAnswers = { true };
+        DeleteCheckedToRecycleBin(nullptr, fx.Dirs, ResultPage::Dirs, {}, {}, &w);
+        QCOMPARE(desktop.MessageTexts(), QStringList { QStringLiteral("Directories were moved to the Recycle Bin.") });
+        QCOMPARE(Trashed(), QStringList { QStringLiteral("b") });
+        QVERIFY2(w.Statuses().contains(QStringLiteral("Comparing folder contents (2/2)...")), qPrintable(w.Describe()));
+    }
+
     void exportCsv_data()
     {
         QTest::addColumn<QStringList>("columns");
@@ -1124,6 +1249,61 @@ private slots:
     // Through the real window: the page that shows decides the list of the
     // check commands, the removal and Open location; the exports write their
     // own list whatever shows; a failure reaches the general error handler.
+    // In the window: a scan of folders that agree by names and sizes only
+    // says so, the removal compares them while Stop is on and the other
+    // commands wait, the folder stays, and the status line shows the scan's
+    // text again; with "Compare folder contents" the pair is not listed.
+    void windowComparesBeforeTheMove()
+    {
+        TestDir dir;
+        for (const char* top : { "a", "b" }) {
+            const QString t = QString::fromLatin1(top);
+            dir.createFile(t + QStringLiteral("/docs/db.bin"), 2 * 1024 * 1024, t == u"a" ? 'a' : 'b');
+            dir.createFile(t + QStringLiteral("/docs/note.txt"), t == u"a" ? "hello\n" : "HELLO\n");
+        }
+        TMainForm w;
+        QVERIFY(!w.chkFolderContents->isChecked());
+        QCOMPARE(w.chkFolderContents->accessibleName(), QStringLiteral("Compare folder contents byte by byte"));
+        w.chkFileDuplicates->setChecked(false);
+        w.chkDirDuplicates->setChecked(true);
+        QVERIFY(w.AddFolder(dir.path()));
+        w.btnScan->click();
+        QCOMPARE(w.lvDirs.GroupCount(), 2);
+        QVERIFY2(w.lblStatus->text().contains(QStringLiteral("names and sizes compared; contents are compared before removal")),
+            qPrintable(w.lblStatus->text()));
+        const QString shown = w.lblStatus->text();
+
+        w.FolderClones1->trigger();
+        w.lvDirs.SetChecked(1, true); // b
+        RecordingDesktop desktop;
+        desktop.ConfirmAnswers = { true };
+        bool stopOn = false;
+        bool deleteOff = false;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, &w, [&] {
+            if (w.IsRunning()) {
+                stopOn = stopOn || w.btnStop->isEnabled();
+                deleteOff = deleteOff || !w.btnDeleteSelected->isEnabled();
+            }
+        });
+        probe.start(0);
+        w.btnDeleteSelected->click();
+        probe.stop();
+        QVERIFY(stopOn && deleteOff);
+        QCOMPARE(desktop.MessageTexts(),
+            QStringList { QStringLiteral("1 checked entries were left out:\n") + dir.path(QStringLiteral("b"))
+                + QStringLiteral(": contents differ from every kept copy, first at ")
+                + dir.path(QStringLiteral("b/docs/db.bin")) });
+        QVERIFY(Trashed().isEmpty());
+        QCOMPARE(w.lblStatus->text(), shown);
+        QVERIFY(w.btnDeleteSelected->isEnabled() && !w.btnStop->isEnabled());
+
+        w.chkFolderContents->setChecked(true);
+        w.btnScan->click();
+        QCOMPARE(w.lvDirs.GroupCount(), 0);
+        QVERIFY(!w.lblStatus->text().contains(QStringLiteral("names and sizes compared")));
+    }
+
     void windowCommandsFollowThePage()
     {
         TestDir dir;

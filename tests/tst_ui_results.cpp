@@ -77,8 +77,9 @@ private slots:
         first.FolderGroupsListed = 7;
         QTest::newRow("first note, folders too")
             << first
-            << "21,480 files, 100 groups, 412.00 MB in copies; 7 folder groups; 100 of 5,000 groups shown: Max "
-               "groups; all but the first file of each group are checked";
+            << "21,480 files, 100 groups, 412.00 MB in copies; 7 folder groups; names and sizes compared; contents "
+               "are compared before removal; 100 of 5,000 groups shown: Max groups; all but the first file of each "
+               "group are checked";
         TResultCounts all = cut;
         all.MaxGroups = 0; // 0 lists all: nothing was cut
         all.FileGroupsListed = 5000;
@@ -87,7 +88,14 @@ private slots:
         foldersOnly.Files = 12;
         foldersOnly.FolderClones = true;
         foldersOnly.FolderGroupsListed = 2;
-        QTest::newRow("folder clones only") << foldersOnly << "12 files; 2 folder groups";
+        QTest::newRow("folder clones only")
+            << foldersOnly << "12 files; 2 folder groups; names and sizes compared; contents are compared before removal";
+        // Groups split by content are true copies; no groups, nothing to say.
+        foldersOnly.FolderContents = true;
+        QTest::newRow("folder contents compared") << foldersOnly << "12 files; 2 folder groups";
+        foldersOnly.FolderContents = false;
+        foldersOnly.FolderGroupsListed = 0;
+        QTest::newRow("no folder groups") << foldersOnly << "12 files; 0 folder groups";
     }
 
     void note()

@@ -134,6 +134,10 @@ void TMainForm::ApplyTranslation()
     btnRemoveFolder->setText(Translate(QStringLiteral("&Remove Selected")));
     chkFileDuplicates->setText(Translate(QStringLiteral("Fin&d file clones")));
     chkDirDuplicates->setText(Translate(QStringLiteral("Find fo&lder clones")));
+    chkFolderContents->setText(Translate(QStringLiteral("Compare folder contents b&yte by byte")));
+    chkFolderContents->setToolTip(Translate(QStringLiteral(
+        "Lists only folders whose files hold the same bytes; without it, folders are grouped by file names and sizes "
+        "and compared by content before removal.")));
     rgCompare->setTitle(Translate(QStringLiteral("Compare files &by")));
     const int chosen = rgCompare->ItemIndex();
     rgCompare->SetItems(CompareChoices());
@@ -180,6 +184,8 @@ void TMainForm::ApplyTranslation()
     lvFilesView->setAccessibleName(Translate(QStringLiteral("File Clones")));
     lvDirsView->setAccessibleName(Translate(QStringLiteral("Folder Clones")));
     ProgressBar->setAccessibleName(Translate(QStringLiteral("Scan progress")));
+    chkFolderContents->setAccessibleName(plain(chkFolderContents->text()));
+    chkFolderContents->setAccessibleDescription(chkFolderContents->toolTip());
     chkFollowLinks->setAccessibleName(plain(chkFollowLinks->text()));
     chkFollowLinks->setAccessibleDescription(chkFollowLinks->toolTip());
 

@@ -1,5 +1,7 @@
 #include "ui/ResultCommands.h"
 
+#include "engine/FolderContents.h"
+#include "engine/ScanWindow.h"
 #include "i18n/translation.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/WholeFile.h"
@@ -58,6 +60,8 @@ QString ReasonText(LeftOutReason reason)
         return Translate(QStringLiteral("in a reference folder"));
     case LeftOutReason::HoldsReference:
         return Translate(QStringLiteral("holds a reference folder"));
+    case LeftOutReason::ContentsDiffer:
+        return Translate(QStringLiteral("contents differ from every kept copy"));
     }
     return QString();
 }
@@ -66,7 +70,10 @@ QString LeftOutText(const RemovalPlan& plan)
 {
     QStringList lines;
     for (const LeftOutEntry& e : plan.LeftOut)
-        lines.append(ui::IsolatedPath(e.Path) + QStringLiteral(": ") + ReasonText(e.Reason));
+        lines.append(ui::IsolatedPath(e.Path) + QStringLiteral(": ")
+            + (e.Detail.isEmpty() ? ReasonText(e.Reason)
+                                  : TrFill(QStringLiteral("contents differ from every kept copy, first at %s"),
+                                        { ui::IsolatedPath(e.Detail) })));
     return TrFill(QStringLiteral("%d checked entries were left out:"), { int(plan.LeftOut.size()) }) + u'\n'
         + FirstFew(lines);
 }
@@ -102,6 +109,15 @@ bool PassLastCopyGuard(QWidget* parent, ResultList& list, ResultPage page, const
     if (choice == LeaveOne)
         LeaveOneCopy(list, page, plan.GroupsLosingEveryCopy, scannedFolders);
     return choice == LeaveOne || choice == GoOn;
+}
+
+bool CompareFolderCopies(ScanWindow* window, const ResultList& list, RemovalPlan& plan)
+{
+    if (window)
+        return window->CompareFoldersBeforeRemoval(list, plan);
+    const std::atomic<bool> never { false };
+    FolderCompareProgress progress;
+    return VerifyFolderCopies(list, plan, ContentOptions(), never, progress);
 }
 
 QString FailureText(platform::TrashFailure failure)
@@ -316,7 +332,7 @@ bool MoveToRecycleBin(const QList<platform::TrashEntry>& entries)
 }
 
 void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage page, const QStringList& referenceFolders,
-    const QList<platform::KnownFolder>& scannedFolders)
+    const QList<platform::KnownFolder>& scannedFolders, ScanWindow* window)
 {
     const bool files = page == ResultPage::Files;
     const QString nothingText = Translate(files ? QStringLiteral("No files selected.") : QStringLiteral("No directories selected."));
@@ -372,6 +388,16 @@ void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage pag
         }
         question = changed + QStringLiteral("\n\n") + Fill(confirmText, { int(now.Entries.size()) });
         plan = std::move(now);
+    }
+
+    // Names and sizes made the folder groups; the bytes decide what may go.
+    if (page == ResultPage::Dirs && !CompareFolderCopies(window, list, plan)) {
+        SayPlain(parent, Translate(QStringLiteral("The comparison was stopped; nothing was moved.")));
+        return;
+    }
+    if (plan.Entries.isEmpty()) {
+        SayPlain(parent, LeftOutText(plan));
+        return;
     }
 
     const platform::TrashOutcome outcome = platform::MoveToTrash(plan.Entries);

@@ -19,6 +19,7 @@
 #include <stdexcept>
 
 class QWidget;
+class ScanWindow;
 
 // A file that could not be written, with a text for the person.
 class ExportError : public std::runtime_error {
@@ -77,10 +78,18 @@ bool MoveToRecycleBin(const QList<platform::TrashEntry>& entries);
 //    moved and what did not (the entry that stopped the move with why, the
 //    ones it held back), and names the checked entries left out (gone or
 //    changed since the scan, in or holding a reference folder).
+// On the folder page, just before the move, each folder that goes is compared
+// by content with the folders of its group that stay (FolderContents.h); one
+// equal to none of them stays, named with its first difference, and a Stop
+// during the comparison moves nothing and says so.
 // referenceFolders: the listed reference folders; scannedFolders: the listed
 // folders with their identity at the scan (ScanWindow::ScannedFolders).
+// window: runs the comparison with progress and Stop
+// (ScanWindow::CompareFoldersBeforeRemoval); without one it runs at once,
+// without either.
 void DeleteCheckedToRecycleBin(QWidget* parent, ResultList& list, ResultPage page,
-    const QStringList& referenceFolders = {}, const QList<platform::KnownFolder>& scannedFolders = {});
+    const QStringList& referenceFolders = {}, const QList<platform::KnownFolder>& scannedFolders = {},
+    ScanWindow* window = nullptr);
 
 // ---- CSV export
 // The save dialog's filter and the default names of the two exports.

@@ -20,6 +20,10 @@ QString ResultNote(const TResultCounts& c)
         parts << TrFill(QStringLiteral("%s files"), { Count(c.Files) });
     if (c.FolderClones)
         parts << TrFill(QStringLiteral("%s folder groups"), { Count(c.FolderGroupsListed) });
+    // Folder groups agree by names and sizes only, unless their bytes were
+    // compared: say so where a person decides what to remove.
+    if (c.FolderClones && c.FolderGroupsListed > 0 && !c.FolderContents)
+        parts << Translate(QStringLiteral("names and sizes compared; contents are compared before removal"));
     if (c.FileClones && c.MaxGroups > 0 && c.FileGroupsFound > c.FileGroupsListed)
         parts << TrFill(QStringLiteral("%s of %s groups shown: Max groups"),
             { Count(c.FileGroupsListed), Count(c.FileGroupsFound) });

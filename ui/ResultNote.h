@@ -14,6 +14,7 @@ struct TResultCounts {
     qint64 CopyBytes = 0;      // bytes of the checked rows of the file clone list
     bool FolderClones = false; // folder clones were looked for
     int FolderGroupsListed = 0;
+    bool FolderContents = false; // folder groups were split by the bytes of their files
     int MaxGroups = 0;         // the setting: 0 lists all
     int MinSizeMB = 0;         // the setting: 0 takes every size
     bool FirstNote = false;    // the window's first note: says what the checks mean

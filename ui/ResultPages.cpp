@@ -219,6 +219,7 @@ void TMainForm::ShowResultNote()
     }
     counts.FolderClones = DirDuplicatesChecked();
     counts.FolderGroupsListed = lvDirs.GroupCount();
+    counts.FolderContents = FolderContentsChecked();
     counts.MaxGroups = MaxGroupsValue();
     counts.MinSizeMB = MinSizeMBValue();
     counts.FirstNote = !FCheckNoteShown;
@@ -333,10 +334,20 @@ void TMainForm::Button1Click()
 
 void TMainForm::btnDeleteSelectedClick()
 {
+    // The comparison before a folder goes shows its progress in the status
+    // line; the scan's closing text and note come back after it.
+    const QString shown = lblStatus->text();
     GuardedResultCommand([this] {
         ResultList& list = ActiveList();
-        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list), ReferenceFolders(), ScannedFolders());
+        DeleteCheckedToRecycleBin(this, list, PageOf(*this, list), ReferenceFolders(), ScannedFolders(), this);
     });
+    if (!IsRunning())
+        lblStatus->setText(shown);
+    // Closing during the comparison before the move waited for it to end.
+    if (FCloseRequested && !IsRunning()) {
+        FCloseRequested = false;
+        close();
+    }
 }
 
 void TMainForm::btnExportFilesClick()

@@ -137,6 +137,7 @@ void TMainForm::CreateSettingsPanel()
     btnRemoveFolder = MakeButton(PanelTop, "btnRemoveFolder", 135);
     chkFileDuplicates = MakeCheck(PanelTop, "chkFileDuplicates", 149);
     chkDirDuplicates = MakeCheck(PanelTop, "chkDirDuplicates", 149);
+    chkFolderContents = MakeCheck(PanelTop, "chkFolderContents", 149);
     auto* what = new QVBoxLayout;
     what->setSpacing(0);
     what->addWidget(btnAddFolder);
@@ -146,6 +147,8 @@ void TMainForm::CreateSettingsPanel()
     what->addWidget(chkFileDuplicates);
     what->addSpacing(8);
     what->addWidget(chkDirDuplicates);
+    what->addSpacing(8);
+    what->addWidget(chkFolderContents);
     what->addStretch(1);
     row->addLayout(what);
     row->addSpacing(21);
@@ -298,6 +301,7 @@ const QString KCompare = QStringLiteral("Compare");
 const QString KFileClones = QStringLiteral("FindFileClones");
 const QString KFolderClones = QStringLiteral("FindFolderClones");
 const QString KParallel = QStringLiteral("ParallelHashing");
+const QString KFolderContents = QStringLiteral("CompareFolderContents");
 const QString KFollowLinks = QStringLiteral("FollowFolderLinks");
 const QString KMaxGroups = QStringLiteral("MaxGroups");
 const QString KMinGroupSize = QStringLiteral("MinGroupSize");
@@ -340,6 +344,7 @@ void TMainForm::RestoreSettings()
     check(KFileClones, chkFileDuplicates);
     check(KFolderClones, chkDirDuplicates);
     check(KParallel, chkParallelHash);
+    check(KFolderContents, chkFolderContents);
     check(KFollowLinks, chkFollowLinks);
     FKeptSize = kept.value(KSize).toSize();
     lvFilesView->header()->restoreState(kept.value(KFileColumns).toByteArray());
@@ -351,6 +356,7 @@ void TMainForm::SaveSettings()
     const QVariantMap values { { KMasks, edMasks->text() }, { KExclude, edExclude->text() }, { KMinSizeMB, seMinSizeMB->value() },
         { KCompare, rgCompare->ItemIndex() }, { KFileClones, chkFileDuplicates->isChecked() },
         { KFolderClones, chkDirDuplicates->isChecked() }, { KParallel, chkParallelHash->isChecked() },
+        { KFolderContents, chkFolderContents->isChecked() },
         { KFollowLinks, chkFollowLinks->isChecked() },
         { KMaxGroups, seMaxGroups->value() }, { KMinGroupSize, seMinGroupSize->value() }, { KSize, size() },
         { KFileColumns, lvFilesView->header()->saveState() }, { KDirColumns, lvDirsView->header()->saveState() } };
@@ -389,6 +395,7 @@ QString TMainForm::MasksText() const { return edMasks->text(); }
 QStringList TMainForm::ExcludePatterns() const { return ParseExclusions(edExclude->text()); }
 int TMainForm::MinSizeMBValue() const { return seMinSizeMB->value(); }
 bool TMainForm::ParallelHashChecked() const { return chkParallelHash->isChecked(); }
+bool TMainForm::FolderContentsChecked() const { return chkFolderContents->isChecked(); }
 bool TMainForm::FollowFolderLinksChecked() const { return chkFollowLinks->isChecked(); }
 int TMainForm::MaxGroupsValue() const { return seMaxGroups->value(); }
 int TMainForm::MinGroupSizeValue() const { return seMinGroupSize->value(); }

@@ -128,6 +128,7 @@ void TMainForm::FormCreate()
     rgCompare->SetItemIndex(3);
     chkFileDuplicates->setChecked(true);
     chkDirDuplicates->setChecked(false);
+    chkFolderContents->setChecked(false);
     edMasks->setText(QStringLiteral("*.*"));
     seMinSizeMB->setValue(1);
     chkParallelHash->setChecked(true);

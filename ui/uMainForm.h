@@ -133,6 +133,7 @@ public:
     QPushButton* btnRemoveFolder = nullptr;
     QCheckBox* chkFileDuplicates = nullptr;
     QCheckBox* chkDirDuplicates = nullptr;
+    QCheckBox* chkFolderContents = nullptr; // folder clone groups split by content
     TRadioGroup* rgCompare = nullptr;
     QLabel* Label2 = nullptr;
     QLineEdit* edMasks = nullptr;
@@ -263,6 +264,7 @@ protected:
     int MaxGroupsValue() const override;
     int MinGroupSizeValue() const override;
     QStringList ExcludePatterns() const override;
+    bool FolderContentsChecked() const override;
 
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -117,6 +117,7 @@ public:
     Walker(TreeWalkSink& sink, const WalkOptions& options)
         : FSink(sink)
         , FOptions(options)
+        , FWhole(sink.WholeTree())
     {
         struct stat st;
         const QByteArray home = NativePath(HomeTrashPath());
@@ -198,6 +199,8 @@ private:
             return;
         }
         ++FOpen;
+        if (FWhole)
+            FSink.Folder(FPath);
         FStack.push_back(std::move(f));
     }
 
@@ -305,9 +308,12 @@ private:
     {
         const QByteArrayView name = f.NameAt(n);
         const QByteArray cname(name.data(), name.size()); // NUL-terminated for the calls below
-        if (n.Type == DT_FIFO || n.Type == DT_SOCK || n.Type == DT_CHR || n.Type == DT_BLK)
+        if (n.Type == DT_FIFO || n.Type == DT_SOCK || n.Type == DT_CHR || n.Type == DT_BLK) {
+            if (FWhole)
+                FSink.Other(FPath, name, false, {});
             return; // never opened, and no file of ours
-        if (n.Type == DT_LNK && !FOptions.FollowFolderLinks)
+        }
+        if (n.Type == DT_LNK && !FOptions.FollowFolderLinks && !FWhole)
             return; // a link to a file is none of ours either
         if (!IsRepresentable(QByteArray::fromRawData(name.data(), name.size()))) {
             FSink.Skipped(SkipReason::NameNotUtf8, PathOf(name));
@@ -338,6 +344,13 @@ private:
         } else if (S_ISDIR(st.st_mode)) {
             if (!Excluded(cname, true))
                 Enter(f, name, cname);
+        } else if (S_ISLNK(st.st_mode) && FWhole) {
+            char target[4096];
+            const ssize_t got = ::readlinkat(f.Fd, cname.constData(), target, sizeof target);
+            if (got < 0 || size_t(got) >= sizeof target)
+                FSink.Skipped(SkipReason::EntryUnreadable, PathOf(name));
+            else
+                FSink.Other(FPath, name, true, QByteArrayView(target, got));
         } else if (S_ISLNK(st.st_mode) && FOptions.FollowFolderLinks) {
             // Links to folders are entered like folders; links to files are
             // no files of their own.
@@ -345,6 +358,8 @@ private:
             if (::fstatat(f.Fd, cname.constData(), &target, 0) == 0 && S_ISDIR(target.st_mode)
                 && !Excluded(cname, true))
                 Enter(f, name, cname);
+        } else if (FWhole && !S_ISLNK(st.st_mode)) {
+            FSink.Other(FPath, name, false, {});
         }
     }
 
@@ -416,6 +431,7 @@ private:
 
     TreeWalkSink& FSink;
     const WalkOptions FOptions;
+    const bool FWhole;
     std::vector<Frame> FStack;
     QByteArray FPath; // the path of the top frame, ending in "/"
     QSet<FileId> FVisited;

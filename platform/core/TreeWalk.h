@@ -62,6 +62,22 @@ public:
         (void)folder;
         return false;
     }
+
+    // A walk that must see a tree whole (to compare two trees entry by
+    // entry) rather than its files: links to folders are not followed but
+    // reported with the other entries, and every folder is reported.
+    virtual bool WholeTree() const { return false; }
+    // WholeTree only: each folder entered, root included, before its entries.
+    virtual void Folder(const QByteArray& prefix) { (void)prefix; }
+    // WholeTree only: an entry that is neither a regular file nor an entered
+    // folder. target: a symbolic link's text, empty for the others.
+    virtual void Other(const QByteArray& prefix, QByteArrayView name, bool link, QByteArrayView target)
+    {
+        (void)prefix;
+        (void)name;
+        (void)link;
+        (void)target;
+    }
 };
 
 struct WalkOptions {

@@ -8,7 +8,7 @@ _twinlens_cli()
     local cur=${COMP_WORDS[COMP_CWORD]}
     local prev=${COMP_WORDS[COMP_CWORD-1]}
     local options="--reference --compare --masks --exclude --min-size-mb --max-groups
-        --min-group-size --no-follow --one-file-system --no-files --files-csv --folders --folders-csv --format --json
+        --min-group-size --no-follow --one-file-system --no-files --files-csv --folders --folder-contents --folders-csv --format --json
         --serial --quiet --help --version"
 
     # --name=value: complete the value of that option.
