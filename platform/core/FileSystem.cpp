@@ -185,8 +185,6 @@ bool GetFileId(const QString& path, FileId& id)
     return true;
 }
 
-namespace {
-
 ObjectState StateOf(const struct stat& st)
 {
     ObjectState state;
@@ -205,8 +203,6 @@ ObjectState StateOf(const struct stat& st)
     }
     return state;
 }
-
-} // namespace
 
 ObjectState ReadObjectState(const QByteArray& nativePath)
 {

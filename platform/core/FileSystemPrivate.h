@@ -16,6 +16,9 @@ inline FileId IdOf(const struct stat& st)
     return FileId { quint64(st.st_dev), quint64(st.st_ino) };
 }
 
+// What a stat says of an object, as ReadObjectState gives it.
+ObjectState StateOf(const struct stat& st);
+
 // proc, sysfs, devpts, cgroup and the like, by statfs type.
 bool IsPseudoFileSystem(long type);
 

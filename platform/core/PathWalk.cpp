@@ -305,20 +305,7 @@ ObjectState ReadObjectStateAt(int dirFd, const QByteArray& name)
         state.Kind = errno == ENOENT || errno == ENOTDIR ? ObjectKind::Missing : ObjectKind::Unreadable;
         return state;
     }
-    state.Id = IdOf(st);
-    state.Modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    state.Changed = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-    if (S_ISREG(st.st_mode)) {
-        state.Kind = ObjectKind::RegularFile;
-        state.Size = qint64(st.st_size);
-    } else if (S_ISDIR(st.st_mode)) {
-        state.Kind = ObjectKind::Directory;
-    } else if (S_ISLNK(st.st_mode)) {
-        state.Kind = ObjectKind::Link;
-    } else {
-        state.Kind = ObjectKind::Other;
-    }
-    return state;
+    return StateOf(st);
 }
 
 EntryVerdict CompareEntry(const ObjectState& now, const ExpectedObject& expected)
