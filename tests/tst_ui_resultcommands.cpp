@@ -878,7 +878,7 @@ private slots:
         Fixture fx;
         QByteArray db(2 * 1024 * 1024, '\0');
         for (int i = 0; i < db.size(); ++i)
-            db[i] = char((i * 7919) >> 5);
+            db[i] = char((quint32(i) * 7919u) >> 5);
         for (const char* top : { "a", "b" }) {
             const QString t = QString::fromLatin1(top);
             fx.Dir.createFile(t + QStringLiteral("/docs/db.bin"), copy == u"other" && t == u"b" ? QByteArray(db).fill('z') : db);
