@@ -5,15 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-int RunWithOpenFileLimit(int limit, const std::function<int()>& body)
+int RunInChild(const std::function<int()>& prepare, const std::function<int()>& body)
 {
     const pid_t pid = ::fork();
     if (pid < 0)
         return 127;
     if (pid == 0) {
-        const struct rlimit lim { rlim_t(limit), rlim_t(limit) };
-        if (::setrlimit(RLIMIT_NOFILE, &lim) != 0)
-            ::_exit(127);
+        if (const int failed = prepare())
+            ::_exit(failed);
         int result = 1;
         try {
             result = body();
@@ -28,6 +27,16 @@ int RunWithOpenFileLimit(int limit, const std::function<int()>& body)
     if (WIFSIGNALED(status))
         return 128 + WTERMSIG(status);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
+int RunWithOpenFileLimit(int limit, const std::function<int()>& body)
+{
+    return RunInChild(
+        [limit] {
+            const struct rlimit lim { rlim_t(limit), rlim_t(limit) };
+            return ::setrlimit(RLIMIT_NOFILE, &lim) == 0 ? 0 : 127;
+        },
+        body);
 }
 
 int OpenDescriptorCount()

@@ -11,6 +11,11 @@
 
 #include <functional>
 
+// The common part: runs body in a forked child after prepare has returned 0
+// there (else the child ends with prepare's status); the child's status as
+// above.
+int RunInChild(const std::function<int()>& prepare, const std::function<int()>& body);
+
 int RunWithOpenFileLimit(int limit, const std::function<int()>& body);
 
 // Descriptors this process holds open now.
